@@ -1,0 +1,33 @@
+# Third-party libraries, all from Debian's packages.
+
+if(WIN32)
+  include(${CMAKE_CURRENT_LIST_DIR}/Tinyxml2FromDebianSource.cmake)
+else()
+  find_package(tinyxml2 CONFIG QUIET)
+  if(NOT TARGET tinyxml2::tinyxml2)
+    find_library(RZ_TINYXML2_LIBRARY tinyxml2 REQUIRED)
+    find_path(RZ_TINYXML2_INCLUDE tinyxml2.h REQUIRED)
+    add_library(tinyxml2::tinyxml2 UNKNOWN IMPORTED)
+    set_target_properties(tinyxml2::tinyxml2 PROPERTIES IMPORTED_LOCATION ${RZ_TINYXML2_LIBRARY}
+      INTERFACE_INCLUDE_DIRECTORIES ${RZ_TINYXML2_INCLUDE})
+  endif()
+  find_package(PkgConfig QUIET)
+  if(PkgConfig_FOUND)
+    pkg_check_modules(RZ_LIBZIP QUIET IMPORTED_TARGET libzip)
+  endif()
+endif()
+
+if(RZ_BUILD_TESTS)
+  if(WIN32)
+    # GoogleTest is built from Debian's source package for the cross build.
+    set(gtest_disable_pthreads OFF CACHE BOOL "" FORCE)
+    set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
+    add_subdirectory(/usr/src/googletest ${PROJECT_BINARY_DIR}/_deps/googletest EXCLUDE_FROM_ALL)
+    add_library(rz_gtest_main INTERFACE)
+    target_link_libraries(rz_gtest_main INTERFACE gtest gmock gtest_main)
+  else()
+    find_package(GTest REQUIRED)
+    add_library(rz_gtest_main INTERFACE)
+    target_link_libraries(rz_gtest_main INTERFACE GTest::gtest GTest::gmock GTest::gtest_main)
+  endif()
+endif()

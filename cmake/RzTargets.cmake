@@ -1,0 +1,54 @@
+# Helpers that give every target of ours the same warnings, sanitizers and,
+# for test programs, the host exports that the plug-in binds to.
+
+if(RZ_SANITIZE)
+  add_compile_options(-fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=undefined)
+  add_link_options(-fsanitize=address,undefined)
+endif()
+
+function(rz_warnings target)
+  target_compile_options(${target} PRIVATE -Wall -Wextra -Werror)
+endfunction()
+
+# rz_add_library(name SOURCES ... [DEPENDS ...])
+function(rz_add_library name)
+  cmake_parse_arguments(ARG "" "" "SOURCES;DEPENDS" ${ARGN})
+  add_library(${name} STATIC ${ARG_SOURCES})
+  target_include_directories(${name} PUBLIC ${PROJECT_SOURCE_DIR})
+  target_link_libraries(${name} PUBLIC ${ARG_DEPENDS})
+  rz_warnings(${name})
+endfunction()
+
+# The Windows test programs export the headless host's functions under the
+# host's names and are called TAVREL.EXE, so that the plug-in's binding finds
+# them exactly as it finds the real host. The export list is made from the one
+# list of host functions.
+set(RZ_HOST_EXPORTS_DEF ${PROJECT_BINARY_DIR}/tavrel_exports.def)
+file(STRINGS ${PROJECT_SOURCE_DIR}/shell/tx_host_functions.h rz_host_lines REGEX "^  X\\(TX_[A-Za-z0-9_]+,")
+set(rz_def_text "EXPORTS\n")
+foreach(line IN LISTS rz_host_lines)
+  string(REGEX MATCH "TX_[A-Za-z0-9_]+" function_name "${line}")
+  string(APPEND rz_def_text "  ${function_name}=Headless_${function_name}\n")
+endforeach()
+file(WRITE ${RZ_HOST_EXPORTS_DEF}.in "${rz_def_text}")
+configure_file(${RZ_HOST_EXPORTS_DEF}.in ${RZ_HOST_EXPORTS_DEF} COPYONLY)
+
+# rz_add_test_suite(name SOURCES ... DEPENDS ...): one GoogleTest program,
+# registered as one CTest test.
+function(rz_add_test_suite name)
+  cmake_parse_arguments(ARG "" "" "SOURCES;DEPENDS" ${ARGN})
+  add_executable(${name} ${ARG_SOURCES})
+  target_link_libraries(${name} PRIVATE ${ARG_DEPENDS} rz_gtest_main)
+  target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR})
+  rz_warnings(${name})
+  if(WIN32)
+    target_sources(${name} PRIVATE ${RZ_HOST_EXPORTS_DEF})
+    set_target_properties(${name} PROPERTIES OUTPUT_NAME TAVREL
+      RUNTIME_OUTPUT_DIRECTORY ${PROJECT_BINARY_DIR}/tests/${name})
+    target_link_options(${name} PRIVATE -static)
+  endif()
+  add_test(NAME ${name} COMMAND ${name} --gtest_brief=1
+    WORKING_DIRECTORY ${PROJECT_BINARY_DIR})
+  set_tests_properties(${name} PROPERTIES TIMEOUT 900
+    ENVIRONMENT "WINEDEBUG=-all;RZ_SOURCE_DIR=${PROJECT_SOURCE_DIR}")
+endfunction()

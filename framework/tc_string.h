@@ -1,0 +1,74 @@
+// The one text type: UTF-16 code units inside, 8-bit and UTF-8 forms on
+// demand. A pointer returned by GetCString or GetUTF8 stays valid until the
+// next call of the same operation on this string, or its destruction.
+#pragma once
+
+#include <cstdint>
+
+#include "framework/tc_base.h"
+
+class TCString : public __TCBase {
+ public:
+  TCString();
+  explicit TCString(const char* text);
+  ~TCString() override;
+
+  const char* ClassName() const override { return "TCString"; }
+  void SaveToXml(tinyxml2::XMLElement* element) const override;
+  bool LoadFromXml(const tinyxml2::XMLElement* element) override;
+
+  uint32_t GetLength() const { return length_; }
+  int32_t GetCapacity() const { return capacity_; }
+  bool IsEmpty() const { return length_ == 0; }
+  // The code unit at index, or 0 outside the text.
+  char16_t GetCharAt(int32_t index) const;
+  const char16_t* GetUTF16Pointer() const { return text_; }
+
+  void SetCString(const char* text);
+  void SetUTF8(const char* text);
+  void SetUTF16(const char16_t* text);
+  void GetUTF16(char16_t* buffer) const;
+  const char* GetCString() const;
+  const char* GetUTF8() const;
+  void SetString(const TCString* other);
+  void AppendString(const TCString* other);
+  void AppendCString(const char* text);
+  void AppendCharacter(char16_t unit);
+  void SetInteger(int32_t value);
+  void AppendInteger(int32_t value);
+
+  bool IsEqual(const TCString* other) const;
+  bool IsEqualCString(const char* text) const;
+  bool StartsWith(const char* text) const;
+  int32_t Find(const TCString* other, int32_t start) const;
+  int32_t FindCString(const char* text, int32_t start) const;
+  bool ReplaceAll(const char* from, const char* to);
+  bool IsCharacterAt(int32_t index, const char* set) const;
+
+  void TrimWhitespace();
+  void TrimLineBreaks();
+  void PrependParenthesis();
+  bool StripFontTags();
+
+  // Removes count code units starting at index (clamped to the text).
+  void RemoveAt(int32_t index, int32_t count);
+  // Removes every code unit that equals one of the bytes of set.
+  void RemoveCharacters(const char* set);
+
+ private:
+  void EnsureRoom(uint32_t units);
+  void ReplaceWith(const char16_t* units, uint32_t count);
+  void AppendUnits(const char16_t* units, uint32_t count);
+  void TrimSet(const char* set);
+
+  uint32_t length_ = 0;
+  int32_t capacity_ = 0;
+  char16_t* text_ = nullptr;
+  mutable char* narrowCopy_ = nullptr;
+  mutable char* utf8Copy_ = nullptr;
+};
+
+// Attribute readers of the settings store. Both answer false and leave the
+// output untouched when the attribute is missing or empty.
+bool ReadXmlIntegerAttribute(const tinyxml2::XMLElement* element, const char* name, int32_t* value);
+bool ReadXmlBooleanAttribute(const tinyxml2::XMLElement* element, const char* name, bool* value);
