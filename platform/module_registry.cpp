@@ -14,6 +14,7 @@ struct RegisteredModule {
 
 constexpr int kMaxModules = 8;
 RegisteredModule modules[kMaxModules];
+long lookupCount = 0;
 
 bool NamesEqualIgnoringCase(const char* a, const char* b) {
   for (; *a && *b; ++a, ++b) {
@@ -54,7 +55,10 @@ HMODULE GetModuleHandleA(LPCSTR moduleName) {
   return reinterpret_cast<HMODULE>(FindModule(moduleName));
 }
 
+long PlatformLookupCount() { return lookupCount; }
+
 FARPROC GetProcAddress(HMODULE module, LPCSTR procName) {
+  ++lookupCount;
   auto* registered = reinterpret_cast<RegisteredModule*>(module);
   if (!registered || !procName) return nullptr;
   for (size_t i = 0; i < registered->exportCount; ++i) {

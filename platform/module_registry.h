@@ -15,3 +15,7 @@ struct PlatformExport {
 void PlatformRegisterModule(const char* moduleName, const PlatformExport* exports,
                             size_t exportCount);
 void PlatformUnregisterModule(const char* moduleName);
+
+// Number of GetProcAddress calls answered so far, found or not; lets tests see
+// how often a module is searched.
+long PlatformLookupCount();

@@ -1,5 +1,5 @@
-// UTF-8 <-> UTF-16 as Windows converts with CP_UTF8: each maximal invalid
-// subsequence of the input becomes one U+FFFD, and so does a lone surrogate.
+// UTF-8 <-> UTF-16 as Windows converts with CP_UTF8: an invalid sequence
+// becomes U+FFFD, cut where Windows cuts it, and so does a lone surrogate.
 #include <cstring>
 
 #include "platform/win32.h"
@@ -33,8 +33,12 @@ char32_t DecodeOne(const unsigned char* text, int length, int& index) {
     return kReplacement;
   }
   for (int i = 0; i < needed; ++i) {
-    if (index >= length || !IsContinuation(text[index], low, high)) return kReplacement;
-    value = (value << 6) | (text[index++] & 0x3F);
+    if (index >= length || !IsContinuation(text[index])) return kReplacement;
+    unsigned char next = text[index++];
+    // Windows takes the first continuation byte into the bad sequence even
+    // when it makes the form overlong, a surrogate or out of range.
+    if (next < low || next > high) return kReplacement;
+    value = (value << 6) | (next & 0x3F);
     low = 0x80;
     high = 0xBF;
   }

@@ -42,7 +42,9 @@ FARPROC Resolve(TXFunction function) {
 
 template <typename HostType>
 HostType Bound(TXFunction function) {
-  return reinterpret_cast<HostType>(Resolve(function));
+  // FARPROC is only a carrier for the address; go through void* so that the
+  // compiler does not compare the two function types.
+  return reinterpret_cast<HostType>(reinterpret_cast<void*>(Resolve(function)));
 }
 
 template <typename HostType, typename... Args>

@@ -1,0 +1,32 @@
+#include "ui/tc_data_list_rows.h"
+
+#include "ui/tc_data_list_row.h"
+
+int32_t TCDataListRows::AddRow(TCDataListRow* row) {
+  if (!row) return -1;
+  row->SetOwningList(this);
+  int32_t itemIndex = InsertRowItem(row);
+  row->SetItemIndex(itemIndex < 0 ? -1 : itemIndex);
+  rows_.Add(row);
+  return row->GetItemIndex();
+}
+
+TCDataListRow* TCDataListRows::GetRowAt(int32_t position) const {
+  return ItemAs<TCDataListRow>(rows_, position);
+}
+
+bool TCDataListRows::RemoveRowAt(int32_t position) {
+  TCDataListRow* row = GetRowAt(position);
+  if (!row) return false;
+  DeleteRowItem(row);
+  return rows_.RemoveAt(position);
+}
+
+void TCDataListRows::RemoveAllRows() {
+  ClearRowItems();
+  rows_.ClearAll();
+}
+
+int32_t TCDataListRows::InsertRowItem(TCDataListRow*) { return -1; }
+void TCDataListRows::DeleteRowItem(TCDataListRow*) {}
+void TCDataListRows::ClearRowItems() {}
