@@ -1,0 +1,239 @@
+#include "analysis/tc_analysis_run_context.h"
+
+#include <cstdlib>
+
+#include "analysis/accidental_finding.h"
+#include "analysis/analysis_settings.h"
+#include "framework/tc_string.h"
+#include "score/tc_group.h"
+#include "score/tc_groups.h"
+#include "score/tc_multi_staff_instruments.h"
+#include "score/tc_note_pitches.h"
+#include "score/tc_staff.h"
+#include "ui/tc_data_list_row.h"
+#include "ui/tc_data_list_rows.h"
+
+namespace {
+
+constexpr const char* kEmptyDetails = "<Empty Details>";
+
+// The name of an instrument's group as the report shows it: host text tags
+// removed, flat and sharp symbols as letters. Empty when the group is gone.
+TCString* LoadGroupName(const TCMultiStaffInstrument* instrument) {
+  TCGroups groups;
+  groups.LoadAll();
+  for (int32_t i = 0; i < groups.GetCount(); ++i) {
+    TCGroup* group = groups.GetGroupAt(i);
+    if (!group || group->GetGroupNumber() != instrument->GetGroupNumber()) continue;
+    TCString* name = group->GetName();
+    name->StripFontTags();
+    name->ReplaceAll("^flat()", "b");
+    name->ReplaceAll("^sharp()", "#");
+    return name;
+  }
+  return new TCString();
+}
+
+void FillEntryFields(const TCNotePitches* entry, AccidentalFinding* finding) {
+  finding->entryNumber = entry->GetEntryNumber();
+  finding->staff = static_cast<int16_t>(entry->GetStaff());
+  finding->measure = entry->GetMeasure();
+  finding->position = entry->GetPosition();
+  finding->entryTimeValue = entry->GetSecondPosition();
+  finding->layer = entry->GetLayer();
+  finding->entryIndex = entry->GetIndexInFrame();
+}
+
+void FillRelatedFields(const TCNotePitch* relatedNote, const TCNotePitches* relatedEntry,
+                       AccidentalFinding* finding) {
+  finding->hasRelated = true;
+  finding->relatedStaff = static_cast<int16_t>(relatedEntry->GetStaff());
+  finding->relatedMeasure = relatedEntry->GetMeasure();
+  finding->relatedLayer = relatedEntry->GetLayer();
+  finding->relatedNoteIndex = relatedEntry->IndexOf(relatedNote);
+  finding->relatedEntryIndex = relatedEntry->GetIndexInFrame();
+  finding->relatedPosition = relatedEntry->GetPosition();
+  finding->relatedEntryTimeValue = relatedEntry->GetSecondPosition();
+  finding->relatedPitchName.SetString(relatedNote->GetStoredPitchName());
+}
+
+void AppendLocationLabel(TCString* text, const char* label, int32_t value) {
+  text->AppendCString(label);
+  text->AppendInteger(value);
+}
+
+}  // namespace
+
+void AttachFinding(TCDataListRow* row, AccidentalFinding* finding) {
+  if (row) row->SetUserValue(static_cast<__TCBase*>(finding));
+}
+
+AccidentalFinding* GetRowFinding(const TCDataListRow* row) {
+  if (!row || !row->GetUserValue()) return nullptr;
+  return dynamic_cast<AccidentalFinding*>(static_cast<__TCBase*>(row->GetUserValue()));
+}
+
+bool TCAnalysisRunContext::AddFinding(FindingKind kind, const TCNotePitch* note, const TCNotePitches* entry,
+                                      const TCNotePitch* relatedNote, const TCNotePitches* relatedEntry) {
+  const FindingKindInfo* info = GetFindingKindInfo(kind);
+  if (!info || !note || !entry || !resultList_) return false;
+  if (!relatedNote || !relatedEntry) {
+    relatedNote = nullptr;
+    relatedEntry = nullptr;
+  }
+
+  auto* finding = new AccidentalFinding();
+  finding->kind = kind;
+  BuildDescription(kind, entry, relatedNote, relatedEntry, &finding->description);
+  finding->parentheses = ChooseParentheses(kind, entry, relatedEntry);
+  finding->showAccidental = true;
+  FillEntryFields(entry, finding);
+  TCString* staffName = BuildStaffName(entry->GetStaff());
+  finding->staffName.SetString(staffName);
+  delete staffName;
+  finding->noteIndex = entry->IndexOf(note);
+  finding->pitchName.SetString(note->GetStoredPitchName());
+  finding->location.SetCString(kEmptyDetails);
+  if (relatedNote) FillRelatedFields(relatedNote, relatedEntry, finding);
+
+  if (IsAlreadyReported(finding)) {
+    delete finding;
+    return false;
+  }
+  TCString* location = BuildLocationText(finding);
+  finding->location.SetString(location);
+  delete location;
+  TCString* relatedLocation = BuildRelatedLocationText(finding);
+  finding->relatedLocation.SetString(relatedLocation);
+  delete relatedLocation;
+  AddReportRow(finding, info->checkedWhenAdded);
+  return true;
+}
+
+void TCAnalysisRunContext::AddReportRow(AccidentalFinding* finding, bool checked) {
+  auto* row = new TCDataListRow(kReportColumnCount);
+  row->SetColumnText(kInfoColumn, &finding->description);
+  row->SetChecked(checked);
+  AttachFinding(row, finding);
+  resultList_->AddRow(row);
+}
+
+void TCAnalysisRunContext::BuildDescription(FindingKind kind, const TCNotePitches* entry,
+                                            const TCNotePitch* relatedNote, const TCNotePitches* relatedEntry,
+                                            TCString* description) const {
+  const FindingKindInfo* info = GetFindingKindInfo(kind);
+  description->SetCString(info->description);
+  if (!info->namesRelatedNote) return;
+  if (relatedNote) {
+    description->AppendString(relatedNote->GetStoredPitchName());
+    AppendRelationSuffix(entry, relatedEntry, description);
+  }
+  description->AppendCString(".");
+}
+
+void TCAnalysisRunContext::AppendRelationSuffix(const TCNotePitches* entry, const TCNotePitches* relatedEntry,
+                                                TCString* description) const {
+  if (relatedEntry->GetStaff() != entry->GetStaff()) {
+    const TCMultiStaffInstrument* instrument = instruments_ ? instruments_->FindStaff(entry->GetStaff()) : nullptr;
+    const TCMultiStaffInstrument* relatedInstrument =
+        instruments_ ? instruments_->FindStaff(relatedEntry->GetStaff()) : nullptr;
+    if (instrument && instrument == relatedInstrument) {
+      description->AppendCString(" (on grand staff)");
+      return;
+    }
+    TCString* relatedStaffName = BuildStaffName(relatedEntry->GetStaff());
+    description->AppendCString(" (on '");
+    description->AppendString(relatedStaffName);
+    description->AppendCString("')");
+    delete relatedStaffName;
+    return;
+  }
+  if (relatedEntry->GetLayer() != entry->GetLayer()) {
+    description->AppendCString(" (Layer ");
+    description->AppendInteger(relatedEntry->GetLayer());
+    description->AppendCString(")");
+  }
+}
+
+bool TCAnalysisRunContext::ChooseParentheses(FindingKind kind, const TCNotePitches* entry,
+                                             const TCNotePitches* relatedEntry) const {
+  const FindingKindInfo* info = GetFindingKindInfo(kind);
+  const AnalysisSettings& settings = GetActiveAnalysisSettings();
+  switch (info->parenthesisRule) {
+    case ParenthesisRule::Never:
+      return false;
+    case ParenthesisRule::Option:
+      return settings.HasParenthesis(info->parenthesisOption);
+    case ParenthesisRule::MeasureDistance: {
+      int32_t distance = relatedEntry ? std::abs(entry->GetMeasure() - relatedEntry->GetMeasure()) : 0;
+      if (distance == 0) return settings.HasParenthesis(kParenSameMeasure);
+      if (distance == 1) return settings.HasParenthesis(kParenNextMeasure);
+      return settings.HasParenthesis(kParenSecondMeasure);
+    }
+  }
+  return false;
+}
+
+TCString* TCAnalysisRunContext::BuildStaffName(int32_t staffNumber) const {
+  TCStaff staff;
+  if (staff.Load(static_cast<int16_t>(staffNumber))) {
+    TCString* fullName = staff.GetFullName();
+    if (fullName && !fullName->IsEmpty()) return fullName;
+    delete fullName;
+  }
+  if (TCString* instrumentName = BuildInstrumentStaffName(staffNumber)) return instrumentName;
+  auto* name = new TCString("Staff #");
+  name->AppendInteger(staffNumber);
+  return name;
+}
+
+TCString* TCAnalysisRunContext::BuildInstrumentStaffName(int32_t staff) const {
+  const TCMultiStaffInstrument* instrument = instruments_ ? instruments_->FindStaff(staff) : nullptr;
+  if (!instrument) return nullptr;
+  TCString* name = LoadGroupName(instrument);
+  if (name->IsEmpty()) {
+    delete name;
+    return nullptr;
+  }
+  if (instrument->GetFirstStaff() == staff) {
+    name->AppendCString(" [Staff 1]");
+  } else if (instrument->GetSecondStaff() == staff) {
+    name->AppendCString(" [Staff 2]");
+  } else {
+    name->AppendCString(" [Staff 3]");
+  }
+  return name;
+}
+
+TCString* TCAnalysisRunContext::BuildLocationText(const AccidentalFinding* finding) const {
+  auto* text = new TCString("Staff: ");
+  if (!finding) return text;
+  text->AppendString(&finding->staffName);
+  AppendLocationLabel(text, ",  Measure: ", finding->measure);
+  AppendLocationLabel(text, ",  Layer: ", finding->layer);
+  AppendLocationLabel(text, ",  Entry #: ", finding->entryIndex + 1);
+  AppendLocationLabel(text, ",  Note #: ", finding->noteIndex + 1);
+  return text;
+}
+
+TCString* TCAnalysisRunContext::BuildRelatedLocationText(const AccidentalFinding* finding) const {
+  auto* text = new TCString();
+  if (!finding || !finding->hasRelated) return text;
+  text->SetCString("Staff: ");
+  TCString* relatedStaffName = BuildStaffName(finding->relatedStaff);
+  text->AppendString(relatedStaffName);
+  delete relatedStaffName;
+  AppendLocationLabel(text, ",  Measure: ", finding->relatedMeasure);
+  AppendLocationLabel(text, ",  Layer: ", finding->relatedLayer);
+  AppendLocationLabel(text, ",  Entry #: ", finding->relatedEntryIndex + 1);
+  return text;
+}
+
+bool TCAnalysisRunContext::IsAlreadyReported(const AccidentalFinding* finding) const {
+  if (!finding || !resultList_) return false;
+  for (int32_t i = 0; i < resultList_->GetRowCount(); ++i) {
+    const AccidentalFinding* reported = GetRowFinding(resultList_->GetRowAt(i));
+    if (reported && reported->IsSameNote(*finding)) return true;
+  }
+  return false;
+}

@@ -1,0 +1,64 @@
+// What one analysis run reports into and groups staves by: the result list
+// that receives the findings, and the run's multi-staff instruments. Every
+// finding of a run is made here, so that one note is never reported twice.
+#pragma once
+
+#include <cstdint>
+
+#include "analysis/finding_kind.h"
+#include "framework/tc_base.h"
+
+class AccidentalFinding;
+class TCDataListRow;
+class TCDataListRows;
+class TCMultiStaffInstruments;
+class TCNotePitch;
+class TCNotePitches;
+class TCString;
+
+// The report row that shows a finding keeps it as its user value; the row
+// never releases it.
+void AttachFinding(TCDataListRow* row, AccidentalFinding* finding);
+// The finding a row shows, or null.
+AccidentalFinding* GetRowFinding(const TCDataListRow* row);
+
+class TCAnalysisRunContext : public __TCBase {
+ public:
+  // Report rows have these columns; the description goes to kInfoColumn.
+  static constexpr int32_t kReportColumnCount = 5;
+  static constexpr int32_t kInfoColumn = 3;
+
+  // Neither is owned; the instrument list may be null or empty.
+  TCAnalysisRunContext(TCDataListRows* resultList, const TCMultiStaffInstruments* instruments)
+      : resultList_(resultList), instruments_(instruments) {}
+
+  const char* ClassName() const override { return "TCAnalysisRunContext"; }
+
+  TCDataListRows* GetResultList() const { return resultList_; }
+  const TCMultiStaffInstruments* GetInstruments() const { return instruments_; }
+
+  // Reports a note of an analysed entry, with or without a related note. The
+  // first finding for a note wins: a later one for the same entry number and
+  // note index is dropped. True when a row was added.
+  bool AddFinding(FindingKind kind, const TCNotePitch* note, const TCNotePitches* entry,
+                  const TCNotePitch* relatedNote, const TCNotePitches* relatedEntry);
+
+  // New strings owned by the caller.
+  TCString* BuildStaffName(int32_t staff) const;
+  TCString* BuildLocationText(const AccidentalFinding* finding) const;
+  TCString* BuildRelatedLocationText(const AccidentalFinding* finding) const;
+
+  bool IsAlreadyReported(const AccidentalFinding* finding) const;
+
+ private:
+  void BuildDescription(FindingKind kind, const TCNotePitches* entry, const TCNotePitch* relatedNote,
+                        const TCNotePitches* relatedEntry, TCString* description) const;
+  void AppendRelationSuffix(const TCNotePitches* entry, const TCNotePitches* relatedEntry,
+                            TCString* description) const;
+  TCString* BuildInstrumentStaffName(int32_t staff) const;
+  bool ChooseParentheses(FindingKind kind, const TCNotePitches* entry, const TCNotePitches* relatedEntry) const;
+  void AddReportRow(AccidentalFinding* finding, bool checked);
+
+  TCDataListRows* resultList_;
+  const TCMultiStaffInstruments* instruments_;
+};

@@ -1,0 +1,32 @@
+// The memory of one analysis group: its analysed entries in the order they
+// were collected. A decision about a note searches this list backwards for
+// the latest earlier note of the same letter.
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+#include "framework/tc_collection.h"
+#include "score/tc_note_pitches.h"
+
+class TCAnalyzeEntryCollection : public __TCCollection {
+ public:
+  TCAnalyzeEntryCollection() = default;
+  // Deletes every pitch name of every note pitch, then the entries.
+  ~TCAnalyzeEntryCollection() override;
+
+  const char* ClassName() const override { return "TCAnalyzeEntryCollection"; }
+
+  TCNotePitches* GetEntryAt(int32_t index) const { return ItemAs<TCNotePitches>(*this, index); }
+
+  // Whether some measure strictly between the two measures holds no entry of
+  // the collection.
+  bool HasEmptyMeasureBetween(int32_t firstMeasure, int32_t secondMeasure) const;
+
+ private:
+  void RefreshMeasures() const;
+
+  // The distinct measures of the entries, ascending, for the count they were made at.
+  mutable std::vector<int32_t> measures_;
+  mutable int32_t measuresCount_ = -1;
+};

@@ -1,0 +1,160 @@
+// The host functions for note-entry frames, entry metrics, slots and layers.
+#include <cstdio>
+#include <cstring>
+#include <limits>
+#include <string>
+
+#include "headless/document.h"
+#include "headless/frame_registry.h"
+#include "headless/headless_host.h"
+#include "headless/host_call_handler.h"
+#include "shell/host_version.h"
+
+namespace headless {
+
+namespace {
+
+std::string FrameName(const void* frame) {
+  char text[40];
+  std::snprintf(text, sizeof text, "frame %p", frame);
+  return text;
+}
+
+const EntryBytes* FindEntryInCell(const DocumentContent& content, int16_t staff, int16_t measure,
+                                  uint32_t entryNumber, int layers) {
+  for (int16_t layer = 0; layer < layers; ++layer) {
+    const std::vector<EntryBytes>* cell = content.Cell(CellKey{staff, measure, layer});
+    if (!cell) continue;
+    for (const EntryBytes& entry : *cell) {
+      if (host_frame::Read<uint32_t>(entry.data(), host_frame::kEntryNumberOffset) == entryNumber) {
+        return &entry;
+      }
+    }
+  }
+  return nullptr;
+}
+
+}  // namespace
+
+void* HostCallHandler::LoadTGF(int32_t zero, int32_t slot, int32_t measure, int32_t layerIndex) {
+  Document* document = Current();
+  if (!document) return nullptr;
+  if (zero != 0) host_.ReportCallError("TX_LoadTGF: first argument " + std::to_string(zero) + ", not 0");
+  int16_t staff = host_.StaffAtSlot(document->currentPart, slot);
+  if (staff == 0 || measure < 1 || measure > document->content.MeasureCount()) return nullptr;
+  if (layerIndex < 0 || layerIndex >= host_.MaxLayers()) return nullptr;
+  CellKey key{staff, static_cast<int16_t>(measure), static_cast<int16_t>(layerIndex)};
+  static const std::vector<EntryBytes> kEmptyCell;
+  const std::vector<EntryBytes>* cell = document->content.Cell(key);
+  if (!cell) cell = &kEmptyCell;
+  if (cell->size() > static_cast<size_t>(std::numeric_limits<int16_t>::max())) return nullptr;
+  bool readOnly = document->readOnlyCells.count(key) > 0;
+  return host_.frames_->Create(document->Id(), key, HeadlessHost::SlotListValue(),
+                               static_cast<int16_t>(slot), readOnly, *cell);
+}
+
+int32_t HostCallHandler::SaveTGF(void* frame) {
+  switch (host_.frames_->StateOf(frame)) {
+    case FrameRegistry::FrameState::Freed:
+      host_.ReportFrameError("TX_SaveTGF of a freed " + FrameName(frame));
+      return 0;
+    case FrameRegistry::FrameState::Unknown:
+      host_.ReportFrameError("TX_SaveTGF of an unknown " + FrameName(frame));
+      return 0;
+    case FrameRegistry::FrameState::Live:
+      break;
+  }
+  const FrameInfo* info = host_.frames_->Live(frame);
+  if (info->readOnly) {
+    host_.ReportFrameError("TX_SaveTGF of a read-only " + FrameName(frame));
+    return 0;
+  }
+  int count = host_frame::FrameEntryCount(frame);
+  if (host_frame::FrameEntries(frame) != info->entries || count < 0 || count > info->allocatedEntries) {
+    host_.ReportFrameError("TX_SaveTGF of a " + FrameName(frame) + " with a damaged header");
+    return 0;
+  }
+  Document* document = host_.DocumentData(info->document);
+  if (!document) return 0;
+  if (count == 0) {
+    document->content.cells.erase(info->cell);
+    return 1;
+  }
+  std::vector<EntryBytes>& cell = document->content.CellForWriting(info->cell);
+  cell.assign(static_cast<size_t>(count), EntryBytes{});
+  for (int i = 0; i < count; ++i) {
+    std::memcpy(cell[static_cast<size_t>(i)].data(), host_frame::EntryAt(frame, i), host_frame::kEntrySize);
+  }
+  return 1;
+}
+
+int32_t HostCallHandler::FreeTGF(void* frame) {
+  if (host_.frames_->Release(frame)) return 1;
+  if (host_.frames_->StateOf(frame) == FrameRegistry::FrameState::Freed) {
+    host_.ReportFrameError("TX_FreeTGF of a " + FrameName(frame) + " freed before");
+  } else {
+    host_.ReportFrameError("TX_FreeTGF of an unknown " + FrameName(frame));
+  }
+  return 0;
+}
+
+int32_t HostCallHandler::GetEntryMetrics(uint32_t entryNumber, int32_t measure, int32_t staff,
+                                         void* metrics, bool newLayout) {
+  Document* document = Current();
+  if (!document || !metrics) return 0;
+  if (newLayout && host_.HostVersion() < kHostVersion2012) {
+    host_.ReportCallError("TX_GetEntryMetrics2014 called on a host before 0x12000000");
+    return 0;
+  }
+  if (measure < std::numeric_limits<int16_t>::min() || measure > std::numeric_limits<int16_t>::max() ||
+      staff < std::numeric_limits<int16_t>::min() || staff > std::numeric_limits<int16_t>::max()) {
+    return 0;
+  }
+  const EntryBytes* entry = FindEntryInCell(document->content, static_cast<int16_t>(staff),
+                                            static_cast<int16_t>(measure), entryNumber, host_.MaxLayers());
+  if (!entry) return 0;
+  if (host_.frames_->MetricsLive(metrics)) {
+    host_.ReportFrameError("entry metrics loaded again into a buffer that was not freed");
+  }
+  RecordBytes answer(static_cast<size_t>(newLayout ? kMetrics2014Size : kMetrics2009Size), 0);
+  int notes = host_frame::NoteCount(entry->data());
+  if ((host_frame::Read<uint32_t>(entry->data(), host_frame::kEntryFlagsOffset) & host_frame::kEntryIsNote) == 0) {
+    notes = 0;
+  }
+  EntryMetricsRecord::NoteCount::Set(answer, static_cast<int16_t>(notes));
+  EntryBytes copy = *entry;
+  for (int i = 0; i < notes; ++i) {
+    const uint8_t* note = host_frame::NoteAt(copy.data(), i);
+    EntryMetricsRecord::SetNoteId(answer, i, host_frame::Read<int16_t>(note, host_frame::kNoteIdOffset));
+    uint32_t flags = host_frame::Read<uint32_t>(note, host_frame::kNoteFlagsOffset);
+    if (newLayout) EntryMetricsRecord::SetVisible(answer, i, (flags & host_frame::kNoteAccidentalShown) != 0);
+  }
+  std::memcpy(metrics, answer.data(), answer.size());
+  host_.frames_->AddMetrics(metrics);
+  return 1;
+}
+
+int32_t HostCallHandler::FreeEntryMetrics(void* metrics) {
+  if (host_.frames_->ReleaseMetrics(metrics)) return 1;
+  host_.ReportFrameError("TX_FreeEntryMetrics of metrics the host did not fill");
+  return 0;
+}
+
+int32_t HostCallHandler::SlotToInst(int32_t slot) {
+  Document* document = Current();
+  return document ? host_.StaffAtSlot(document->currentPart, slot) : 0;
+}
+
+int32_t HostCallHandler::InstToSlot(int32_t staff) {
+  Document* document = Current();
+  if (!document || staff < std::numeric_limits<int16_t>::min() || staff > std::numeric_limits<int16_t>::max()) {
+    return 0;
+  }
+  return host_.SlotOfStaff(document->currentPart, static_cast<int16_t>(staff));
+}
+
+int32_t HostCallHandler::GetMaxLayers() { return host_.MaxLayers(); }
+
+int32_t HostCallHandler::GetShowLayer(int32_t layerIndex) { return host_.LayerShown(layerIndex) ? 1 : 0; }
+
+}  // namespace headless

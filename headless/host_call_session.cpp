@@ -1,0 +1,167 @@
+// The host functions for documents, parts, edits, the selection, the view,
+// layout, menu commands, folders and names.
+#include <cstring>
+#include <string>
+
+#include "headless/document.h"
+#include "headless/headless_host.h"
+#include "headless/host_call_handler.h"
+#include "headless/host_text.h"
+#include "headless/record_layouts.h"
+#include "headless/score_layout.h"
+#include "shell/host_version.h"
+
+namespace headless {
+
+namespace {
+
+constexpr int32_t kNoNextPart = 0xFFFF;
+constexpr size_t kPathBufferSize = 520;
+
+}  // namespace
+
+int32_t HostCallHandler::GetCurrentDocument() { return host_.CurrentDocument(); }
+
+int32_t HostCallHandler::GetCurrentPartID() {
+  Document* document = Current();
+  return document ? document->currentPart : 0;
+}
+
+int32_t HostCallHandler::SetCurrentPartID(int32_t part) {
+  Document* document = Current();
+  if (!document || part < 0 || part > 0x7FFF || !document->content.HasPart(static_cast<int16_t>(part))) return 0;
+  document->currentPart = static_cast<int16_t>(part);
+  return 1;
+}
+
+int32_t HostCallHandler::GetNextPartID(int32_t part) {
+  Document* document = Current();
+  if (!document || part < 0 || part > 0x7FFF) return kNoNextPart;
+  const auto& parts = document->content.parts;
+  if (!parts.count(static_cast<int16_t>(part))) return kNoNextPart;
+  auto next = parts.upper_bound(static_cast<int16_t>(part));
+  return next == parts.end() ? kNoNextPart : next->first;
+}
+
+int32_t HostCallHandler::StartEdit(const char* utf8Name) {
+  Document* document = Current();
+  if (!document) return 0;
+  host_.openEdits_.push_back(HeadlessHost::OpenEdit{document->Id(), utf8Name ? utf8Name : "",
+                                                    DocumentSnapshot(document->content)});
+  return 1;
+}
+
+int32_t HostCallHandler::EndEdit() {
+  if (host_.openEdits_.empty()) {
+    host_.ReportCallError("TX_EndTavrelEdit without an open edit");
+    return 0;
+  }
+  HeadlessHost::OpenEdit edit = host_.openEdits_.back();
+  host_.openEdits_.pop_back();
+  host_.endedEdits_.push_back(edit.name);
+  bool outermost = true;
+  for (const HeadlessHost::OpenEdit& open : host_.openEdits_) {
+    if (open.document == edit.document) outermost = false;
+  }
+  Document* document = host_.DocumentData(edit.document);
+  if (outermost && document) document->undoHistory.push_back(Document::UndoStep{edit.name, edit.before});
+  return 1;
+}
+
+int32_t HostCallHandler::CancelEdit() {
+  if (host_.openEdits_.empty()) {
+    host_.ReportCallError("TX_CancelTavrelEdit without an open edit");
+    return 0;
+  }
+  HeadlessHost::OpenEdit edit = host_.openEdits_.back();
+  host_.openEdits_.pop_back();
+  host_.cancelledEdits_.push_back(edit.name);
+  Document* document = host_.DocumentData(edit.document);
+  if (!document || !edit.before.Content()) return 0;
+  document->content = *edit.before.Content();
+  if (!document->content.HasPart(document->currentPart)) document->currentPart = 0;
+  return 1;
+}
+
+int32_t HostCallHandler::GetCurERegions(void* first, void* region, void* third) {
+  (void)third;  // the plug-in only hands it back to TX_RedrawMusic
+  Document* document = Current();
+  if (first) host_frame::Write<int32_t>(first, 0, 0);
+  if (region) std::memset(region, 0, kSelectionRecordSize);
+  if (!document || !region) return 0;
+  host_.Selection().WriteTo(region);
+  return 1;
+}
+
+int32_t HostCallHandler::SetCurERegion(const void* region) {
+  if (!Current() || !region) return 0;
+  host_.SetSelectionRecord(SelectionRecord::ReadFrom(region));
+  return 1;
+}
+
+int32_t HostCallHandler::RedrawMusic() { return Current() ? 1 : 0; }
+
+int32_t HostCallHandler::UpdateLayout() {
+  Document* document = Current();
+  if (!document) return 0;
+  document->content.unlaidSystems = false;
+  LayOutSystems(document->content, true);
+  return 1;
+}
+
+int32_t HostCallHandler::ScrollTo() { return Current() ? 1 : 0; }
+
+int32_t HostCallHandler::GetCurrentWindowInfo(void* record) {
+  if (!record || !Current() || !host_.windowInfoAnswers_) return 0;
+  RecordBytes info(static_cast<size_t>(kWindowInfoSize), 0);
+  WindowInfoRecord::Field528::Set(info, host_.windowField528_);
+  WindowInfoRecord::Field530::Set(info, host_.windowField530_);
+  std::memcpy(record, info.data(), info.size());
+  return 1;
+}
+
+int32_t HostCallHandler::GetTavrelPath(int32_t folderKind, void* buffer) {
+  uint32_t version = host_.HostVersion();
+  int32_t expected = version < kHostVersion2010 ? kOldPluginFolderKind : kPluginFolderKind;
+  if (folderKind != expected) {
+    host_.ReportCallError("TX_GetTavrelPath: folder kind " + std::to_string(folderKind) +
+                          ", the host expects " + std::to_string(expected));
+    return 0;
+  }
+  if (!buffer || host_.PluginFolder().empty()) return 0;
+  std::vector<uint8_t> path = EncodeHostText(host_.PluginFolder(), version);
+  if (path.size() > kPathBufferSize) return 0;
+  std::memcpy(buffer, path.data(), path.size());
+  return 1;
+}
+
+int32_t HostCallHandler::AutoNumberedName(int32_t textBlock, char16_t* buffer, int32_t size) {
+  Document* document = Current();
+  if (!document || !buffer || size <= 0) return 0;
+  if (host_.HostVersion() < kHostVersion2011) {
+    host_.ReportCallError("TX_AutoNumberedName_UTF16 called on a host before 0x11000000");
+    return 0;
+  }
+  if (textBlock < 1 || textBlock > 0x7FFF ||
+      !document->content.records.Find(RecordKey{kTextBlockTag, static_cast<int16_t>(textBlock), 0, 0})) {
+    return 0;
+  }
+  std::u16string name =
+      Utf8ToUtf16(PlainName(document->content.TextOfBlock(static_cast<int16_t>(textBlock), host_.HostVersion())));
+  size_t units = std::min(name.size(), static_cast<size_t>(size) - 1);
+  std::memcpy(buffer, name.data(), units * sizeof(char16_t));
+  buffer[units] = 0;
+  return 1;
+}
+
+int32_t HostCallHandler::ExecuteMenuItem(int32_t command) {
+  Document* document = Current();
+  host_.menuCommands_.push_back(command);
+  if (!document) return 0;
+  if (command == kNoteSpacingCommand) {
+    host_.spacingCommands_.push_back(SpacingCommand{document->Id(), document->currentPart, host_.Selection()});
+  }
+  return 1;
+}
+
+}  // namespace headless

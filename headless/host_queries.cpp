@@ -1,0 +1,115 @@
+// What tests and exporters read back from the host's current document.
+#include "headless/document.h"
+#include "headless/headless_host.h"
+
+namespace headless {
+
+namespace {
+
+EntryInfo DescribeEntry(const DocumentContent& content, const CellKey& key, int index, const EntryBytes& bytes) {
+  using namespace host_frame;
+  EntryBytes entry = bytes;
+  EntryInfo info;
+  info.number = Read<uint32_t>(entry.data(), kEntryNumberOffset);
+  info.staff = key.staff;
+  info.measure = key.measure;
+  info.layer = key.layer + 1;
+  info.index = index;
+  info.position = Read<int32_t>(entry.data(), kPositionOffset);
+  info.secondPosition = Read<int32_t>(entry.data(), kSecondPositionOffset);
+  info.flags = Read<uint32_t>(entry.data(), kEntryFlagsOffset);
+  int notes = NoteCount(entry.data());
+  for (int i = 0; i < notes; ++i) {
+    const uint8_t* note = NoteAt(entry.data(), i);
+    NoteInfo noteInfo;
+    noteInfo.displacement = Read<int16_t>(note, kDisplacementOffset);
+    noteInfo.raiseLower = Read<int16_t>(note, kRaiseLowerOffset);
+    noteInfo.id = Read<int16_t>(note, kNoteIdOffset);
+    noteInfo.flags = Read<uint32_t>(note, kNoteFlagsOffset);
+    auto tag = content.sourceTags.find(NoteKey{info.number, noteInfo.id});
+    if (tag != content.sourceTags.end()) noteInfo.sourceTag = tag->second;
+    info.notes.push_back(noteInfo);
+  }
+  return info;
+}
+
+}  // namespace
+
+int HeadlessHost::EntryCount(int16_t staff, int16_t measure, int layer) const {
+  const Document* document = CurrentDocumentData();
+  if (!document) return 0;
+  const std::vector<EntryBytes>* cell = document->content.Cell(CellKey{staff, measure, static_cast<int16_t>(layer - 1)});
+  return cell ? static_cast<int>(cell->size()) : 0;
+}
+
+bool HeadlessHost::EntryAt(int16_t staff, int16_t measure, int layer, int index, EntryInfo* entry) const {
+  const Document* document = CurrentDocumentData();
+  if (!document || !entry) return false;
+  CellKey key{staff, measure, static_cast<int16_t>(layer - 1)};
+  const std::vector<EntryBytes>* cell = document->content.Cell(key);
+  if (!cell || index < 0 || index >= static_cast<int>(cell->size())) return false;
+  *entry = DescribeEntry(document->content, key, index, (*cell)[static_cast<size_t>(index)]);
+  return true;
+}
+
+bool HeadlessHost::FindEntry(uint32_t entryNumber, EntryInfo* entry) const {
+  const Document* document = CurrentDocumentData();
+  if (!document || !entry || entryNumber == 0) return false;
+  for (const auto& [key, cell] : document->content.cells) {
+    for (size_t i = 0; i < cell.size(); ++i) {
+      if (host_frame::Read<uint32_t>(cell[i].data(), host_frame::kEntryNumberOffset) != entryNumber) continue;
+      *entry = DescribeEntry(document->content, key, static_cast<int>(i), cell[i]);
+      return true;
+    }
+  }
+  return false;
+}
+
+std::vector<TaggedNote> HeadlessHost::NotesWithTags() const {
+  std::vector<TaggedNote> notes;
+  const Document* document = CurrentDocumentData();
+  if (!document) return notes;
+  for (const auto& [key, cell] : document->content.cells) {
+    for (size_t i = 0; i < cell.size(); ++i) {
+      EntryInfo entry = DescribeEntry(document->content, key, static_cast<int>(i), cell[i]);
+      for (size_t n = 0; n < entry.notes.size(); ++n) {
+        if (entry.notes[n].sourceTag == 0) continue;
+        notes.push_back(TaggedNote{entry.notes[n].sourceTag, entry.number, entry.staff, entry.measure,
+                                   entry.layer, static_cast<int>(n), entry.notes[n]});
+      }
+    }
+  }
+  return notes;
+}
+
+bool HeadlessHost::ReadRecord(uint32_t tag, int16_t first, int16_t second, int16_t third,
+                              std::vector<uint8_t>* bytes) const {
+  const Document* document = CurrentDocumentData();
+  if (!document || !bytes) return false;
+  const RecordStore* store = document->content.StoreFor(tag, document->currentPart);
+  if (AddressFormOf(tag) != AddressForm::Detail) third = 0;
+  const RecordBytes* record = store ? store->Find(RecordKey{tag, first, second, third}) : nullptr;
+  if (!record) return false;
+  *bytes = *record;
+  return true;
+}
+
+bool HeadlessHost::WriteRecord(uint32_t tag, int16_t first, int16_t second, int16_t third,
+                               const std::vector<uint8_t>& bytes) {
+  Document* document = CurrentDocumentData();
+  if (!document || AddressFormOf(tag) == AddressForm::StaffAtPosition) return false;
+  RecordStore* store = document->content.StoreFor(tag, document->currentPart);
+  if (!store) return false;
+  if (AddressFormOf(tag) != AddressForm::Detail) third = 0;
+  store->Put(RecordKey{tag, first, second, third}, bytes);
+  return true;
+}
+
+int HeadlessHost::RecordCount(uint32_t tag) const {
+  const Document* document = CurrentDocumentData();
+  if (!document) return 0;
+  const RecordStore* store = document->content.StoreFor(tag, document->currentPart);
+  return store ? store->Count(tag) : 0;
+}
+
+}  // namespace headless

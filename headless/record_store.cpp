@@ -1,0 +1,159 @@
+#include "headless/record_store.h"
+
+#include <cstdio>
+#include <limits>
+#include <tuple>
+
+namespace headless {
+
+namespace {
+
+// Address bytes of the two stored forms.
+constexpr size_t kFirstOffset = 0;
+constexpr size_t kSecondOffset = 2;
+constexpr size_t kThirdOffset = 4;
+
+std::string HexBytes(const RecordBytes& bytes, size_t from, size_t count) {
+  std::string text;
+  for (size_t i = from; i < from + count && i < bytes.size(); ++i) {
+    char hex[4];
+    std::snprintf(hex, sizeof hex, "%02X", bytes[i]);
+    text += hex;
+  }
+  return text;
+}
+
+void DescribeChange(const RecordKey& key, const RecordBytes& before, const RecordBytes& after,
+                    const std::string& label, std::vector<std::string>* lines) {
+  std::string line = label + key.Describe() + ": ";
+  if (before.size() != after.size()) {
+    line += "size " + std::to_string(before.size()) + " -> " + std::to_string(after.size());
+    lines->push_back(line);
+    return;
+  }
+  for (size_t i = 0; i < before.size(); ++i) {
+    if (before[i] == after[i]) continue;
+    size_t end = i;
+    while (end < before.size() && before[end] != after[end]) ++end;
+    line += "bytes " + std::to_string(i) + ".." + std::to_string(end - 1) + " " +
+            HexBytes(before, i, end - i) + " -> " + HexBytes(after, i, end - i) + "; ";
+    i = end;
+  }
+  lines->push_back(line);
+}
+
+}  // namespace
+
+bool RecordKey::operator<(const RecordKey& other) const {
+  return std::tie(tag, first, second, third) <
+         std::tie(other.tag, other.first, other.second, other.third);
+}
+
+bool RecordKey::operator==(const RecordKey& other) const {
+  return tag == other.tag && first == other.first && second == other.second && third == other.third;
+}
+
+RecordKey RecordKey::FromAddress(uint32_t tag, const void* address) {
+  RecordKey key;
+  key.tag = tag;
+  if (!address) return key;
+  key.first = host_frame::Read<int16_t>(address, kFirstOffset);
+  key.second = host_frame::Read<int16_t>(address, kSecondOffset);
+  if (AddressFormOf(tag) == AddressForm::Detail) {
+    key.third = host_frame::Read<int16_t>(address, kThirdOffset);
+  }
+  return key;
+}
+
+void RecordKey::WriteAddress(void* address) const {
+  if (!address) return;
+  host_frame::Write<int16_t>(address, kFirstOffset, first);
+  host_frame::Write<int16_t>(address, kSecondOffset, second);
+  if (AddressFormOf(tag) == AddressForm::Detail) host_frame::Write<int16_t>(address, kThirdOffset, third);
+}
+
+std::string RecordKey::Describe() const {
+  std::string text = "\"" + TagName(tag) + "\" (" + std::to_string(first) + ", " + std::to_string(second);
+  if (AddressFormOf(tag) == AddressForm::Detail) text += ", " + std::to_string(third);
+  return text + ")";
+}
+
+const RecordBytes* RecordStore::Find(const RecordKey& key) const {
+  auto found = records_.find(key);
+  return found == records_.end() ? nullptr : &found->second;
+}
+
+RecordBytes* RecordStore::Find(const RecordKey& key) {
+  auto found = records_.find(key);
+  return found == records_.end() ? nullptr : &found->second;
+}
+
+void RecordStore::Put(const RecordKey& key, RecordBytes bytes) { records_[key] = std::move(bytes); }
+
+bool RecordStore::Erase(const RecordKey& key) { return records_.erase(key) > 0; }
+
+void RecordStore::EraseFrom(uint32_t tag, int16_t firstFrom) {
+  auto it = records_.lower_bound(RecordKey{tag, firstFrom, std::numeric_limits<int16_t>::min(),
+                                           std::numeric_limits<int16_t>::min()});
+  while (it != records_.end() && it->first.tag == tag) it = records_.erase(it);
+}
+
+bool RecordStore::Next(const RecordKey& after, RecordKey* next) const {
+  auto found = records_.upper_bound(after);
+  if (found == records_.end() || found->first.tag != after.tag) return false;
+  *next = found->first;
+  return true;
+}
+
+std::vector<RecordKey> RecordStore::KeysOf(uint32_t tag) const {
+  std::vector<RecordKey> keys;
+  RecordKey lowest{tag, std::numeric_limits<int16_t>::min(), std::numeric_limits<int16_t>::min(),
+                   std::numeric_limits<int16_t>::min()};
+  for (auto it = records_.lower_bound(lowest); it != records_.end() && it->first.tag == tag; ++it) {
+    keys.push_back(it->first);
+  }
+  return keys;
+}
+
+int RecordStore::Count(uint32_t tag) const { return static_cast<int>(KeysOf(tag).size()); }
+
+int16_t RecordStore::FreeFirst(uint32_t tag) const {
+  int16_t highest = 0;
+  for (const RecordKey& key : KeysOf(tag)) {
+    if (key.first > highest) highest = key.first;
+  }
+  return highest == std::numeric_limits<int16_t>::max() ? 0 : static_cast<int16_t>(highest + 1);
+}
+
+int16_t RecordStore::FreeSecond(uint32_t tag, int16_t first) const {
+  int highest = -1;
+  for (const RecordKey& key : KeysOf(tag)) {
+    if (key.first == first && key.second > highest) highest = key.second;
+  }
+  return highest >= std::numeric_limits<int16_t>::max() ? -1 : static_cast<int16_t>(highest + 1);
+}
+
+int16_t RecordStore::FreeThird(uint32_t tag, int16_t first, int16_t second) const {
+  int highest = -1;
+  for (const RecordKey& key : KeysOf(tag)) {
+    if (key.first == first && key.second == second && key.third > highest) highest = key.third;
+  }
+  return highest >= std::numeric_limits<int16_t>::max() ? -1 : static_cast<int16_t>(highest + 1);
+}
+
+void RecordStore::Diff(const RecordStore& other, const std::string& label,
+                       std::vector<std::string>* lines) const {
+  for (const auto& [key, bytes] : records_) {
+    const RecordBytes* changed = other.Find(key);
+    if (!changed) {
+      lines->push_back(label + key.Describe() + ": removed");
+    } else if (*changed != bytes) {
+      DescribeChange(key, bytes, *changed, label, lines);
+    }
+  }
+  for (const auto& [key, bytes] : other.records_) {
+    if (!Find(key)) lines->push_back(label + key.Describe() + ": added, " + std::to_string(bytes.size()) + " bytes");
+  }
+}
+
+}  // namespace headless

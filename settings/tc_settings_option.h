@@ -1,0 +1,118 @@
+// The options that a settings profile stores as bit sets, and the choices of
+// its numeric settings. One table drives the settings file and the profile
+// editor, so a row's position is both its attribute's place in the file and
+// its row in the editor.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+
+struct TCSettingsOption {
+  const char* label;      // shown by the profile editor
+  uint32_t bit;
+  const char* attribute;  // XML attribute name in the settings file
+  bool defaultOn;         // used when the attribute is missing
+};
+
+enum class TCCheckOption {
+  CrossStaveChecks,
+  LayeredInstruments,
+  ChordLineInstruments,
+  GrandStaff,
+  IndependentOctavesSame,
+  IndependentOctavesCross,
+  KeySigRestate,
+  NoCourtesyAfterMeasureRest,
+  RestateAfterGrace,
+  Count
+};
+
+enum class TCParenthesisOption {
+  ParenSameBeat,
+  ParenSameMeasure,
+  ParenNextMeasure,
+  ParenSecondMeasure,
+  ParenKeySig,
+  ParenAfterGraceNote,
+  ParenSystemBreaks,
+  Count
+};
+
+inline constexpr TCSettingsOption kCheckOptionTable[] = {
+    {"Cross-Stave Checks", 0x001, "CrossStaveChecks", true},
+    {"Layers as Independent Instruments", 0x002, "LayeredInstruments", true},
+    {"Chord Lines as Independent Instruments", 0x004, "ChordLineInstruments", true},
+    {"Grand Staff as 1 Instrument", 0x008, "GrandStaff", true},
+    {"Independent Octaves on Same Instrument", 0x010, "IndependentOctavesSame", true},
+    {"Independent Octaves on Cross-Instrument", 0x020, "IndependentOctavesCross", false},
+    {"Restate Differences After Key Sig Change", 0x040, "KeySigRestate", true},
+    {"No Courtesy after 1 Measure Rest", 0x080, "NoCourtesyAfterMeasureRest", true},
+    {"Restate After Grace Note Accidental", 0x100, "RestateAfterGrace", true},
+};
+
+inline constexpr TCSettingsOption kParenthesisOptionTable[] = {
+    {"On Same Beat", 0x01, "ParenSameBeat", true},
+    {"In Same Measure", 0x02, "ParenSameMeasure", false},
+    {"In Next Measure", 0x04, "ParenNextMeasure", false},
+    {"In 2nd Measure and Forward", 0x08, "ParenSecondMeasure", false},
+    {"After Key Sig Change", 0x10, "ParenKeySig", true},
+    {"After Grace Note", 0x20, "ParenAfterGraceNote", true},
+    {"Over System Breaks", 0x40, "ParenSystemBreaks", false},
+};
+
+constexpr int32_t kCheckOptionCount = static_cast<int32_t>(TCCheckOption::Count);
+constexpr int32_t kParenthesisOptionCount = static_cast<int32_t>(TCParenthesisOption::Count);
+
+static_assert(sizeof(kCheckOptionTable) / sizeof(kCheckOptionTable[0]) == kCheckOptionCount,
+              "one check option row per TCCheckOption");
+static_assert(sizeof(kParenthesisOptionTable) / sizeof(kParenthesisOptionTable[0]) ==
+                  kParenthesisOptionCount,
+              "one parenthesis option row per TCParenthesisOption");
+
+constexpr const TCSettingsOption& CheckOptionRow(TCCheckOption option) {
+  return kCheckOptionTable[static_cast<int>(option)];
+}
+constexpr const TCSettingsOption& ParenthesisOptionRow(TCParenthesisOption option) {
+  return kParenthesisOptionTable[static_cast<int>(option)];
+}
+
+template <size_t RowCount>
+constexpr uint32_t DefaultOptionBits(const TCSettingsOption (&table)[RowCount]) {
+  uint32_t bits = 0;
+  for (size_t row = 0; row < RowCount; ++row) {
+    if (table[row].defaultOn) bits |= table[row].bit;
+  }
+  return bits;
+}
+
+constexpr uint32_t kDefaultCheckOptions = DefaultOptionBits(kCheckOptionTable);
+constexpr uint32_t kDefaultParenthesisOptions = DefaultOptionBits(kParenthesisOptionTable);
+static_assert(kDefaultCheckOptions == 0x1DF, "check option defaults");
+static_assert(kDefaultParenthesisOptions == 0x31, "parenthesis option defaults");
+
+// Popup entries of the numeric settings; entry i stands for the value i.
+inline constexpr const char* kNotationModeLabels[] = {"Traditional"};
+inline constexpr const char* kCourtesyMeasureRangeLabels[] = {
+    "Don't Use", "1", "2", "3", "4", "5", "Infinite"};
+inline constexpr const char* kSystemTieModeLabels[] = {
+    "Don't Scan",
+    "Scan Current Part/Score Only",
+    "Scan All",
+    "Scan Score Only",
+    "Scan Parts Only",
+    "Scan only documents with no linked parts",
+    "Report only when score and part match system breaks",
+    "Report all, uncheck score/part conflicts",
+};
+
+constexpr int32_t kNotationModeCount = 1;
+constexpr int32_t kCourtesyMeasureRangeCount = 7;  // 6 stands for no limit
+constexpr int32_t kSystemTieModeCount = 8;
+static_assert(sizeof(kNotationModeLabels) / sizeof(kNotationModeLabels[0]) == kNotationModeCount,
+              "one label per notation mode");
+static_assert(sizeof(kCourtesyMeasureRangeLabels) / sizeof(kCourtesyMeasureRangeLabels[0]) ==
+                  kCourtesyMeasureRangeCount,
+              "one label per courtesy measure range");
+static_assert(sizeof(kSystemTieModeLabels) / sizeof(kSystemTieModeLabels[0]) ==
+                  kSystemTieModeCount,
+              "one label per system tie mode");

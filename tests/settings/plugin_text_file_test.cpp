@@ -1,0 +1,191 @@
+#include "settings/plugin_text_file.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "framework/tc_strings.h"
+#include "settings/tc_file_stream.h"
+#include "settings/tc_settings_pair.h"
+#include "settings_test_support.h"
+
+namespace {
+
+using settings_test::ReadBytes;
+using settings_test::TextLineEnd;
+using settings_test::WriteBytes;
+
+std::string Text(const TCString* text) {
+  return text ? std::string(text->GetCString(), text->GetLength()) : "<null>";
+}
+
+std::unique_ptr<TCSettingsPairs> ParseText(const std::vector<std::string>& texts) {
+  TCStrings lines;
+  for (const std::string& text : texts) {
+    auto* line = new TCString;
+    for (char byte : text) line->AppendCharacter(static_cast<unsigned char>(byte));
+    lines.Add(line);
+  }
+  return std::unique_ptr<TCSettingsPairs>(ParsePairs(&lines));
+}
+
+class PreferencesFile : public settings_test::PluginFolderTest {
+ protected:
+  settings_test::fs::path PrefsFile() const { return folder_.File("rzpluginprefs.txt"); }
+  settings_test::fs::path OptionsFile() const { return folder_.File("rzpluginoptions.txt"); }
+  std::unique_ptr<TCSettingsPairs> ReadPrefs(bool* unreadable = nullptr) {
+    return std::unique_ptr<TCSettingsPairs>(ReadPreferencesFile(unreadable));
+  }
+};
+
+TEST(SettingsPairs, LinesBecomePairsAtTheirFirstEqualsSign) {
+  std::unique_ptr<TCSettingsPairs> pairs = ParseText({
+      "  RZACCIDENTALS_LAYERS \t=  7 ",
+      "KEY=a=b",
+      "=no key",
+      "no separator",
+      "",
+      "EMPTY=",
+      " =blank key",
+  });
+  ASSERT_EQ(pairs->GetCount(), 4);
+  EXPECT_EQ(Text(pairs->GetPairAt(0)->GetKey()), "RZACCIDENTALS_LAYERS");
+  EXPECT_EQ(Text(pairs->GetPairAt(0)->GetValue()), "7");
+  EXPECT_EQ(Text(pairs->GetPairAt(1)->GetKey()), "KEY");
+  EXPECT_EQ(Text(pairs->GetPairAt(1)->GetValue()), "a=b");
+  EXPECT_EQ(Text(pairs->GetPairAt(2)->GetKey()), "EMPTY");
+  EXPECT_EQ(Text(pairs->GetPairAt(2)->GetValue()), "");
+  EXPECT_EQ(Text(pairs->GetPairAt(3)->GetKey()), "");
+  EXPECT_EQ(Text(pairs->GetPairAt(3)->GetValue()), "blank key");
+
+  std::unique_ptr<TCSettingsPairs> none(ParsePairs(nullptr));
+  EXPECT_EQ(none->GetCount(), 0);
+}
+
+TEST(SettingsPairs, KeysMatchIgnoringCaseAndTheFirstMatchWins) {
+  std::unique_ptr<TCSettingsPairs> pairs =
+      ParseText({"rzaccidentals_layers=3", "OTHER_KEY=x", "RZAccidentals_Layers=9"});
+  TCSettingsPair* found = pairs->FindPair("RZACCIDENTALS_LAYERS");
+  ASSERT_EQ(found, pairs->GetPairAt(0));
+  EXPECT_EQ(pairs->FindPair("RZACCIDENTALS_LAYER"), nullptr);
+  EXPECT_EQ(pairs->FindPair("RZACCIDENTALS_LAYERSS"), nullptr);
+  EXPECT_EQ(pairs->FindPair(static_cast<const char*>(nullptr)), nullptr);
+  // Only A to Z fold: "_" and "\x7F" differ by 32 as well, and must not match.
+  EXPECT_EQ(pairs->FindPair("OTHER\x7FKEY"), nullptr);
+
+  TCString value(" 15 ");
+  TCString key("RZACCIDENTALS_LAYERS");
+  EXPECT_EQ(pairs->SetPair(&key, &value), pairs->GetPairAt(0));
+  EXPECT_EQ(Text(pairs->GetPairAt(0)->GetKey()), "rzaccidentals_layers");
+  EXPECT_EQ(Text(pairs->GetPairAt(0)->GetValue()), " 15 ") << "a set value is stored exactly";
+  EXPECT_EQ(Text(pairs->GetPairAt(2)->GetValue()), "9");
+
+  TCSettingsPair* added = pairs->SetPair(" NEW_KEY ", " 1 ");
+  ASSERT_EQ(pairs->GetCount(), 4);
+  EXPECT_EQ(added, pairs->GetPairAt(3));
+  EXPECT_EQ(Text(added->GetKey()), "NEW_KEY");
+  EXPECT_EQ(Text(added->GetValue()), "1");
+}
+
+TEST_F(PreferencesFile, RewriteKeepsForeignKeysTheirOrderAndSpelling) {
+  WriteBytes(PrefsFile(),
+             "RZOTHER_SIZE=4\r\n"
+             "rzaccidentals_layers=3\r\n"
+             "garbage line\r\n"
+             "RZACCIDENTALS_LAYERS=5\r\n"
+             "RZOTHER_NAME = a=b \r\n");
+  std::unique_ptr<TCSettingsPairs> pairs = ReadPrefs();
+  ASSERT_EQ(pairs->GetCount(), 4);
+  pairs->SetPair("RZACCIDENTALS_LAYERS", "15");
+  pairs->SetPair("RZACCIDENTALS_RESPACE", "1");
+  ASSERT_TRUE(WritePairsToFile(pairs.get()));
+
+  const std::string end = TextLineEnd();
+  EXPECT_EQ(ReadBytes(PrefsFile()), "RZOTHER_SIZE=4" + end + "rzaccidentals_layers=15" + end +
+                                        "RZACCIDENTALS_LAYERS=5" + end + "RZOTHER_NAME=a=b" +
+                                        end + "RZACCIDENTALS_RESPACE=1" + end);
+
+  std::unique_ptr<TCSettingsPairs> reread = ReadPrefs();
+  ASSERT_EQ(reread->GetCount(), 5) << "no empty lines between the written ones";
+  EXPECT_EQ(Text(reread->FindPair("RZACCIDENTALS_RESPACE")->GetValue()), "1");
+}
+
+TEST_F(PreferencesFile, MissingOrEmptyFileGivesNoPairsAndWritingCreatesIt) {
+  bool unreadable = true;
+  EXPECT_EQ(ReadPrefs(&unreadable)->GetCount(), 0);
+  EXPECT_FALSE(unreadable);
+  WriteBytes(PrefsFile(), "");
+  EXPECT_EQ(ReadPrefs()->GetCount(), 0);
+
+  TCSettingsPairs pairs;
+  pairs.SetPair("RZACCIDENTALS_WINDOWX", "-1");
+  pairs.SetPair("RZACCIDENTALS_COLUMN1", "120");
+  ASSERT_TRUE(WritePairsToFile(&pairs));
+  EXPECT_EQ(ReadBytes(PrefsFile()),
+            "RZACCIDENTALS_WINDOWX=-1" + TextLineEnd() + "RZACCIDENTALS_COLUMN1=120" + TextLineEnd());
+}
+
+TEST_F(PreferencesFile, UnusableFilesGiveNoPairsAndNoWrite) {
+  std::string huge;
+  while (huge.size() < 10u * 1024 * 1024) huge += "RZACCIDENTALS_LAYERS=1\n";
+  WriteBytes(PrefsFile(), huge);
+  bool unreadable = false;
+  EXPECT_EQ(ReadPrefs(&unreadable)->GetCount(), 0);
+  EXPECT_TRUE(unreadable) << "the caller must be able to tell it from a missing file";
+
+  settings_test::fs::remove(PrefsFile());
+  settings_test::fs::create_directory(PrefsFile());
+  EXPECT_EQ(ReadPrefs()->GetCount(), 0);
+  TCSettingsPairs pairs;
+  pairs.SetPair("RZACCIDENTALS_LAYERS", "1");
+  EXPECT_FALSE(WritePairsToFile(&pairs));
+
+  Host().SetPluginFolder((folder_.Path() / "missing").u8string());
+  EXPECT_EQ(ReadPrefs()->GetCount(), 0);
+  EXPECT_FALSE(WritePairsToFile(&pairs));
+  EXPECT_FALSE(settings_test::fs::exists(folder_.Path() / "missing"));
+}
+
+TEST_F(PreferencesFile, BinaryContentAfterAPairYieldsOnlyThatPair) {
+  std::string bytes = "RZACCIDENTALS_LAYERS=5\n";
+  for (int i = 0; i < 8192; ++i) {
+    char byte = static_cast<char>((i * 131 + 7) % 256);
+    if (byte == '=' || byte == 0x1A) byte = '#';  // 0x1A ends a text-mode read on Windows
+    bytes.push_back(byte);
+  }
+  WriteBytes(PrefsFile(), bytes);
+  std::unique_ptr<TCSettingsPairs> pairs = ReadPrefs();
+  ASSERT_EQ(pairs->GetCount(), 1);
+  EXPECT_EQ(Text(pairs->GetPairAt(0)->GetValue()), "5");
+}
+
+TEST_F(PreferencesFile, ZeroByteInAValueDoesNotJoinLinesOnRewrite) {
+  WriteBytes(PrefsFile(), std::string("A=x\0y\nB=2\n", 10));
+  std::unique_ptr<TCSettingsPairs> pairs = ReadPrefs();
+  ASSERT_EQ(pairs->GetCount(), 2);
+  ASSERT_TRUE(WritePairsToFile(pairs.get()));
+  EXPECT_EQ(ReadBytes(PrefsFile()),
+            std::string("A=x\0y", 5) + TextLineEnd() + "B=2" + TextLineEnd());
+  EXPECT_EQ(ReadPrefs()->GetCount(), 2);
+}
+
+TEST_F(PreferencesFile, OptionsAreLookedUpOneKeyAtATimeInTheOptionsFile) {
+  WriteBytes(PrefsFile(), "RZACCIDENTALS_WINDOWSHADE=0\n");
+  TCString shade("rzaccidentals_windowshade");
+  EXPECT_EQ(ReadOption(&shade), nullptr) << "the options file does not exist";
+
+  WriteBytes(OptionsFile(), "RZACCIDENTALS_WINDOWALPHA = 0\r\nRZACCIDENTALS_WINDOWSHADE= 1 \r\n");
+  std::unique_ptr<TCSettingsPair> option(ReadOption(&shade));
+  ASSERT_NE(option, nullptr);
+  EXPECT_EQ(Text(option->GetKey()), "RZACCIDENTALS_WINDOWSHADE");
+  EXPECT_EQ(Text(option->GetValue()), "1");
+  TCString absent("RZACCIDENTALS_NONE");
+  EXPECT_EQ(ReadOption(&absent), nullptr);
+  EXPECT_EQ(ReadOption(nullptr), nullptr);
+  EXPECT_EQ(ReadBytes(OptionsFile()),
+            "RZACCIDENTALS_WINDOWALPHA = 0\r\nRZACCIDENTALS_WINDOWSHADE= 1 \r\n");
+}
+
+}  // namespace

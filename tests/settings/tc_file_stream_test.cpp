@@ -1,0 +1,144 @@
+#include "settings/tc_file_stream.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "framework/tc_strings.h"
+#include "settings/plugin_folder.h"
+#include "settings/plugin_text_file.h"
+#include "settings_test_support.h"
+#include "shell/host_version.h"
+
+namespace {
+
+using settings_test::WriteBytes;
+
+class TextFileStream : public settings_test::PluginFolderTest {
+ protected:
+  // The lines of the preferences file after writing bytes into it.
+  std::vector<std::string> LinesOf(const std::string& bytes) {
+    WriteBytes(folder_.File("rzpluginprefs.txt"), bytes);
+    std::unique_ptr<TCTextFileStream> stream(CreatePluginTextFile(true));
+    std::vector<std::string> lines;
+    if (!stream->OpenRead()) return {"<not opened>"};
+    while (std::unique_ptr<TCString> line{stream->ReadLine()}) {
+      lines.emplace_back(line->GetCString(), line->GetLength());
+    }
+    return lines;
+  }
+};
+
+TEST_F(TextFileStream, EveryLineEndFormEndsExactlyOneLine) {
+  using Lines = std::vector<std::string>;
+  EXPECT_EQ(LinesOf("A=1\r\nB=2\r\n"), (Lines{"A=1", "B=2"}));
+  EXPECT_EQ(LinesOf("A=1\rB=2\r"), (Lines{"A=1", "B=2"}));
+  EXPECT_EQ(LinesOf("A=1\nB=2"), (Lines{"A=1", "B=2"}));
+  EXPECT_EQ(LinesOf("A=1\r\n\r\nB=2\n\rC"), (Lines{"A=1", "", "B=2", "", "C"}));
+  EXPECT_EQ(LinesOf("\r"), (Lines{""}));
+  EXPECT_EQ(LinesOf(""), (Lines{}));
+  EXPECT_EQ(LinesOf(std::string("x\0y\n", 4)), (Lines{std::string("x\0y", 3)}));
+}
+
+TEST_F(TextFileStream, BytesAboveAsciiReadAsTheirOwnCodeUnits) {
+  WriteBytes(folder_.File("rzpluginprefs.txt"), "K=\xE9\xFF\n");
+  std::unique_ptr<TCTextFileStream> stream(CreatePluginTextFile(true));
+  ASSERT_TRUE(stream->OpenRead());
+  std::unique_ptr<TCString> line(stream->ReadLine());
+  ASSERT_NE(line, nullptr);
+  ASSERT_EQ(line->GetLength(), 4u);
+  EXPECT_EQ(line->GetCharAt(2), 0xE9);
+  EXPECT_EQ(line->GetCharAt(3), 0xFF);
+}
+
+TEST_F(TextFileStream, NothingIsReadWithoutAnOpenFile) {
+  std::unique_ptr<TCTextFileStream> stream(CreatePluginTextFile(true));
+  EXPECT_EQ(stream->ReadLine(), nullptr);
+  EXPECT_EQ(stream->ReadAllLines(), nullptr);
+  EXPECT_FALSE(stream->OpenRead()) << "the file does not exist yet";
+  EXPECT_EQ(stream->ReadAllLines(), nullptr);
+}
+
+TEST_F(TextFileStream, OversizedFileGivesNoLines) {
+  std::string line = "RZACCIDENTALS_LAYERS=15\n";
+  std::string bytes;
+  while (bytes.size() < 10u * 1024 * 1024) bytes += line;
+  for (const std::string& content : {bytes, std::string(10u * 1024 * 1024, 'x'),
+                                     std::string(TCTextFileStream::kMaxReadBytes + 1, '\n')}) {
+    WriteBytes(folder_.File("rzpluginprefs.txt"), content);
+    std::unique_ptr<TCTextFileStream> stream(CreatePluginTextFile(true));
+    ASSERT_TRUE(stream->OpenRead());
+    EXPECT_EQ(stream->ReadAllLines(), nullptr);
+    EXPECT_TRUE(stream->ExceededReadLimit());
+  }
+  std::string largest(TCTextFileStream::kMaxReadBytes - 1, 'x');
+  largest += "\n";
+  WriteBytes(folder_.File("rzpluginprefs.txt"), largest);
+  std::unique_ptr<TCTextFileStream> stream(CreatePluginTextFile(true));
+  ASSERT_TRUE(stream->OpenRead());
+  std::unique_ptr<TCStrings> lines(stream->ReadAllLines());
+  ASSERT_NE(lines, nullptr);
+  ASSERT_EQ(lines->GetCount(), 1);
+  EXPECT_EQ(lines->GetStringAt(0)->GetLength(), largest.size() - 1);
+}
+
+TEST_F(TextFileStream, MissingOrEmptyFolderOpensNothing) {
+  Host().SetPluginFolder((folder_.Path() / "missing").u8string());
+  std::unique_ptr<TCTextFileStream> stream(CreatePluginTextFile(true));
+  EXPECT_FALSE(stream->OpenWrite());
+  EXPECT_FALSE(settings_test::fs::exists(folder_.Path() / "missing"));
+
+  // Without a folder the path would be the root of the drive.
+  Host().SetPluginFolder("");
+  std::unique_ptr<TCTextFileStream> rootless(CreatePluginTextFile(true));
+  std::string path;
+  EXPECT_FALSE(rootless->BuildPath(&path));
+  EXPECT_FALSE(rootless->OpenWrite());
+  EXPECT_FALSE(rootless->IsOpen());
+}
+
+TEST_F(TextFileStream, FolderKindAndPathFormFollowTheHostVersion) {
+  for (uint32_t version : {0x0F000000u, 0x10000000u, 0x11000000u}) {
+    UseHostVersion(version);
+    std::unique_ptr<TCTextFileStream> stream(CreatePluginTextFile(false));
+    std::string path;
+    ASSERT_TRUE(stream->BuildPath(&path)) << std::hex << version;
+    EXPECT_EQ(path, folder_.Utf8() + "\\rzpluginoptions.txt");
+    std::vector<headless::HostCall> calls = Host().CallsNamed("TX_GetTavrelPath");
+    ASSERT_EQ(calls.size(), 1u);
+    EXPECT_EQ(calls[0].arguments.at(0), version < 0x10000000u ? 7 : 15);
+    EXPECT_TRUE(Host().CallErrors().empty());
+  }
+}
+
+TEST(PluginFolderBuffer, FullBufferIsNeverReadPastItsEnd) {
+  std::vector<uint8_t> buffer(kPluginFolderBufferSize, 'a');
+  TCString folder;
+  uint32_t previous = GetHostVersion();
+  SetHostVersion(0x10500000);
+  PluginFolderBufferToString(buffer.data(), &folder);
+  EXPECT_EQ(folder.GetLength(), static_cast<uint32_t>(kPluginFolderBufferSize));
+  SetHostVersion(0x11000000);
+  PluginFolderBufferToString(buffer.data(), &folder);
+  EXPECT_EQ(folder.GetLength(), static_cast<uint32_t>(kPluginFolderBufferSize / 2));
+  EXPECT_EQ(folder.GetCharAt(0), 0x6161);
+  SetHostVersion(previous);
+}
+
+TEST(PluginFolderBuffer, PathsNeedAFolderAndEightBitCharacters) {
+  TCString name("rzpluginprefs.txt");
+  TCString folder;
+  std::string path = "stale";
+  EXPECT_FALSE(JoinPluginFilePath(&folder, &name, &path));
+  EXPECT_EQ(path, "");
+  folder.SetUTF8("C:\\Caf\xC3\xA9");
+  ASSERT_TRUE(JoinPluginFilePath(&folder, &name, &path));
+  EXPECT_EQ(path, "C:\\Caf\xE9\\rzpluginprefs.txt");
+  folder.SetUTF8("C:\\\xC5\x81");
+  EXPECT_FALSE(JoinPluginFilePath(&folder, &name, &path));
+}
+
+}  // namespace
