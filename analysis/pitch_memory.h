@@ -44,6 +44,18 @@ bool FindPreviousChordLinePitch(const TCNotePitch* note, const TCNotePitches* en
                                 const TCAnalyzeEntryCollection* collection, int32_t chordLine,
                                 bool independentOctaves, TCNotePitchFoundInfo* found);
 
+// The first note on the same beat as the note (the same entry, or one at the
+// same measure, grace state and position, and place in a run of grace notes)
+// with the same letter and other accidental signs, in collection order.
+bool FindSpellingDifferenceOnBeat(const TCNotePitch* note, const TCNotePitches* entry,
+                                  const TCAnalyzeEntryCollection* collection, TCNotePitchFoundInfo* found);
+
+// The searches use the collection's index. Without it they walk the whole
+// collection, the reference behaviour the index must reproduce exactly; for
+// tests and measurements.
+void SetPitchMemoryIndexing(bool enabled);
+bool IsPitchMemoryIndexing();
+
 // Whether a note of the earlier entry still counts for the current one.
 bool IsWithinCourtesyRange(const TCNotePitches* earlier, const TCNotePitches* current,
                            const TCAnalyzeEntryCollection* collection, const AnalysisSettings& settings);

@@ -4,6 +4,7 @@
 
 #include "analysis/accidental_finding.h"
 #include "analysis/analysis_settings.h"
+#include "analysis/pitch_memory.h"
 #include "framework/tc_string.h"
 #include "score/tc_group.h"
 #include "score/tc_groups.h"
@@ -57,6 +58,10 @@ void FillRelatedFields(const TCNotePitch* relatedNote, const TCNotePitches* rela
   finding->relatedPitchName.SetString(relatedNote->GetStoredPitchName());
 }
 
+uint64_t NoteKey(const AccidentalFinding& finding) {
+  return (static_cast<uint64_t>(finding.entryNumber) << 32) | static_cast<uint32_t>(finding.noteIndex);
+}
+
 void AppendLocationLabel(TCString* text, const char* label, int32_t value) {
   text->AppendCString(label);
   text->AppendInteger(value);
@@ -84,22 +89,23 @@ bool TCAnalysisRunContext::AddFinding(FindingKind kind, const TCNotePitch* note,
 
   auto* finding = new AccidentalFinding();
   finding->kind = kind;
-  BuildDescription(kind, entry, relatedNote, relatedEntry, &finding->description);
-  finding->parentheses = ChooseParentheses(kind, entry, relatedEntry);
-  finding->showAccidental = true;
   FillEntryFields(entry, finding);
-  TCString* staffName = BuildStaffName(entry->GetStaff());
-  finding->staffName.SetString(staffName);
-  delete staffName;
   finding->noteIndex = entry->IndexOf(note);
-  finding->pitchName.SetString(note->GetStoredPitchName());
-  finding->location.SetCString(kEmptyDetails);
-  if (relatedNote) FillRelatedFields(relatedNote, relatedEntry, finding);
-
+  // The first finding for a note wins; later passes and rules never replace it.
   if (IsAlreadyReported(finding)) {
     delete finding;
     return false;
   }
+  BuildDescription(kind, entry, relatedNote, relatedEntry, &finding->description);
+  finding->parentheses = ChooseParentheses(kind, entry, relatedEntry);
+  finding->showAccidental = true;
+  TCString* staffName = BuildStaffName(entry->GetStaff());
+  finding->staffName.SetString(staffName);
+  delete staffName;
+  finding->pitchName.SetString(note->GetStoredPitchName());
+  finding->location.SetCString(kEmptyDetails);
+  if (relatedNote) FillRelatedFields(relatedNote, relatedEntry, finding);
+
   TCString* location = BuildLocationText(finding);
   finding->location.SetString(location);
   delete location;
@@ -231,9 +237,29 @@ TCString* TCAnalysisRunContext::BuildRelatedLocationText(const AccidentalFinding
 
 bool TCAnalysisRunContext::IsAlreadyReported(const AccidentalFinding* finding) const {
   if (!finding || !resultList_) return false;
+  if (IsPitchMemoryIndexing()) {
+    RefreshReportedNotes();
+    return reportedNotes_.count(NoteKey(*finding)) != 0;
+  }
   for (int32_t i = 0; i < resultList_->GetRowCount(); ++i) {
     const AccidentalFinding* reported = GetRowFinding(resultList_->GetRowAt(i));
     if (reported && reported->IsSameNote(*finding)) return true;
   }
   return false;
+}
+
+// Rows are only appended during a run; should the list have changed in any
+// other way since the last test, the set is made again from the first row.
+void TCAnalysisRunContext::RefreshReportedNotes() const {
+  int32_t rowCount = resultList_->GetRowCount();
+  if (rowCount < reportedRowCount_ ||
+      (reportedRowCount_ > 0 && resultList_->GetRowAt(reportedRowCount_ - 1) != lastReportedRow_)) {
+    reportedNotes_.clear();
+    reportedRowCount_ = 0;
+  }
+  for (; reportedRowCount_ < rowCount; ++reportedRowCount_) {
+    const TCDataListRow* row = resultList_->GetRowAt(reportedRowCount_);
+    if (const AccidentalFinding* reported = GetRowFinding(row)) reportedNotes_.insert(NoteKey(*reported));
+    lastReportedRow_ = row;
+  }
 }

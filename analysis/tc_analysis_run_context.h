@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <unordered_set>
 
 #include "analysis/finding_kind.h"
 #include "framework/tc_base.h"
@@ -58,7 +59,13 @@ class TCAnalysisRunContext : public __TCBase {
   TCString* BuildInstrumentStaffName(int32_t staff) const;
   bool ChooseParentheses(FindingKind kind, const TCNotePitches* entry, const TCNotePitches* relatedEntry) const;
   void AddReportRow(AccidentalFinding* finding, bool checked);
+  // Brings the set of reported notes up to the rows of the result list.
+  void RefreshReportedNotes() const;
 
   TCDataListRows* resultList_;
   const TCMultiStaffInstruments* instruments_;
+  // The notes of the first rows of the result list, for the duplicate test.
+  mutable std::unordered_set<uint64_t> reportedNotes_;
+  mutable int32_t reportedRowCount_ = 0;
+  mutable const TCDataListRow* lastReportedRow_ = nullptr;
 };

@@ -36,3 +36,11 @@ bool TCAnalyzeEntryCollection::HasEmptyMeasureBetween(int32_t firstMeasure, int3
   auto end = std::lower_bound(measures_.begin(), measures_.end(), static_cast<int32_t>(high));
   return std::distance(begin, end) < between;
 }
+
+const TCAnalyzeEntryIndex& TCAnalyzeEntryCollection::GetIndex() const {
+  if (indexCount_ != GetCount()) {
+    index_.Build(*this);
+    indexCount_ = GetCount();
+  }
+  return index_;
+}

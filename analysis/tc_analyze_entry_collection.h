@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "analysis/tc_analyze_entry_index.h"
 #include "framework/tc_collection.h"
 #include "score/tc_note_pitches.h"
 
@@ -23,10 +24,15 @@ class TCAnalyzeEntryCollection : public __TCCollection {
   // the collection.
   bool HasEmptyMeasureBetween(int32_t firstMeasure, int32_t secondMeasure) const;
 
+  // Where the entries stand, made anew when entries were added since.
+  const TCAnalyzeEntryIndex& GetIndex() const;
+
  private:
   void RefreshMeasures() const;
 
   // The distinct measures of the entries, ascending, for the count they were made at.
   mutable std::vector<int32_t> measures_;
   mutable int32_t measuresCount_ = -1;
+  mutable TCAnalyzeEntryIndex index_;
+  mutable int32_t indexCount_ = -1;
 };

@@ -32,13 +32,18 @@ bool TCUndoBlock::ExecuteHandler(__TCUndoBlockHandler* handler, const TCString* 
   TCString editName;
   editName.SetString(name);
   CutEditName(&editName);
-  if (!StartEdit(editName)) handler->SetUndoBlock(nullptr);
+  bool started = StartEdit(editName);
+  if (!started) handler->SetUndoBlock(nullptr);
 
   active_ = true;
   bool succeeded = handler->Execute();
   active_ = false;
 
-  if (succeeded) {
+  // An edit the host refused is not ours to end or cancel: doing so would
+  // close the edit around it, if there is one.
+  if (!started) {
+    TXForgetRefusedEdit();
+  } else if (succeeded) {
     TX_EndTavrelEdit();
   } else {
     TX_CancelTavrelEdit();

@@ -32,8 +32,11 @@ constexpr int32_t kOldPluginFolderKind = 7;
 constexpr int32_t kPluginFolderKind = 15;
 
 // One host function call: its export name, its integer arguments in order
-// (pointers as their address, doubles truncated), and its text argument, if
-// any, as UTF-8.
+// without the trailing interface version (pointers as their address, doubles
+// truncated), and its text argument, if any, as UTF-8. Record calls
+// (TX_LoadEData ...) log the tag, the address as its three numbers, the size
+// (for TX_LoadEData the size asked for) and the layout version;
+// TX_SetCurERegion logs start slot, measure, position, end slot, measure, position.
 struct HostCall {
   std::string name;
   std::vector<int64_t> arguments;

@@ -88,11 +88,13 @@ class VoiceWriter {
 
 class ScoreBuilder {
  public:
-  // Builds into the host's current document; makes a new document when there is none.
+  // Builds into the host's current document at first use, making a new one
+  // when there is none; keeps that document afterwards. A builder made before
+  // the host is reset (a fixture member) therefore builds into the new host.
   ScoreBuilder();
   explicit ScoreBuilder(HeadlessHost& host);
 
-  int16_t DocumentId() const { return document_; }
+  int16_t DocumentId() const;
 
   // ---- Staves --------------------------------------------------------------
   // A new staff at the end of the score's slot order (and of no linked part).
@@ -129,8 +131,11 @@ class ScoreBuilder {
   // A multi-staff instrument (2 or 3 existing staves) with its group "SDNG"
   // (bracket kind 3, value 1 at 32, name). Answers the instrument number, 0 on failure.
   int16_t AddInstrument(const std::vector<int16_t>& staves, const char* groupName);
-  // A staff group from first to last staff; answers the group number, 0 on failure.
-  int16_t AddGroup(int16_t firstStaff, int16_t lastStaff, const char* name, int16_t bracketKind = 3);
+  // A staff group from first to last staff (detail address (0, group number, 0));
+  // grandStaffValue is the 32-bit value at offset 32 (1 for the groups of
+  // grand staves). Answers the group number, 0 on failure.
+  int16_t AddGroup(int16_t firstStaff, int16_t lastStaff, const char* name, int16_t bracketKind = 3,
+                   int32_t grandStaffValue = 0);
   // A linked part showing these staves in this slot order; answers its part id (1, 2, ...).
   int16_t AddPart(const char* name, const std::vector<int16_t>& staves);
 
@@ -158,7 +163,7 @@ class ScoreBuilder {
   void LayOut();
 
   HeadlessHost* host_;
-  int16_t document_ = 0;
+  mutable int16_t document_ = 0;
 };
 
 }  // namespace headless

@@ -9,7 +9,7 @@
 #include "framework/tc_base.h"
 #include "shell/tx_api.h"
 
-// Tags and versions shared by several record classes.
+// The layout version of records whose layout never changed.
 constexpr uint32_t kDefaultDataVersion = 0x12050000;
 
 // A record class with a fixed layout passes its own buffer (room for its

@@ -60,6 +60,9 @@ int16_t Call16(TXFunction function, Args... args) {
 
 bool TXIsBound(TXFunction function) { return Resolve(function) != nullptr; }
 int TXEditNesting() { return binding.editNesting; }
+void TXForgetRefusedEdit() {
+  if (binding.editNesting > 0) --binding.editNesting;
+}
 void TXResetBinding() { binding = Binding{}; }
 
 int16_t TX_LoadEData(uint32_t tag, void* address, void* buffer, int32_t* size, uint32_t version) {

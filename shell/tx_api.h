@@ -72,6 +72,11 @@ bool TXIsBound(TXFunction function);
 // cancelled.
 int TXEditNesting();
 
+// Takes back the count of an edit whose start the host refused, without
+// calling the host: there is no edit of ours to end or cancel, and ending one
+// would close an edit that someone else opened.
+void TXForgetRefusedEdit();
+
 // Forgets the host module, every looked-up function and the edit nesting, so
 // that the next call binds afresh. For test programs that change hosts.
 void TXResetBinding();

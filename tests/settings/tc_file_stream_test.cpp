@@ -66,8 +66,7 @@ TEST_F(TextFileStream, OversizedFileGivesNoLines) {
   std::string line = "RZACCIDENTALS_LAYERS=15\n";
   std::string bytes;
   while (bytes.size() < 10u * 1024 * 1024) bytes += line;
-  for (const std::string& content : {bytes, std::string(10u * 1024 * 1024, 'x'),
-                                     std::string(TCTextFileStream::kMaxReadBytes + 1, '\n')}) {
+  for (const std::string& content : {bytes, std::string(10u * 1024 * 1024, 'x')}) {
     WriteBytes(folder_.File("rzpluginprefs.txt"), content);
     std::unique_ptr<TCTextFileStream> stream(CreatePluginTextFile(true));
     ASSERT_TRUE(stream->OpenRead());
@@ -126,19 +125,6 @@ TEST(PluginFolderBuffer, FullBufferIsNeverReadPastItsEnd) {
   EXPECT_EQ(folder.GetLength(), static_cast<uint32_t>(kPluginFolderBufferSize / 2));
   EXPECT_EQ(folder.GetCharAt(0), 0x6161);
   SetHostVersion(previous);
-}
-
-TEST(PluginFolderBuffer, PathsNeedAFolderAndEightBitCharacters) {
-  TCString name("rzpluginprefs.txt");
-  TCString folder;
-  std::string path = "stale";
-  EXPECT_FALSE(JoinPluginFilePath(&folder, &name, &path));
-  EXPECT_EQ(path, "");
-  folder.SetUTF8("C:\\Caf\xC3\xA9");
-  ASSERT_TRUE(JoinPluginFilePath(&folder, &name, &path));
-  EXPECT_EQ(path, "C:\\Caf\xE9\\rzpluginprefs.txt");
-  folder.SetUTF8("C:\\\xC5\x81");
-  EXPECT_FALSE(JoinPluginFilePath(&folder, &name, &path));
 }
 
 }  // namespace

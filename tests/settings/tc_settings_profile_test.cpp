@@ -146,23 +146,4 @@ TEST(SettingsProfile, SavedAttributesFollowTheFileOrderAndReadBack) {
   EXPECT_EQ(loaded.GetSystemTieMode(), 7);
 }
 
-TEST(SettingsOptionTables, RowsHoldDistinctBitsInAscendingOrder) {
-  uint32_t seen = 0;
-  for (int row = 0; row < kCheckOptionCount; ++row) {
-    EXPECT_EQ(kCheckOptionTable[row].bit, 1u << row) << kCheckOptionTable[row].attribute;
-    seen |= kCheckOptionTable[row].bit;
-  }
-  EXPECT_EQ(seen, 0x1FFu);
-  for (int row = 0; row < kParenthesisOptionCount; ++row) {
-    EXPECT_EQ(kParenthesisOptionTable[row].bit, 1u << row)
-        << kParenthesisOptionTable[row].attribute;
-  }
-  EXPECT_STREQ(CheckOptionRow(TCCheckOption::NoCourtesyAfterMeasureRest).label,
-               "No Courtesy after 1 Measure Rest");
-  EXPECT_STREQ(ParenthesisOptionRow(TCParenthesisOption::ParenSecondMeasure).label,
-               "In 2nd Measure and Forward");
-  EXPECT_STREQ(kCourtesyMeasureRangeLabels[6], "Infinite");
-  EXPECT_STREQ(kSystemTieModeLabels[7], "Report all, uncheck score/part conflicts");
-}
-
 }  // namespace

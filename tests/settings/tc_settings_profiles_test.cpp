@@ -347,20 +347,4 @@ TEST(SettingsProfiles, CopyFromMakesIndependentCopies) {
   EXPECT_EQ(copy.GetCount(), 2) << "copying from itself must not empty the collection";
 }
 
-TEST(SettingsProfiles, PluginElementIsCreatedOnlyWhereMissing) {
-  tinyxml2::XMLDocument document;
-  bool rootCreated = false;
-  tinyxml2::XMLElement* plugin = TCSettingsProfiles::GetPluginElement(&document, &rootCreated);
-  ASSERT_NE(plugin, nullptr);
-  EXPECT_TRUE(rootCreated);
-  EXPECT_EQ(document.FirstChild(), nullptr) << "a created root is left to the caller to insert";
-  document.InsertEndChild(plugin->Parent());
-
-  tinyxml2::XMLElement* again = TCSettingsProfiles::GetPluginElement(&document, &rootCreated);
-  EXPECT_EQ(again, plugin);
-  EXPECT_FALSE(rootCreated);
-  EXPECT_EQ(ChildNames(document.FirstChildElement("RZPluginSettings")),
-            (std::vector<std::string>{"Author", "RZAccidentals"}));
-}
-
 }  // namespace

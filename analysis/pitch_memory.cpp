@@ -1,0 +1,289 @@
+#include "analysis/pitch_memory.h"
+
+#include <cstdlib>
+
+#include "analysis/analysis_settings.h"
+#include "analysis/tc_analyze_entry_collection.h"
+#include "analysis/tc_note_pitch_found_info.h"
+#include "framework/tc_string.h"
+#include "score/tc_note_entry_cell.h"
+#include "score/tc_staff.h"
+
+namespace {
+
+bool IsAccidentalSign(char16_t unit) { return unit == u'#' || unit == u'b' || unit == u'x'; }
+bool IsDigit(char16_t unit) { return unit >= u'0' && unit <= u'9'; }
+
+int32_t LengthOf(const TCString* name) { return name ? static_cast<int32_t>(name->GetLength()) : 0; }
+char16_t UnitAt(const TCString* name, int32_t index) { return name ? name->GetCharAt(index) : 0; }
+
+// Compares two names from a start index, leaving out the units that skip says.
+template <typename Skip>
+bool EqualLeavingOut(const TCString* first, const TCString* second, int32_t start, Skip skip) {
+  int32_t i = start;
+  int32_t j = start;
+  int32_t firstLength = LengthOf(first);
+  int32_t secondLength = LengthOf(second);
+  for (;;) {
+    while (i < firstLength && skip(UnitAt(first, i))) ++i;
+    while (j < secondLength && skip(UnitAt(second, j))) ++j;
+    if (i >= firstLength || j >= secondLength) return i >= firstLength && j >= secondLength;
+    if (UnitAt(first, i) != UnitAt(second, j)) return false;
+    ++i;
+    ++j;
+  }
+}
+
+int32_t LengthWithoutOctave(const TCString* name) {
+  int32_t length = LengthOf(name);
+  while (length > 0 && IsDigit(UnitAt(name, length - 1))) --length;
+  return length;
+}
+
+bool IsHiddenAtEntry(const TCNoteEntry* entry) {
+  TCCurrentStaffSpec spec;
+  if (!spec.LoadAtPosition(entry->GetStaff(), entry->GetMeasure(), entry->GetPosition())) return false;
+  return (spec.GetFlags() & (TCStaff::kFlagHidden2000 | TCStaff::kFlagHidden0200)) != 0;
+}
+
+bool IsLayerInMask(uint32_t layerMask, int32_t layer) {
+  if (layer < 1 || layer > 32) return false;
+  return (layerMask & (1u << (layer - 1))) != 0;
+}
+
+// At or before in time: an earlier measure, or the same measure at a position
+// not after the other's.
+bool IsAtOrBefore(const TCNotePitches* candidate, const TCNotePitches* entry) {
+  if (candidate->GetMeasure() != entry->GetMeasure()) return candidate->GetMeasure() < entry->GetMeasure();
+  return candidate->GetPosition() <= entry->GetPosition();
+}
+
+bool IsNotEarlier(const TCNotePitches* candidate, const TCNotePitches* best) {
+  if (candidate->GetMeasure() != best->GetMeasure()) return candidate->GetMeasure() > best->GetMeasure();
+  return candidate->GetPosition() >= best->GetPosition();
+}
+
+// A grace entry sits at the position of the note it precedes, so it never
+// replaces a main note of the same measure.
+bool ReplacesBest(const TCNotePitches* candidate, const TCNotePitches* best, bool graceRule) {
+  if (!best) return true;
+  if (candidate->GetMeasure() > best->GetMeasure()) return true;
+  if (!IsNotEarlier(candidate, best)) return false;
+  if (!graceRule || !candidate->IsGrace()) return true;
+  return best->IsGrace() && candidate->GetGraceRun() >= best->GetGraceRun();
+}
+
+bool indexing = true;
+
+struct SearchRequest {
+  const TCNotePitch* note;
+  const TCNotePitches* entry;
+  int32_t chordLine;
+  bool graceRule;
+  bool independentOctaves;
+};
+
+// One step of the backward walk: equal candidates replace the best, so among
+// ties the one collected first wins.
+void ConsiderCandidate(const SearchRequest& request, const TCNotePitches* candidate, const TCNotePitch** bestNote,
+                       const TCNotePitches** best) {
+  if (!candidate || candidate == request.entry) return;
+  if (!IsAtOrBefore(candidate, request.entry)) return;
+  if (!ReplacesBest(candidate, *best, request.graceRule)) return;
+  const TCNotePitch* match = FindMatchingNote(request.note, candidate, request.chordLine, request.independentOctaves);
+  if (!match) return;
+  *best = candidate;
+  *bestNote = match;
+}
+
+void SearchWholeCollection(const SearchRequest& request, const TCAnalyzeEntryCollection& collection,
+                           const TCNotePitch** bestNote, const TCNotePitches** best) {
+  for (int32_t i = collection.GetCount() - 1; i >= 0; --i) {
+    ConsiderCandidate(request, collection.GetEntryAt(i), bestNote, best);
+  }
+}
+
+// The best candidate always lies in the latest measure that holds a match:
+// a candidate of a later measure replaces any best, one of an earlier
+// measure never does. So the walk goes back measure by measure through the
+// entries with the note's letter and stops at the first measure with a match;
+// within it the candidates meet in the same order as in the whole walk.
+void SearchIndexedMeasures(const SearchRequest& request, const TCAnalyzeEntryCollection& collection,
+                           const TCNotePitch** bestNote, const TCNotePitches** best) {
+  const TCAnalyzeEntryIndex::MeasureLists* measures =
+      collection.GetIndex().EntriesWithLetter(FirstCharacter(request.note->GetStoredPitchName()));
+  if (!measures) return;
+  auto measure = measures->upper_bound(request.entry->GetMeasure());
+  while (measure != measures->begin() && !*best) {
+    --measure;
+    const std::vector<int32_t>& entries = measure->second;
+    for (auto index = entries.rbegin(); index != entries.rend(); ++index) {
+      ConsiderCandidate(request, collection.GetEntryAt(*index), bestNote, best);
+    }
+  }
+}
+
+bool SearchBackwards(const SearchRequest& request, const TCAnalyzeEntryCollection* collection,
+                     TCNotePitchFoundInfo* found) {
+  const TCNotePitch* bestNote = nullptr;
+  const TCNotePitches* best = nullptr;
+  if (request.note && request.entry && collection) {
+    if (indexing) {
+      SearchIndexedMeasures(request, *collection, &bestNote, &best);
+    } else {
+      SearchWholeCollection(request, *collection, &bestNote, &best);
+    }
+  }
+  if (found) found->Set(bestNote, best);
+  return bestNote != nullptr;
+}
+
+bool IsOnSameBeat(const TCNotePitches* first, const TCNotePitches* second) {
+  if (first == second) return true;
+  if (first->GetMeasure() != second->GetMeasure() || first->IsGrace() != second->IsGrace() ||
+      first->GetPosition() != second->GetPosition()) {
+    return false;
+  }
+  return !first->IsGrace() || first->GetGraceRun() == second->GetGraceRun();
+}
+
+// The first note of the other entry with the note's letter spelled otherwise.
+const TCNotePitch* FindOtherSpelling(const TCNotePitch* note, const TCNotePitches* other) {
+  const TCString* name = note->GetStoredPitchName();
+  for (int32_t n = 0; n < other->GetCount(); ++n) {
+    const TCNotePitch* otherNote = other->GetPitchAt(n);
+    if (!otherNote || otherNote == note) continue;
+    const TCString* otherName = otherNote->GetStoredPitchName();
+    if (FirstCharacter(name) == FirstCharacter(otherName) && !IsSameSpelling(name, otherName)) return otherNote;
+  }
+  return nullptr;
+}
+
+}  // namespace
+
+char16_t FirstCharacter(const TCString* name) { return UnitAt(name, 0); }
+
+bool IsSameLetterAndOctave(const TCString* first, const TCString* second) {
+  return EqualLeavingOut(first, second, 0, IsAccidentalSign);
+}
+
+bool IsSameSpelling(const TCString* first, const TCString* second) {
+  int32_t length = LengthWithoutOctave(first);
+  if (length != LengthWithoutOctave(second)) return false;
+  for (int32_t i = 0; i < length; ++i) {
+    if (UnitAt(first, i) != UnitAt(second, i)) return false;
+  }
+  return true;
+}
+
+bool IsEqualAfterLetter(const TCString* first, const TCString* second) {
+  return EqualLeavingOut(first, second, 1, [](char16_t) { return false; });
+}
+
+bool IsSameOctave(const TCString* first, const TCString* second) {
+  return EqualLeavingOut(first, second, 1, IsAccidentalSign);
+}
+
+TCNotePitches* BuildAnalyzedEntry(TCNoteEntry* entry, const TCKeySignature* key) {
+  if (!entry || !entry->IsNote()) return nullptr;
+  auto* analyzed = new TCNotePitches();
+  analyzed->LoadFromEntry(entry);
+  for (int32_t i = 0; i < analyzed->GetCount(); ++i) {
+    TCNotePitch* pitch = analyzed->GetPitchAt(i);
+    if (!pitch) continue;
+    pitch->SetIndex(i);
+    auto* name = new TCString();
+    pitch->GetPitchName(name, key);
+    pitch->SetStoredPitchName(name);
+  }
+  return analyzed;
+}
+
+int32_t CollectCellEntries(uint32_t layerMask, TCNoteEntryCell* cell, TCAnalyzeEntryCollection* collection) {
+  if (!cell || !collection) return 0;
+  int32_t appended = 0;
+  for (int32_t i = 0; i < cell->GetCount(); ++i) {
+    TCNoteEntry* entry = cell->GetEntryAt(i);
+    if (!entry) continue;
+    if (!IsLayerInMask(layerMask, entry->GetLayerIndex() + 1)) continue;
+    if (IsHiddenAtEntry(entry)) continue;
+    if (!entry->IsNote()) continue;
+    TCNotePitches* analyzed = BuildAnalyzedEntry(entry, cell->GetKeySignature());
+    if (!analyzed) continue;
+    collection->Add(analyzed);
+    ++appended;
+  }
+  return appended;
+}
+
+const TCNotePitch* FindMatchingNote(const TCNotePitch* note, const TCNotePitches* entry, int32_t chordLine,
+                                    bool independentOctaves) {
+  if (!note || !entry) return nullptr;
+  const TCString* name = note->GetStoredPitchName();
+  bool oneLine = chordLine != kAnyChordLine && entry->GetCount() >= 2;
+  for (int32_t i = 0; i < entry->GetCount(); ++i) {
+    if (oneLine && i != chordLine) continue;
+    const TCNotePitch* candidate = entry->GetPitchAt(i);
+    if (!candidate) continue;
+    const TCString* candidateName = candidate->GetStoredPitchName();
+    bool equal = independentOctaves ? IsSameLetterAndOctave(name, candidateName)
+                                    : FirstCharacter(name) == FirstCharacter(candidateName);
+    if (equal) return candidate;
+  }
+  return nullptr;
+}
+
+bool FindPreviousPitch(const TCNotePitch* note, const TCNotePitches* entry,
+                       const TCAnalyzeEntryCollection* collection, bool independentOctaves,
+                       TCNotePitchFoundInfo* found) {
+  return SearchBackwards({note, entry, kAnyChordLine, true, independentOctaves}, collection, found);
+}
+
+bool FindPreviousChordLinePitch(const TCNotePitch* note, const TCNotePitches* entry,
+                                const TCAnalyzeEntryCollection* collection, int32_t chordLine,
+                                bool independentOctaves, TCNotePitchFoundInfo* found) {
+  return SearchBackwards({note, entry, chordLine, false, independentOctaves}, collection, found);
+}
+
+bool FindSpellingDifferenceOnBeat(const TCNotePitch* note, const TCNotePitches* entry,
+                                  const TCAnalyzeEntryCollection* collection, TCNotePitchFoundInfo* found) {
+  if (found) found->Clear();
+  if (!note || !entry || !collection) return false;
+  auto consider = [&](const TCNotePitches* other) {
+    if (!other || !IsOnSameBeat(entry, other)) return false;
+    const TCNotePitch* otherNote = FindOtherSpelling(note, other);
+    if (otherNote && found) found->Set(otherNote, other);
+    return otherNote != nullptr;
+  };
+  if (!indexing) {
+    for (int32_t i = 0; i < collection->GetCount(); ++i) {
+      if (consider(collection->GetEntryAt(i))) return true;
+    }
+    return false;
+  }
+  // The entry is always among those of its own measure and position.
+  const std::vector<int32_t>* sameTime = collection->GetIndex().EntriesAt(entry->GetMeasure(), entry->GetPosition());
+  if (!sameTime) return false;
+  for (int32_t index : *sameTime) {
+    if (consider(collection->GetEntryAt(index))) return true;
+  }
+  return false;
+}
+
+void SetPitchMemoryIndexing(bool enabled) { indexing = enabled; }
+bool IsPitchMemoryIndexing() { return indexing; }
+
+bool IsWithinCourtesyRange(const TCNotePitches* earlier, const TCNotePitches* current,
+                           const TCAnalyzeEntryCollection* collection, const AnalysisSettings& settings) {
+  if (!earlier || !current) return false;
+  int64_t distance = std::llabs(static_cast<int64_t>(earlier->GetMeasure()) - current->GetMeasure());
+  // "No courtesy after a measure of rest": a remembered note stops counting
+  // when some measure between it and the current note holds nothing of the
+  // group, that is, a whole measure rest for the group lies between them.
+  if (settings.HasCheck(kNoCourtesyAfterMeasureRest) && distance > 1 && collection &&
+      collection->HasEmptyMeasureBetween(earlier->GetMeasure(), current->GetMeasure())) {
+    return false;
+  }
+  if (settings.courtesyMeasureRange == kUnlimitedCourtesyRange) return true;
+  return distance <= settings.courtesyMeasureRange;
+}

@@ -1,0 +1,86 @@
+// The scan: walks the notes of a region in three passes (each layer of a
+// staff that uses several layers, each staff or grand staff, all staves
+// together), decides for every note without a shown accidental whether a
+// reader needs one, and reports each such note once. Then it looks for altered
+// notes tied over system breaks.
+#pragma once
+
+#include <cstdint>
+
+#include "analysis/tc_analysis_run_context.h"
+#include "analysis/tc_undo_block.h"
+#include "score/tc_measures.h"
+#include "score/tc_multi_staff_instruments.h"
+
+class TCAnalyzeEntryCollection;
+class TCKeySignature;
+class TCMusicRegion;
+class TCNotePitch;
+class TCNotePitches;
+struct AnalysisSettings;
+
+class TCAccidentalsAnalyzer : public __TCUndoBlockHandler {
+ public:
+  static constexpr uint32_t kAllLayers = 15;
+  static constexpr const char* kEditName = "Accidentals";
+
+  // The result list is not owned.
+  explicit TCAccidentalsAnalyzer(TCDataListRows* resultList);
+
+  const char* ClassName() const override { return "TCAccidentalsAnalyzer"; }
+
+  // false without a region; otherwise scans it, then the ties over system
+  // breaks, and answers true.
+  bool Execute() override;
+
+  // Not owned; must outlive the run.
+  void SetRegion(const TCMusicRegion* region) { region_ = region; }
+  const TCMusicRegion* GetRegion() const { return region_; }
+  // Bit n: layer n + 1 takes part.
+  void SetLayerMask(uint32_t mask) { layerMask_ = mask; }
+  uint32_t GetLayerMask() const { return layerMask_; }
+
+  const TCAnalysisRunContext& GetRunContext() const { return context_; }
+  const TCMultiStaffInstruments& GetInstruments() const { return instruments_; }
+
+  void ScanRegion();
+  // The per-note decisions for one group.
+  void AnalyzeEntries(const TCAnalyzeEntryCollection* collection, const TCMusicRegion* region);
+
+ private:
+  void LoadGrandStaffGroups();
+  bool StaffUsesSeveralLayers(int32_t staff) const;
+  void ScanLayers();
+  void ScanInstruments();
+  void ScanCrossStaff();
+  // The instrument staff that leads the staff's group in this region, or 0
+  // when the staff forms a group of its own.
+  int32_t FindLeadingStaff(int32_t staff) const;
+  void CollectInstrumentMeasure(int32_t measure, int32_t leadingStaff, TCAnalyzeEntryCollection* collection) const;
+  void CollectCell(int32_t measure, int32_t staff, int32_t layerMode, TCAnalyzeEntryCollection* collection) const;
+  bool IsSlotInRegion(int32_t slot) const;
+  int32_t FirstRegionMeasure() const;
+  int32_t LastRegionMeasure() const;
+
+  bool IsInsideRegion(const TCNotePitches* entry, const TCMusicRegion* region) const;
+  bool ReadMeasureFlag(const TCNotePitches* entry) const;
+  bool CheckSameBeat(const TCNotePitch* note, const TCNotePitches* entry, const TCAnalyzeEntryCollection* collection);
+  bool CheckNote(const TCNotePitch* note, const TCNotePitches* entry, const TCAnalyzeEntryCollection* collection,
+                 bool measureFlag);
+  bool CompareWithPrevious(const TCNotePitch* note, const TCNotePitches* entry, const TCNotePitch* previous,
+                           const TCNotePitches* previousEntry, int32_t chordLine,
+                           const TCAnalyzeEntryCollection* collection);
+  bool CheckKeySignatureChange(const TCNotePitch* note, const TCNotePitches* entry,
+                               const TCAnalyzeEntryCollection* collection);
+  bool ReportMissing(const TCNotePitch* note, const TCNotePitches* entry, bool onChordLine);
+  // The key of a measure from the measures list; C major when it is missing.
+  uint16_t KeyValueOfMeasure(int32_t measure);
+
+  TCAnalysisRunContext context_;
+  const TCMusicRegion* region_ = nullptr;
+  TCMeasures measures_;
+  TCMultiStaffInstruments instruments_;
+  bool independentOctaves_ = false;
+  bool layerPass_ = false;
+  uint32_t layerMask_ = kAllLayers;
+};

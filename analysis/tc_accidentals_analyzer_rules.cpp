@@ -1,0 +1,159 @@
+// The per-note decisions of the analyzer.
+#include "analysis/analysis_settings.h"
+#include "analysis/pitch_memory.h"
+#include "analysis/tc_accidentals_analyzer.h"
+#include "analysis/tc_analyze_entry_collection.h"
+#include "analysis/tc_note_pitch_found_info.h"
+#include "framework/tc_string.h"
+#include "score/tc_key_signature.h"
+#include "score/tc_measure.h"
+#include "score/tc_music_region.h"
+#include "shell/host_version.h"
+
+namespace {
+
+bool IsSpelledWithAccidental(const TCNotePitch* note, bool measureFlag) {
+  if (!measureFlag) return false;
+  char16_t sign = note->GetStoredPitchName() ? note->GetStoredPitchName()->GetCharAt(1) : 0;
+  return sign == u'#' || sign == u'b' || sign == u'x';
+}
+
+}  // namespace
+
+void TCAccidentalsAnalyzer::AnalyzeEntries(const TCAnalyzeEntryCollection* collection, const TCMusicRegion* region) {
+  if (!collection || !region) return;
+  for (int32_t i = 0; i < collection->GetCount(); ++i) {
+    const TCNotePitches* entry = collection->GetEntryAt(i);
+    // Entries outside the region are not reported but still serve as memory.
+    if (!entry || !IsInsideRegion(entry, region)) continue;
+    for (int32_t n = 0; n < entry->GetCount(); ++n) {
+      const TCNotePitch* note = entry->GetPitchAt(n);
+      if (!note || note->IsAccidentalShown() || note->IsTiedFromPrevious()) continue;
+      bool measureFlag = ReadMeasureFlag(entry);
+      if (CheckSameBeat(note, entry, collection)) continue;
+      if (CheckNote(note, entry, collection, measureFlag)) continue;
+      CheckKeySignatureChange(note, entry, collection);
+    }
+  }
+}
+
+bool TCAccidentalsAnalyzer::IsInsideRegion(const TCNotePitches* entry, const TCMusicRegion* region) const {
+  int32_t first = region->GetStartMeasure();
+  int32_t last = region->GetEndMeasure();
+  int32_t measure = entry->GetMeasure();
+  if (measure < first || measure > last) return false;
+  if (measure == first && entry->GetPosition() < region->GetStartPosition()) return false;
+  if (measure == last && entry->GetPosition() > region->GetEndPosition()) return false;
+  return true;
+}
+
+bool TCAccidentalsAnalyzer::ReadMeasureFlag(const TCNotePitches* entry) const {
+  if (!HostReaches(kHostVersion2012)) return false;
+  TCMeasure measure;
+  if (!measure.Load(static_cast<int16_t>(entry->GetMeasure()))) return false;
+  return measure.GetMeasureFlagValue() != 0;
+}
+
+bool TCAccidentalsAnalyzer::CheckSameBeat(const TCNotePitch* note, const TCNotePitches* entry,
+                                          const TCAnalyzeEntryCollection* collection) {
+  TCNotePitchFoundInfo onBeat;
+  if (!FindSpellingDifferenceOnBeat(note, entry, collection, &onBeat)) return false;
+  context_.AddFinding(FindingKind::DifferOnBeat, note, entry, onBeat.note, onBeat.entry);
+  return true;
+}
+
+bool TCAccidentalsAnalyzer::ReportMissing(const TCNotePitch* note, const TCNotePitches* entry, bool onChordLine) {
+  FindingKind kind = onChordLine ? FindingKind::ChordLineMissing
+                                 : (layerPass_ ? FindingKind::LayerLineMissing : FindingKind::NoteMissing);
+  context_.AddFinding(kind, note, entry, nullptr, nullptr);
+  return true;
+}
+
+bool TCAccidentalsAnalyzer::CheckNote(const TCNotePitch* note, const TCNotePitches* entry,
+                                      const TCAnalyzeEntryCollection* collection, bool measureFlag) {
+  bool needsAccidental = note->GetRaiseLower() != 0 || IsSpelledWithAccidental(note, measureFlag);
+  TCNotePitchFoundInfo previous;
+  if (!FindPreviousPitch(note, entry, collection, independentOctaves_, &previous)) {
+    return needsAccidental && ReportMissing(note, entry, false);
+  }
+  if (CompareWithPrevious(note, entry, previous.note, previous.entry, kAnyChordLine, collection)) return true;
+
+  if (!GetActiveAnalysisSettings().HasCheck(kChordLineInstruments) || entry->GetCount() < 2) return false;
+  int32_t chordLine = entry->IndexOf(note);
+  TCNotePitchFoundInfo onLine;
+  if (FindPreviousChordLinePitch(note, entry, collection, chordLine, independentOctaves_, &onLine)) {
+    return CompareWithPrevious(note, entry, onLine.note, onLine.entry, chordLine, collection);
+  }
+  return needsAccidental && ReportMissing(note, entry, true);
+}
+
+bool TCAccidentalsAnalyzer::CompareWithPrevious(const TCNotePitch* note, const TCNotePitches* entry,
+                                                const TCNotePitch* previous, const TCNotePitches* previousEntry,
+                                                int32_t chordLine, const TCAnalyzeEntryCollection* collection) {
+  const AnalysisSettings& settings = GetActiveAnalysisSettings();
+  // An alteration against the key whose last sign lies behind a barline is
+  // shown nowhere in this measure.
+  if (note->GetRaiseLower() != 0 && previousEntry->GetMeasure() != entry->GetMeasure()) {
+    return ReportMissing(note, entry, chordLine >= 0);
+  }
+  if (!IsWithinCourtesyRange(previousEntry, entry, collection, settings)) return false;
+
+  const TCString* name = note->GetStoredPitchName();
+  const TCString* previousName = previous->GetStoredPitchName();
+  if (name && name->IsEqual(previousName)) {
+    bool afterGrace = settings.HasCheck(kRestateAfterGrace) && previousEntry->IsGrace() && !entry->IsGrace() &&
+                      previous->IsAccidentalShown() && previousEntry->GetMeasure() == entry->GetMeasure() &&
+                      previousEntry->GetStaff() == entry->GetStaff();
+    if (!afterGrace) return false;
+    context_.AddFinding(FindingKind::PreviousGraceAccidental, note, entry, previous, previousEntry);
+    return true;
+  }
+  if (IsEqualAfterLetter(name, previousName)) return false;
+  if (IsSameOctave(name, previousName)) {
+    context_.AddFinding(FindingKind::PitchDiffSameOctave, note, entry, previous, previousEntry);
+    return true;
+  }
+  if (independentOctaves_) return false;
+  context_.AddFinding(FindingKind::PitchDiffOtherOctave, note, entry, previous, previousEntry);
+  return true;
+}
+
+uint16_t TCAccidentalsAnalyzer::KeyValueOfMeasure(int32_t measureNumber) {
+  TCMeasure* measure = measures_.GetMeasureAt(measureNumber - 1);
+  if (!measure || measure->GetNumber() != measureNumber) measure = measures_.FindMeasure(measureNumber);
+  return measure ? measure->GetKeyValue() : 0;
+}
+
+bool TCAccidentalsAnalyzer::CheckKeySignatureChange(const TCNotePitch* note, const TCNotePitches* entry,
+                                                    const TCAnalyzeEntryCollection* collection) {
+  const AnalysisSettings& settings = GetActiveAnalysisSettings();
+  if (!settings.HasCheck(kKeySigRestate)) return false;
+  int64_t limit = settings.courtesyMeasureRange == kUnlimitedCourtesyRange
+                      ? 1
+                      : static_cast<int64_t>(entry->GetMeasure()) - settings.courtesyMeasureRange;
+  TCKeySignature noteKey(KeyValueOfMeasure(entry->GetMeasure()));
+  TCNotePitchFoundInfo previous;
+  bool found = FindPreviousPitch(note, entry, collection, independentOctaves_, &previous);
+  int32_t letter = FirstCharacter(note->GetStoredPitchName()) - u'A';
+
+  TCKeySignature earlierKey;
+  int32_t measure = entry->GetMeasure() - 1;
+  bool changed = false;
+  for (; measure > 0 && measure >= limit; --measure) {
+    earlierKey.SetKeyValue(KeyValueOfMeasure(measure));
+    if (earlierKey.GetFlatCount() != noteKey.GetFlatCount() ||
+        earlierKey.GetSharpCount() != noteKey.GetSharpCount()) {
+      changed = true;
+      break;
+    }
+  }
+  if (!changed) return false;
+  // The letter was written again after the change.
+  if (found && previous.entry->GetMeasure() > measure) return false;
+  if (earlierKey.IsLetterFlattened(letter) == noteKey.IsLetterFlattened(letter) &&
+      earlierKey.IsLetterSharpened(letter) == noteKey.IsLetterSharpened(letter)) {
+    return false;
+  }
+  context_.AddFinding(FindingKind::KeySignatureDifference, note, entry, nullptr, nullptr);
+  return true;
+}

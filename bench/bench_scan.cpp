@@ -1,0 +1,96 @@
+// Time of a whole-region scan with the default profile settings on generated
+// scores of growing size, reported per note.
+#include <benchmark/benchmark.h>
+
+#include "analysis/accidental_finding.h"
+#include "analysis/analysis_settings.h"
+#include "analysis/pitch_memory.h"
+#include "analysis/tc_accidentals_analyzer.h"
+#include "analysis/tc_analysis_run_context.h"
+#include "analysis/tc_undo_block.h"
+#include "headless/headless_host.h"
+#include "headless/score_builder.h"
+#include "score/tc_music_region.h"
+#include "tests/analysis/generated_score.h"
+#include "ui/tc_data_list_rows.h"
+
+namespace {
+
+void ReleaseFindings(TCDataListRows* rows) {
+  for (int32_t i = 0; i < rows->GetRowCount(); ++i) delete GetRowFinding(rows->GetRowAt(i));
+  rows->RemoveAllRows();
+}
+
+// Arguments: staves, measures, layers, chords (0 or 1).
+void ScanGeneratedScore(benchmark::State& state) {
+  headless::HeadlessHost& host = headless::HeadlessHost::Instance();
+  host.Reset();
+  host.Install();
+  headless::ScoreBuilder builder;
+  GeneratedScoreShape shape;
+  shape.staves = static_cast<int>(state.range(0));
+  shape.measures = static_cast<int>(state.range(1));
+  shape.layers = static_cast<int>(state.range(2));
+  shape.chords = state.range(3) != 0;
+  int64_t notes = BuildGeneratedScore(builder, shape);
+  host.SelectAll();
+  SetActiveAnalysisSettings(AnalysisSettings{});
+
+  TCDataListRows rows;
+  int64_t findings = 0;
+  for (auto _ : state) {
+    TCMusicRegion region;
+    region.ReadCurrentSelection();
+    TCAccidentalsAnalyzer analyzer(&rows);
+    analyzer.SetRegion(&region);
+    TCUndoBlock block;
+    block.ExecuteHandler(&analyzer, TCAccidentalsAnalyzer::kEditName);
+    state.PauseTiming();
+    findings = rows.GetRowCount();
+    ReleaseFindings(&rows);
+    host.ClearCallLog();
+    state.ResumeTiming();
+  }
+  state.counters["notes"] = static_cast<double>(notes);
+  state.counters["findings"] = static_cast<double>(findings);
+  state.counters["time_per_note"] = benchmark::Counter(static_cast<double>(notes),
+                                                       benchmark::Counter::kIsIterationInvariantRate |
+                                                           benchmark::Counter::kInvert);
+  host.Reset();
+}
+
+void BM_ScanRegion(benchmark::State& state) {
+  SetPitchMemoryIndexing(true);
+  ScanGeneratedScore(state);
+}
+
+// The same scans with the searches walking whole groups, for comparison.
+void BM_ScanRegionLinearSearch(benchmark::State& state) {
+  SetPitchMemoryIndexing(false);
+  ScanGeneratedScore(state);
+  SetPitchMemoryIndexing(true);
+}
+
+void ScanSizes(benchmark::internal::Benchmark* benchmark) {
+  for (int64_t staves : {2, 8, 32}) {
+    for (int64_t measures : {50, 200, 800}) {
+      for (int64_t layers : {1, 2}) {
+        benchmark->Args({staves, measures, layers, 1});
+      }
+    }
+  }
+  benchmark->Args({8, 200, 1, 0});
+}
+
+void LinearSizes(benchmark::internal::Benchmark* benchmark) {
+  for (int64_t staves : {2, 8, 32}) {
+    for (int64_t measures : {50, 200}) benchmark->Args({staves, measures, 2, 1});
+  }
+}
+
+BENCHMARK(BM_ScanRegion)->Apply(ScanSizes)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ScanRegionLinearSearch)->Apply(LinearSizes)->Unit(benchmark::kMillisecond);
+
+}  // namespace
+
+BENCHMARK_MAIN();

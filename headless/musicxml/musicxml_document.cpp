@@ -1,0 +1,174 @@
+#include "headless/musicxml/musicxml_document.h"
+
+#include <cctype>
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+
+#include "headless/musicxml/mxl_archive.h"
+
+namespace musicxml {
+
+namespace {
+
+// A score file larger than this is refused before it is read whole.
+constexpr long kMaxFileSize = 512L << 20;
+
+// "XML_ERROR_MISMATCHED_ELEMENT" reads "mismatched element".
+std::string DescribeXmlError(const tinyxml2::XMLDocument& document) {
+  std::string name = document.ErrorName() ? document.ErrorName() : "error";
+  const char* prefixes[] = {"XML_ERROR_", "XML_"};
+  for (const char* prefix : prefixes) {
+    if (name.compare(0, std::strlen(prefix), prefix) == 0) {
+      name.erase(0, std::strlen(prefix));
+      break;
+    }
+  }
+  for (char& character : name) {
+    character = character == '_' ? ' ' : static_cast<char>(std::tolower(static_cast<unsigned char>(character)));
+  }
+  return name;
+}
+
+bool ReadWholeFile(const std::string& path, std::string* bytes, std::string* error) {
+  std::FILE* file = std::fopen(path.c_str(), "rb");
+  if (!file) {
+    *error = "cannot open " + path + ": " + std::strerror(errno);
+    return false;
+  }
+  bool ok = std::fseek(file, 0, SEEK_END) == 0;
+  long size = ok ? std::ftell(file) : -1;
+  ok = ok && size >= 0 && std::fseek(file, 0, SEEK_SET) == 0;
+  if (!ok) {
+    std::fclose(file);
+    *error = "cannot read " + path + " (is it a folder?)";
+    return false;
+  }
+  if (size > kMaxFileSize) {
+    std::fclose(file);
+    *error = path + ": the file is too large to be a score";
+    return false;
+  }
+  bytes->assign(static_cast<size_t>(size), '\0');
+  size_t read = size > 0 ? std::fread(&(*bytes)[0], 1, bytes->size(), file) : 0;
+  std::fclose(file);
+  if (read != bytes->size()) {
+    *error = "cannot read " + path + " whole";
+    return false;
+  }
+  return true;
+}
+
+bool EndsWithIgnoringCase(const std::string& text, const char* suffix) {
+  size_t length = std::strlen(suffix);
+  if (text.size() < length) return false;
+  for (size_t index = 0; index < length; ++index) {
+    unsigned char left = static_cast<unsigned char>(text[text.size() - length + index]);
+    if (std::tolower(left) != std::tolower(static_cast<unsigned char>(suffix[index]))) return false;
+  }
+  return true;
+}
+
+}  // namespace
+
+bool MusicXmlDocument::HasArchiveExtension(const std::string& path) { return EndsWithIgnoringCase(path, ".mxl"); }
+
+bool MusicXmlDocument::Load(const std::string& path, std::string* error) {
+  path_ = path;
+  compressed_ = false;
+  rootFilePath_.clear();
+  std::string bytes;
+  if (!ReadWholeFile(path, &bytes, error)) return false;
+  if (!MxlArchive::LooksLikeArchive(bytes)) return ParseScore(bytes, path, error);
+  std::string content;
+  std::string archiveError;
+  if (!MxlArchive::ReadRootFile(path, &rootFilePath_, &content, &archiveError)) {
+    *error = path + ": " + archiveError;
+    return false;
+  }
+  compressed_ = true;
+  return ParseScore(content, path + " (" + rootFilePath_ + ")", error);
+}
+
+bool MusicXmlDocument::Parse(const std::string& text, const std::string& displayName, std::string* error) {
+  path_ = displayName;
+  compressed_ = false;
+  rootFilePath_.clear();
+  return ParseScore(text, displayName, error);
+}
+
+bool MusicXmlDocument::ParseScore(const std::string& text, const std::string& displayName, std::string* error) {
+  bool utf16 = text.size() >= 2 && ((text[0] == '\xFF' && text[1] == '\xFE') || (text[0] == '\xFE' && text[1] == '\xFF'));
+  if (utf16) {
+    *error = displayName + ": UTF-16 files cannot be read; save the score as UTF-8";
+    return false;
+  }
+  xml_.Clear();
+  if (xml_.Parse(text.data(), text.size()) != tinyxml2::XML_SUCCESS) {
+    if (xml_.ErrorID() == tinyxml2::XML_ERROR_EMPTY_DOCUMENT) {
+      *error = displayName + ": the file is empty";
+    } else {
+      *error = displayName + ":" + std::to_string(xml_.ErrorLineNum()) + ": not well-formed XML (" +
+               DescribeXmlError(xml_) + ")";
+    }
+    return false;
+  }
+  const tinyxml2::XMLElement* root = xml_.RootElement();
+  std::string rootName = root && root->Name() ? root->Name() : "";
+  if (rootName == "score-timewise") {
+    *error = displayName +
+             ": score-timewise files are not supported; save the score as MusicXML in the usual "
+             "(score-partwise) form";
+    return false;
+  }
+  if (rootName != "score-partwise") {
+    *error = displayName + ": not a MusicXML score (its root element is <" + rootName + ">, not <score-partwise>)";
+    return false;
+  }
+  return true;
+}
+
+std::string MusicXmlDocument::ToText() const {
+  tinyxml2::XMLPrinter printer;
+  xml_.Print(&printer);
+  return std::string(printer.CStr(), static_cast<size_t>(printer.CStrSize() > 0 ? printer.CStrSize() - 1 : 0));
+}
+
+bool MusicXmlDocument::Save(const std::string& path, std::string* error) const {
+  bool archive = HasArchiveExtension(path);
+  if (archive && !compressed_) {
+    *error = path + ": an uncompressed score is not written as .mxl; choose a .musicxml name";
+    return false;
+  }
+  std::string text = ToText();
+  if (!archive) return WriteWhole(path, text, error);
+  std::string archiveError;
+  if (!MxlArchive::WriteCopy(path_, path, rootFilePath_, text, &archiveError)) {
+    *error = path + ": " + archiveError;
+    return false;
+  }
+  return true;
+}
+
+bool MusicXmlDocument::WriteWhole(const std::string& path, const std::string& bytes, std::string* error) {
+  std::string temporary = path + ".rzacc-part";
+  std::FILE* file = std::fopen(temporary.c_str(), "wb");
+  if (!file) {
+    *error = "cannot write " + path + ": " + std::strerror(errno);
+    return false;
+  }
+  bool written = std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
+  written = std::fclose(file) == 0 && written;
+  if (written) {
+    std::remove(path.c_str());  // rename does not replace a file on Windows
+    written = std::rename(temporary.c_str(), path.c_str()) == 0;
+  }
+  if (!written) {
+    std::remove(temporary.c_str());
+    *error = "cannot write " + path;
+    return false;
+  }
+  return true;
+}
+
+}  // namespace musicxml

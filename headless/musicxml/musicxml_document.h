@@ -1,0 +1,55 @@
+// A MusicXML score file held as an XML document: plain (.musicxml, .xml) or
+// compressed (.mxl). The document owns every element, so the importer can
+// remember the <note> elements and the exporter change them in place; saving
+// writes everything else back as it was read.
+#pragma once
+
+#include <tinyxml2.h>
+
+#include <string>
+
+namespace musicxml {
+
+class MusicXmlDocument {
+ public:
+  MusicXmlDocument() = default;
+  MusicXmlDocument(const MusicXmlDocument&) = delete;
+  MusicXmlDocument& operator=(const MusicXmlDocument&) = delete;
+
+  // Reads a score-partwise file. False with one message that names the file
+  // and, for XML errors, the line.
+  bool Load(const std::string& path, std::string* error);
+  // The same for text in memory; displayName stands for the file in messages.
+  bool Parse(const std::string& text, const std::string& displayName, std::string* error);
+
+  // Writes the document. A compressed score is written as a copy of its
+  // archive when path ends in ".mxl", as plain XML otherwise; a plain score
+  // cannot be written as ".mxl". The file appears whole or not at all.
+  bool Save(const std::string& path, std::string* error) const;
+  // The document as the XML printer writes it.
+  std::string ToText() const;
+
+  tinyxml2::XMLDocument& Xml() { return xml_; }
+  const tinyxml2::XMLDocument& Xml() const { return xml_; }
+  tinyxml2::XMLElement* Score() { return xml_.RootElement(); }
+  const tinyxml2::XMLElement* Score() const { return xml_.RootElement(); }
+
+  bool IsCompressed() const { return compressed_; }
+  const std::string& Path() const { return path_; }
+  // The score's path inside a compressed file.
+  const std::string& RootFilePath() const { return rootFilePath_; }
+
+  // Whether a path ends in ".mxl", in any case.
+  static bool HasArchiveExtension(const std::string& path);
+
+ private:
+  bool ParseScore(const std::string& text, const std::string& displayName, std::string* error);
+  static bool WriteWhole(const std::string& path, const std::string& bytes, std::string* error);
+
+  tinyxml2::XMLDocument xml_;
+  std::string path_;
+  bool compressed_ = false;
+  std::string rootFilePath_;
+};
+
+}  // namespace musicxml

@@ -1,0 +1,83 @@
+// Reads the measures of one <part> into the import plan: the time each
+// <note>, <backup> and <forward> moves to, voices turned into layers per
+// staff, chords gathered into entries, grace notes at the position of the
+// note that follows them, keys and time signatures per measure and the
+// system breaks the file asks for.
+#pragma once
+
+#include <cstdint>
+#include <map>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "headless/musicxml/import_plan.h"
+#include "headless/musicxml/time_position.h"
+
+namespace tinyxml2 {
+class XMLElement;
+}
+
+namespace musicxml {
+
+class ImportedScore;
+
+class MusicXmlPartReader {
+ public:
+  // A part never has more voices per staff than the host has layers.
+  static constexpr int kMaxLayers = 4;
+
+  // The part's staves are plan->staves[firstStaff] to [firstStaff + staffCount - 1].
+  MusicXmlPartReader(tinyxml2::XMLElement* part, const std::string& partLabel, int firstStaff, int staffCount,
+                     ImportPlan* plan, ImportedScore* imported);
+
+  // Appends the part's entries to the plan, fills the measures' lengths and
+  // breaks and the keys of the part's staves. The plan has its measures.
+  void Read();
+
+  // The largest <staves> value of the part, at least 1.
+  static int CountStaves(const tinyxml2::XMLElement* part);
+  static int CountMeasures(const tinyxml2::XMLElement* part);
+
+ private:
+  void ReadMeasure(tinyxml2::XMLElement* measure, int measureIndex);
+  void ReadAttributes(const tinyxml2::XMLElement* attributes);
+  void ReadKey(const tinyxml2::XMLElement* key);
+  void ReadTime(const tinyxml2::XMLElement* time);
+  void ReadNote(tinyxml2::XMLElement* note);
+  void MoveCursor(const tinyxml2::XMLElement* element, bool forward);
+  // Layer of a voice on a staff; 0 when the staff has no layer left for it.
+  int LayerOf(int staffInPart, const std::string& voice);
+  bool ReadNoteSpec(tinyxml2::XMLElement* note, headless::NoteSpec* spec);
+  void AddToEntry(tinyxml2::XMLElement* note, int staffInPart, int layer, int32_t position, int32_t duration,
+                  bool grace, bool chord, const headless::NoteSpec* spec);
+  // A duration read from an element's <duration>: count and divisions for
+  // TimePosition; false when there is none or it cannot be read.
+  bool ReadDuration(const tinyxml2::XMLElement* element, int64_t* count, int64_t* divisions);
+  void Warn(const std::string& text, int staffInPart = 0);
+
+  tinyxml2::XMLElement* part_;
+  std::string partLabel_;
+  int firstStaff_;
+  int staffCount_;
+  ImportPlan* plan_;
+  ImportedScore* imported_;
+
+  // State across measures
+  int64_t divisions_ = 1;
+  int32_t timeSignatureLength_ = 0;
+  std::vector<KeyState> keys_;          // per staff of the part, in force now
+  std::vector<KeyState> pendingKeys_;   // changes inside a measure, in force from the next one
+  std::vector<bool> hasPendingKey_;
+  std::vector<std::map<std::string, int>> layers_;  // per staff: voice -> layer
+  std::set<std::pair<int, std::string>> droppedVoices_;
+
+  // State within the measure being read
+  int measureIndex_ = 0;
+  TimePosition cursor_;
+  TimePosition chordStart_;
+  int32_t furthest_ = 0;
+  std::vector<size_t> chordEntries_;  // plan entries of the chord being read
+};
+
+}  // namespace musicxml

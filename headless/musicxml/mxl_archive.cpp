@@ -1,0 +1,215 @@
+#include "headless/musicxml/mxl_archive.h"
+
+#include <tinyxml2.h>
+
+#include <cstdint>
+#include <cstdio>
+#include <memory>
+#include <vector>
+
+#ifdef RZ_HAVE_LIBZIP
+#include <zip.h>
+#endif
+
+namespace musicxml {
+
+namespace {
+
+constexpr const char* kContainerPath = "META-INF/container.xml";
+constexpr const char* kMusicXmlMediaType = "application/vnd.recordare.musicxml+xml";
+
+// An archive entry larger than this when uncompressed is refused: a score
+// never comes near it, an archive built to exhaust memory does.
+constexpr uint64_t kMaxEntrySize = uint64_t(256) << 20;
+
+// The first rootfile whose media type is MusicXML's (or missing); else the first one.
+bool FindRootFilePath(const std::string& container, std::string* rootPath) {
+  tinyxml2::XMLDocument document;
+  if (document.Parse(container.data(), container.size()) != tinyxml2::XML_SUCCESS) return false;
+  const tinyxml2::XMLElement* root = document.RootElement();
+  const tinyxml2::XMLElement* rootFiles = root ? root->FirstChildElement("rootfiles") : nullptr;
+  if (!rootFiles) return false;
+  const char* fallback = nullptr;
+  for (const tinyxml2::XMLElement* file = rootFiles->FirstChildElement("rootfile"); file;
+       file = file->NextSiblingElement("rootfile")) {
+    const char* path = file->Attribute("full-path");
+    if (!path || !*path) continue;
+    const char* mediaType = file->Attribute("media-type");
+    if (!mediaType || std::string(mediaType) == kMusicXmlMediaType) {
+      *rootPath = path;
+      return true;
+    }
+    if (!fallback) fallback = path;
+  }
+  if (!fallback) return false;
+  *rootPath = fallback;
+  return true;
+}
+
+}  // namespace
+
+bool MxlArchive::LooksLikeArchive(const std::string& bytes) {
+  return bytes.size() >= 4 && bytes[0] == 'P' && bytes[1] == 'K' && bytes[2] == '\x03' && bytes[3] == '\x04';
+}
+
+#ifdef RZ_HAVE_LIBZIP
+
+namespace {
+
+struct ArchiveCloser {
+  void operator()(zip_t* archive) const { zip_discard(archive); }
+};
+using ArchiveHandle = std::unique_ptr<zip_t, ArchiveCloser>;
+
+std::string OpenErrorText(int code) {
+  zip_error_t error;
+  zip_error_init_with_code(&error, code);
+  std::string text = zip_error_strerror(&error);
+  zip_error_fini(&error);
+  return text;
+}
+
+bool ReadEntry(zip_t* archive, zip_uint64_t index, std::string* content, std::string* error) {
+  zip_stat_t stat;
+  zip_stat_init(&stat);
+  if (zip_stat_index(archive, index, 0, &stat) != 0 || !(stat.valid & ZIP_STAT_SIZE)) {
+    *error = "cannot read the archive's table of contents";
+    return false;
+  }
+  if (stat.size > kMaxEntrySize) {
+    *error = std::string("the entry ") + (stat.name ? stat.name : "?") + " is too large";
+    return false;
+  }
+  zip_file_t* file = zip_fopen_index(archive, index, 0);
+  if (!file) {
+    *error = zip_strerror(archive);
+    return false;
+  }
+  content->assign(static_cast<size_t>(stat.size), '\0');
+  zip_int64_t read = stat.size > 0 ? zip_fread(file, &(*content)[0], stat.size) : 0;
+  zip_fclose(file);
+  if (read < 0 || static_cast<zip_uint64_t>(read) != stat.size) {
+    *error = "the archive is damaged (an entry cannot be read whole)";
+    return false;
+  }
+  return true;
+}
+
+bool ReadNamedEntry(zip_t* archive, const std::string& name, std::string* content, std::string* error) {
+  zip_int64_t index = zip_name_locate(archive, name.c_str(), 0);
+  if (index < 0) {
+    *error = "the archive has no " + name;
+    return false;
+  }
+  return ReadEntry(archive, static_cast<zip_uint64_t>(index), content, error);
+}
+
+// Adds one entry of source to target: the replaced score from memory, every
+// other entry straight from the source, with its compression kept.
+bool CopyEntry(zip_t* source, zip_t* target, zip_uint64_t index, const std::string& rootPath,
+               const std::string& content, std::string* error) {
+  zip_stat_t stat;
+  zip_stat_init(&stat);
+  if (zip_stat_index(source, index, 0, &stat) != 0 || !stat.name) {
+    *error = "cannot read the archive's table of contents";
+    return false;
+  }
+  std::string name = stat.name;
+  if (!name.empty() && name.back() == '/') {
+    if (zip_dir_add(target, name.c_str(), ZIP_FL_ENC_UTF_8) < 0) {
+      *error = zip_strerror(target);
+      return false;
+    }
+    return true;
+  }
+  zip_source_t* data = name == rootPath ? zip_source_buffer(target, content.data(), content.size(), 0)
+                                        : zip_source_zip(target, source, index, 0, 0, -1);
+  if (!data) {
+    *error = zip_strerror(target);
+    return false;
+  }
+  zip_int64_t added = zip_file_add(target, name.c_str(), data, ZIP_FL_ENC_UTF_8);
+  if (added < 0) {
+    zip_source_free(data);
+    *error = zip_strerror(target);
+    return false;
+  }
+  bool stored = (stat.valid & ZIP_STAT_COMP_METHOD) && stat.comp_method == ZIP_CM_STORE;
+  zip_set_file_compression(target, static_cast<zip_uint64_t>(added), stored ? ZIP_CM_STORE : ZIP_CM_DEFLATE, 0);
+  return true;
+}
+
+}  // namespace
+
+bool MxlArchive::IsAvailable() { return true; }
+
+bool MxlArchive::ReadRootFile(const std::string& archivePath, std::string* rootPath, std::string* content,
+                              std::string* error) {
+  int code = 0;
+  ArchiveHandle archive(zip_open(archivePath.c_str(), ZIP_RDONLY, &code));
+  if (!archive) {
+    *error = "not a readable compressed MusicXML file (" + OpenErrorText(code) + ")";
+    return false;
+  }
+  std::string container;
+  if (!ReadNamedEntry(archive.get(), kContainerPath, &container, error)) return false;
+  if (!FindRootFilePath(container, rootPath)) {
+    *error = std::string(kContainerPath) + " names no score (no rootfile with a full-path)";
+    return false;
+  }
+  if (!ReadNamedEntry(archive.get(), *rootPath, content, error)) return false;
+  return true;
+}
+
+bool MxlArchive::WriteCopy(const std::string& sourcePath, const std::string& targetPath, const std::string& rootPath,
+                           const std::string& content, std::string* error) {
+  int code = 0;
+  ArchiveHandle source(zip_open(sourcePath.c_str(), ZIP_RDONLY, &code));
+  if (!source) {
+    *error = "cannot read " + sourcePath + " again (" + OpenErrorText(code) + ")";
+    return false;
+  }
+  ArchiveHandle target(zip_open(targetPath.c_str(), ZIP_CREATE | ZIP_TRUNCATE, &code));
+  if (!target) {
+    *error = "cannot write " + targetPath + " (" + OpenErrorText(code) + ")";
+    return false;
+  }
+  zip_int64_t count = zip_get_num_entries(source.get(), 0);
+  bool rootWritten = false;
+  for (zip_int64_t index = 0; index < count; ++index) {
+    if (!CopyEntry(source.get(), target.get(), static_cast<zip_uint64_t>(index), rootPath, content, error))
+      return false;
+    const char* name = zip_get_name(source.get(), static_cast<zip_uint64_t>(index), 0);
+    if (name && rootPath == name) rootWritten = true;
+  }
+  if (!rootWritten) {
+    *error = "the archive no longer holds " + rootPath;
+    return false;
+  }
+  // libzip writes a temporary file and renames it over the target only here.
+  if (zip_close(target.get()) != 0) {
+    *error = "cannot write " + targetPath + " (" + zip_strerror(target.get()) + ")";
+    return false;
+  }
+  target.release();
+  return true;
+}
+
+#else
+
+bool MxlArchive::IsAvailable() { return false; }
+
+bool MxlArchive::ReadRootFile(const std::string&, std::string*, std::string*, std::string* error) {
+  *error = "compressed MusicXML (.mxl) cannot be read by this build (it was made without libzip)";
+  return false;
+}
+
+bool MxlArchive::WriteCopy(const std::string&, const std::string&, const std::string&, const std::string&,
+                           std::string* error) {
+  *error = "compressed MusicXML (.mxl) cannot be written by this build (it was made without libzip)";
+  return false;
+}
+
+#endif
+
+}  // namespace musicxml

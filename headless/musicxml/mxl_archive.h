@@ -1,0 +1,30 @@
+// Compressed MusicXML (.mxl): a zip archive whose META-INF/container.xml names
+// the score inside it. Reading takes the score out; writing copies the archive
+// entry by entry with the score replaced, so that everything else in it
+// (images, other files, the mimetype entry first and stored) stays as it was.
+#pragma once
+
+#include <string>
+
+namespace musicxml {
+
+class MxlArchive {
+ public:
+  // Without libzip in the build every operation fails with a message.
+  static bool IsAvailable();
+
+  // Whether bytes begin like a zip archive.
+  static bool LooksLikeArchive(const std::string& bytes);
+
+  // The path inside the archive and the content of the score that
+  // META-INF/container.xml names first. False with a message.
+  static bool ReadRootFile(const std::string& archivePath, std::string* rootPath, std::string* content,
+                           std::string* error);
+
+  // Writes target as a copy of source in which the entry rootPath holds
+  // content. False with a message; a failed write leaves no target behind.
+  static bool WriteCopy(const std::string& sourcePath, const std::string& targetPath, const std::string& rootPath,
+                        const std::string& content, std::string* error);
+};
+
+}  // namespace musicxml

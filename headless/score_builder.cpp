@@ -1,0 +1,203 @@
+// The builder's measures, keys and entries.
+#include "headless/score_builder.h"
+
+#include <algorithm>
+#include <limits>
+
+#include "headless/document.h"
+#include "headless/headless_host.h"
+#include "headless/pitch_spelling.h"
+#include "headless/score_layout.h"
+
+namespace headless {
+
+namespace {
+
+constexpr int kMostLayers = 32;
+
+RecordBytes NewRecord(uint32_t tag, uint32_t hostVersion) {
+  return RecordBytes(static_cast<size_t>(LayoutOf(tag, hostVersion).size), 0);
+}
+
+// Every measure record gets the key in force at it: the last change at or before it.
+void ApplyKeys(DocumentContent& content) {
+  uint16_t key = 0;
+  for (int16_t measure = 1; measure <= content.MeasureCount(); ++measure) {
+    auto change = content.keyChanges.find(measure);
+    if (change != content.keyChanges.end()) key = change->second;
+    if (RecordBytes* record = content.records.Find(RecordKey{kMeasureTag, measure, 0, 0})) {
+      MeasureRecord::KeyValue::Set(*record, key);
+    }
+  }
+}
+
+EntryBytes MakeEntry(uint32_t number, int32_t position, int32_t duration, const std::vector<NoteSpec>& notes,
+                     const std::vector<NotePlacement>& placements, bool grace) {
+  using namespace host_frame;
+  EntryBytes entry{};
+  uint32_t flags = notes.empty() ? 0 : kEntryIsNote;
+  if (grace) flags |= kEntryIsGrace;
+  Write<uint32_t>(entry.data(), kEntryNumberOffset, number);
+  Write<uint32_t>(entry.data(), kEntryFlagsOffset, flags);
+  Write<int16_t>(entry.data(), kNoteCountOffset, static_cast<int16_t>(notes.size()));
+  Write<int32_t>(entry.data(), kPositionOffset, position);
+  Write<int32_t>(entry.data(), kSecondPositionOffset, duration);
+  for (size_t i = 0; i < notes.size(); ++i) {
+    uint8_t* note = NoteAt(entry.data(), static_cast<int>(i));
+    int16_t id = static_cast<int16_t>(i + 1);
+    // Stored as a saved frame leaves it: the ID's low bits copied into the flags.
+    uint32_t noteFlags = (notes[i].flags & ~kNoteIdCopyMask) | ((static_cast<uint32_t>(id) & 0x1F) << 16);
+    Write<int16_t>(note, kDisplacementOffset, placements[i].displacement);
+    Write<int16_t>(note, kRaiseLowerOffset, placements[i].raiseLower);
+    Write<int16_t>(note, kNoteIdOffset, id);
+    Write<uint32_t>(note, kNoteFlagsOffset, noteFlags);
+  }
+  return entry;
+}
+
+}  // namespace
+
+ScoreBuilder::ScoreBuilder() : ScoreBuilder(HeadlessHost::Instance()) {}
+
+ScoreBuilder::ScoreBuilder(HeadlessHost& host) : host_(&host) {}
+
+Document* ScoreBuilder::Data() const {
+  if (Document* document = host_->DocumentData(document_)) return document;
+  if (!host_->CurrentDocumentData()) host_->NewDocument();
+  document_ = host_->CurrentDocument();
+  return host_->CurrentDocumentData();
+}
+
+int16_t ScoreBuilder::DocumentId() const {
+  Data();
+  return document_;
+}
+
+void ScoreBuilder::LayOut() {
+  if (Document* document = Data()) LayOutSystems(document->content, !document->content.unlaidSystems);
+}
+
+int16_t ScoreBuilder::AddMeasures(int count, int32_t length) {
+  Document* document = Data();
+  if (!document || count < 1 || length <= 0 ||
+      document->content.MeasureCount() + count > std::numeric_limits<int16_t>::max()) {
+    return 0;
+  }
+  DocumentContent& content = document->content;
+  int16_t first = static_cast<int16_t>(content.MeasureCount() + 1);
+  for (int i = 0; i < count; ++i) {
+    content.measureLengths.push_back(length);
+    content.records.Put(RecordKey{kMeasureTag, content.MeasureCount(), 0, 0},
+                        NewRecord(kMeasureTag, host_->HostVersion()));
+  }
+  ApplyKeys(content);
+  LayOut();
+  return first;
+}
+
+bool ScoreBuilder::SetMeasureLength(int16_t measure, int32_t length) {
+  Document* document = Data();
+  if (!document || !document->content.HasMeasure(measure) || length <= 0) return false;
+  document->content.measureLengths[static_cast<size_t>(measure - 1)] = length;
+  return true;
+}
+
+int32_t ScoreBuilder::MeasureLength(int16_t measure) const {
+  Document* document = Data();
+  if (!document || !document->content.HasMeasure(measure)) return 0;
+  return document->content.measureLengths[static_cast<size_t>(measure - 1)];
+}
+
+int16_t ScoreBuilder::MeasureCount() const {
+  Document* document = Data();
+  return document ? document->content.MeasureCount() : 0;
+}
+
+bool ScoreBuilder::SetKey(int16_t measure, int fifths, bool minor) {
+  Document* document = Data();
+  if (!document || !document->content.HasMeasure(measure) || fifths < -7 || fifths > 7) return false;
+  document->content.keyChanges[measure] = MakeKeyValue(fifths, minor);
+  ApplyKeys(document->content);
+  return true;
+}
+
+bool ScoreBuilder::SetCellKey(int16_t staff, int16_t measure, int fifths, bool minor) {
+  Document* document = Data();
+  if (!document || !document->content.HasMeasure(measure) || fifths < -7 || fifths > 7) return false;
+  DocumentContent& content = document->content;
+  RecordBytes* staffRecord = content.records.Find(RecordKey{kStaffTag, staff, 0, 0});
+  if (!staffRecord) return false;
+  StaffRecord::IndependentKeys::Set(
+      *staffRecord, static_cast<int16_t>(StaffRecord::IndependentKeys::Get(*staffRecord) | 0x8000));
+  RecordKey detailKey{kCellDetailTag, staff, measure, 0};
+  RecordBytes detail = content.records.Find(detailKey) ? *content.records.Find(detailKey)
+                                                      : NewRecord(kCellDetailTag, host_->HostVersion());
+  CellDetailRecord::KeyValue::Set(detail, MakeKeyValue(fifths, minor));
+  CellDetailRecord::Flags::Set(detail, static_cast<uint16_t>(CellDetailRecord::Flags::Get(detail) | kCellHasOwnKey));
+  content.records.Put(detailKey, detail);
+  return true;
+}
+
+uint16_t ScoreBuilder::KeyValueAt(int16_t staff, int16_t measure) const {
+  Document* document = Data();
+  if (!document) return 0;
+  const RecordStore& records = document->content.records;
+  const RecordBytes* staffRecord = records.Find(RecordKey{kStaffTag, staff, 0, 0});
+  if (staffRecord && StaffRecord::IndependentKeys::Get(*staffRecord) < 0) {
+    const RecordBytes* detail = records.Find(RecordKey{kCellDetailTag, staff, measure, 0});
+    if (detail && (CellDetailRecord::Flags::Get(*detail) & kCellHasOwnKey)) return CellDetailRecord::KeyValue::Get(*detail);
+  }
+  const RecordBytes* measureRecord = records.Find(RecordKey{kMeasureTag, measure, 0, 0});
+  return measureRecord ? MeasureRecord::KeyValue::Get(*measureRecord) : 0;
+}
+
+bool ScoreBuilder::SetMeasureFlagValue(int16_t measure, int16_t value) {
+  Document* document = Data();
+  RecordBytes* record = document ? document->content.records.Find(RecordKey{kMeasureTag, measure, 0, 0}) : nullptr;
+  // Only the newer layout (30 bytes) has the value.
+  if (!record || record->size() < 30) return false;
+  MeasureRecord::FlagValue::Set(*record, value);
+  return true;
+}
+
+bool ScoreBuilder::SetGeneralPrefsOctaveValue(int16_t value) {
+  Document* document = Data();
+  RecordBytes* record = document ? document->content.records.Find(RecordKey{kGeneralPrefsTag, 1, 0, 0}) : nullptr;
+  if (!record) return false;
+  GeneralPrefsRecord::OctaveValue::Set(*record, value);
+  return true;
+}
+
+VoiceWriter ScoreBuilder::Voice(int16_t staff, int layer, int16_t measure) {
+  return VoiceWriter(this, staff, layer, measure);
+}
+
+uint32_t ScoreBuilder::AddEntry(int16_t staff, int16_t measure, int layer, int32_t position, int32_t duration,
+                                const std::vector<NoteSpec>& notes, bool grace) {
+  Document* document = Data();
+  if (!document || !document->content.HasStaff(staff) || !document->content.HasMeasure(measure) || layer < 1 ||
+      layer > kMostLayers || notes.size() > static_cast<size_t>(host_frame::kMaxNotes) || position < 0 ||
+      duration < 0) {
+    return 0;
+  }
+  DocumentContent& content = document->content;
+  uint16_t key = KeyValueAt(staff, measure);
+  const RecordBytes* prefs = content.records.Find(RecordKey{kGeneralPrefsTag, 1, 0, 0});
+  int16_t octaveValue = prefs ? GeneralPrefsRecord::OctaveValue::Get(*prefs) : 0;
+  std::vector<NotePlacement> placements(notes.size());
+  for (size_t i = 0; i < notes.size(); ++i) {
+    if (!PlaceNote(notes[i], key, octaveValue, &placements[i])) return 0;
+  }
+  uint32_t number = content.nextEntryNumber++;
+  std::vector<EntryBytes>& cell = content.CellForWriting(CellKey{staff, measure, static_cast<int16_t>(layer - 1)});
+  auto after = std::find_if(cell.begin(), cell.end(), [position](const EntryBytes& entry) {
+    return host_frame::Read<int32_t>(entry.data(), host_frame::kPositionOffset) > position;
+  });
+  cell.insert(after, MakeEntry(number, position, duration, notes, placements, grace));
+  for (size_t i = 0; i < notes.size(); ++i) {
+    if (notes[i].sourceTag != 0) content.sourceTags[NoteKey{number, static_cast<int16_t>(i + 1)}] = notes[i].sourceTag;
+  }
+  return number;
+}
+
+}  // namespace headless
