@@ -44,8 +44,7 @@ function(rz_add_test_suite name)
   rz_warnings(${name})
   if(WIN32)
     if(TARGET rz_headless_exports)
-      # MinGW's linker takes the export list as one more input file.
-      target_link_options(${name} PRIVATE ${RZ_HOST_EXPORTS_DEF})
+      # rz_headless_exports hands the export list to the linker.
       target_link_libraries(${name} PRIVATE rz_headless_exports)
       set_property(TARGET ${name} APPEND PROPERTY LINK_DEPENDS ${RZ_HOST_EXPORTS_DEF})
     endif()

@@ -76,6 +76,7 @@ class MusicXmlPartReader {
   int measureIndex_ = 0;
   TimePosition cursor_;
   TimePosition chordStart_;
+  bool chordOpen_ = false;  // a note was read that a <chord/> note can join
   int32_t furthest_ = 0;
   std::vector<size_t> chordEntries_;  // plan entries of the chord being read
 };

@@ -1,0 +1,26 @@
+// The <accidental> child of a <note>: its value for an alteration, and its
+// place among the note's children in the order the MusicXML schema gives them.
+#pragma once
+
+namespace tinyxml2 {
+class XMLElement;
+}
+
+namespace musicxml {
+
+class AccidentalElement {
+ public:
+  // "natural", "sharp", "flat", "double-sharp", "flat-flat", "triple-sharp",
+  // "triple-flat"; null for an alteration beyond three semitones.
+  static const char* ValueFor(int alteration);
+
+  // The note's <accidental>, created in its schema place when it has none.
+  static tinyxml2::XMLElement* FindOrInsert(tinyxml2::XMLElement* note);
+
+  // Makes the note show its accidental for the alteration as a cautionary
+  // one, in parentheses when asked. False (the note unchanged) when the
+  // alteration has no accidental value.
+  static bool Write(tinyxml2::XMLElement* note, int alteration, bool parentheses);
+};
+
+}  // namespace musicxml

@@ -1,0 +1,198 @@
+#include "headless/musicxml/musicxml_importer.h"
+
+#include <tinyxml2.h>
+
+#include <algorithm>
+
+#include "headless/headless_host.h"
+#include "headless/musicxml/imported_score.h"
+#include "headless/musicxml/musicxml_document.h"
+#include "headless/musicxml/musicxml_part_list.h"
+#include "headless/musicxml/musicxml_part_reader.h"
+#include "headless/score_builder.h"
+
+namespace musicxml {
+
+namespace {
+
+// Bracket kinds of the host's staff groups; 3 is the brace of a grand staff.
+int16_t BracketKindOf(const std::string& symbol) {
+  if (symbol == "brace") return 3;
+  if (symbol == "bracket") return 1;
+  if (symbol == "square") return 2;
+  if (symbol == "line") return 4;
+  return 0;
+}
+
+std::string StaffSuffix(int staffInPart) { return " [Staff " + std::to_string(staffInPart) + "]"; }
+
+}  // namespace
+
+bool MusicXmlImporter::Import(MusicXmlDocument* document, ImportedScore* imported, std::string* error) {
+  plan_ = ImportPlan();
+  MusicXmlPartList partList;
+  if (!partList.Read(document->Score(), &imported->warnings, error)) return false;
+  if (!ReadPlan(partList, imported, error)) return false;
+  imported->document = builder_->DocumentId();
+  CreateStaves(partList, imported);
+  CreateMeasures(imported);
+  CreateKeys(*imported);
+  CreateSystemBreaks();
+  CreateEntries(imported);
+  RecordImportFlags(imported);
+  LimitWarnings(imported);
+  return true;
+}
+
+bool MusicXmlImporter::ReadPlan(const MusicXmlPartList& partList, ImportedScore* imported, std::string* error) {
+  int measureCount = 0;
+  std::vector<int> staffCounts;
+  for (const ScorePart& part : partList.Parts()) {
+    int measures = MusicXmlPartReader::CountMeasures(part.part);
+    if (measureCount > 0 && measures != measureCount) {
+      imported->warnings.push_back("part " + MusicXmlPartList::Label(part) + " has " + std::to_string(measures) +
+                                   " measures, the first part " + std::to_string(measureCount));
+    }
+    measureCount = std::max(measureCount, measures);
+    staffCounts.push_back(MusicXmlPartReader::CountStaves(part.part));
+  }
+  if (measureCount == 0) {
+    *error = "the score has no measures";
+    return false;
+  }
+  if (measureCount > kMaxMeasures) {
+    *error = "the score has " + std::to_string(measureCount) + " measures; at most " +
+             std::to_string(kMaxMeasures) + " can be read";
+    return false;
+  }
+  plan_.measures.assign(static_cast<size_t>(measureCount), PlannedMeasure());
+  for (size_t partIndex = 0; partIndex < staffCounts.size(); ++partIndex) {
+    for (int staff = 1; staff <= staffCounts[partIndex]; ++staff) {
+      PlannedStaff planned;
+      planned.partIndex = static_cast<int>(partIndex);
+      planned.staffInPart = staff;
+      planned.keys.assign(static_cast<size_t>(measureCount), KeyState());
+      plan_.staves.push_back(planned);
+    }
+  }
+  int firstStaff = 0;
+  for (size_t partIndex = 0; partIndex < staffCounts.size(); ++partIndex) {
+    const ScorePart& part = partList.Parts()[partIndex];
+    MusicXmlPartReader reader(part.part, MusicXmlPartList::Label(part), firstStaff, staffCounts[partIndex], &plan_,
+                              imported);
+    reader.Read();
+    firstStaff += staffCounts[partIndex];
+  }
+  for (const PlannedMeasure& measure : plan_.measures) imported->measureNumbers.push_back(measure.number);
+  return true;
+}
+
+void MusicXmlImporter::CreateStaves(const MusicXmlPartList& partList, ImportedScore* imported) {
+  const std::vector<ScorePart>& parts = partList.Parts();
+  std::vector<std::vector<int16_t>> partStaves(parts.size());
+  for (const PlannedStaff& planned : plan_.staves) {
+    const ScorePart& part = parts[static_cast<size_t>(planned.partIndex)];
+    int stavesInPart = 0;
+    for (const PlannedStaff& other : plan_.staves) {
+      if (other.partIndex == planned.partIndex) ++stavesInPart;
+    }
+    // The staves of a grand staff stay nameless: the host calls them after
+    // their instrument's group, "Piano [Staff 1]", "Piano [Staff 2]".
+    std::string name = part.name;
+    if (stavesInPart > 3) name += StaffSuffix(planned.staffInPart);
+    if (stavesInPart == 2 || stavesInPart == 3) name.clear();
+    int16_t staff = builder_->AddStaff(name.c_str());
+    partStaves[static_cast<size_t>(planned.partIndex)].push_back(staff);
+    imported->staves.push_back(ImportedStaff{staff, part.id, part.name, planned.staffInPart, stavesInPart});
+  }
+  for (size_t index = 0; index < parts.size(); ++index) {
+    const std::vector<int16_t>& staves = partStaves[index];
+    if (staves.size() == 2 || staves.size() == 3) {
+      if (builder_->AddInstrument(staves, parts[index].name.c_str()) == 0) {
+        imported->warnings.push_back("part " + MusicXmlPartList::Label(parts[index]) +
+                                     ": its staves could not be made one instrument");
+      }
+    } else if (staves.size() > 3) {
+      builder_->AddGroup(staves.front(), staves.back(), parts[index].name.c_str());
+    }
+  }
+  for (const PartGroup& group : partList.Groups()) {
+    const std::vector<int16_t>& first = partStaves[static_cast<size_t>(group.firstPart)];
+    const std::vector<int16_t>& last = partStaves[static_cast<size_t>(group.lastPart)];
+    if (first.empty() || last.empty()) continue;
+    builder_->AddGroup(first.front(), last.back(), group.name.c_str(), BracketKindOf(group.symbol));
+  }
+}
+
+void MusicXmlImporter::CreateMeasures(ImportedScore* imported) {
+  int16_t first = builder_->AddMeasures(static_cast<int>(plan_.measures.size()));
+  for (size_t index = 0; index < plan_.measures.size(); ++index) {
+    const PlannedMeasure& measure = plan_.measures[index];
+    // A pickup is as long as its music; a measure that overflows its time
+    // signature as long as what it holds.
+    int32_t length = measure.implicit ? measure.contentLength : std::max(measure.nominalLength, measure.contentLength);
+    if (length <= 0) length = measure.nominalLength > 0 ? measure.nominalLength : headless::kWhole;
+    int16_t number = static_cast<int16_t>(first + static_cast<int16_t>(index));
+    if (!builder_->SetMeasureLength(number, length)) {
+      imported->warnings.push_back("measure " + measure.number + ": its length could not be set");
+    }
+  }
+}
+
+void MusicXmlImporter::CreateKeys(const ImportedScore& imported) {
+  if (plan_.staves.empty()) return;
+  // The first staff's keys are the measures' keys; a staff whose key differs
+  // (a transposing instrument in a transposed score) gets its own cell keys.
+  const std::vector<KeyState>& measureKeys = plan_.staves.front().keys;
+  for (size_t index = 0; index < measureKeys.size(); ++index) {
+    bool changed = index == 0 ? measureKeys[0] != KeyState() : measureKeys[index] != measureKeys[index - 1];
+    if (changed) builder_->SetKey(static_cast<int16_t>(index + 1), measureKeys[index].fifths, measureKeys[index].minor);
+  }
+  for (size_t staff = 1; staff < plan_.staves.size(); ++staff) {
+    const std::vector<KeyState>& keys = plan_.staves[staff].keys;
+    for (size_t index = 0; index < keys.size(); ++index) {
+      if (keys[index] == measureKeys[index]) continue;
+      builder_->SetCellKey(imported.staves[staff].staffNumber, static_cast<int16_t>(index + 1), keys[index].fifths,
+                           keys[index].minor);
+    }
+  }
+}
+
+void MusicXmlImporter::CreateSystemBreaks() {
+  std::vector<int16_t> starts{1};
+  for (size_t index = 1; index < plan_.measures.size(); ++index) {
+    if (plan_.measures[index].systemStart) starts.push_back(static_cast<int16_t>(index + 1));
+  }
+  // Without breaks of its own the file leaves the layout to the host.
+  if (starts.size() > 1) builder_->SetSystemStarts(0, starts);
+}
+
+void MusicXmlImporter::CreateEntries(ImportedScore* imported) {
+  for (const PlannedEntry& entry : plan_.entries) {
+    if (!entry.rest && entry.notes.empty()) continue;
+    const ImportedStaff& staff = imported->staves[static_cast<size_t>(entry.staffIndex)];
+    int16_t measure = static_cast<int16_t>(entry.measureIndex + 1);
+    uint32_t number = builder_->AddEntry(staff.staffNumber, measure, entry.layer, entry.position, entry.duration,
+                                         entry.notes, entry.grace);
+    if (number == 0) {
+      imported->warnings.push_back("part " + staff.partName + " (" + staff.partId + "), measure " +
+                                   plan_.measures[static_cast<size_t>(entry.measureIndex)].number +
+                                   ": an entry the host refused is left out");
+    }
+  }
+}
+
+void MusicXmlImporter::RecordImportFlags(ImportedScore* imported) const {
+  for (const headless::TaggedNote& note : builder_->Host().NotesWithTags()) {
+    imported->SetFlagsAtImport(note.sourceTag, note.note.flags);
+  }
+}
+
+void MusicXmlImporter::LimitWarnings(ImportedScore* imported) {
+  if (imported->warnings.size() <= kMaxWarnings) return;
+  size_t more = imported->warnings.size() - kMaxWarnings;
+  imported->warnings.resize(kMaxWarnings);
+  imported->warnings.push_back("... and " + std::to_string(more) + " more warnings");
+}
+
+}  // namespace musicxml

@@ -1,0 +1,427 @@
+#include "headless/musicxml/musicxml_part_reader.h"
+
+#include <tinyxml2.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+
+#include "headless/musicxml/imported_score.h"
+#include "headless/musicxml/xml_values.h"
+
+namespace musicxml {
+
+namespace {
+
+// The host keeps at most this many notes in one entry.
+constexpr size_t kMaxNotesPerEntry = 12;
+// More staves than this in one part are not taken from a file.
+constexpr int64_t kMaxStavesPerPart = 16;
+constexpr int64_t kMaxDivisions = int64_t(1) << 24;
+
+struct NoteType {
+  const char* name;
+  int32_t units;
+};
+
+constexpr NoteType kNoteTypes[] = {
+    {"1024th", 4},  {"512th", 8},    {"256th", 16},   {"128th", 32},   {"64th", 64},
+    {"32nd", 128},  {"16th", 256},   {"eighth", 512}, {"quarter", 1024}, {"half", 2048},
+    {"whole", 4096}, {"breve", 8192}, {"long", 16384}, {"maxima", 32768},
+};
+
+// The written length of a note from its <type> and dots; an eighth when it has no type.
+int32_t WrittenDuration(const tinyxml2::XMLElement* note) {
+  std::string type = ChildText(note, "type");
+  int32_t units = 512;
+  for (const NoteType& candidate : kNoteTypes) {
+    if (type == candidate.name) units = candidate.units;
+  }
+  int32_t added = units / 2;
+  for (const tinyxml2::XMLElement* dot = note->FirstChildElement("dot"); dot && added > 0;
+       dot = dot->NextSiblingElement("dot")) {
+    units += added;
+    added /= 2;
+  }
+  return units;
+}
+
+bool AttributeIs(const tinyxml2::XMLElement* element, const char* name, const char* value) {
+  const char* actual = element->Attribute(name);
+  return actual && std::strcmp(actual, value) == 0;
+}
+
+bool HasStopMark(const tinyxml2::XMLElement* parent, const char* markName) {
+  for (const tinyxml2::XMLElement* mark = parent->FirstChildElement(markName); mark;
+       mark = mark->NextSiblingElement(markName)) {
+    if (AttributeIs(mark, "type", "stop")) return true;
+  }
+  return false;
+}
+
+// Tied from the previous note: <tie type="stop"/>, or only the drawn
+// <tied type="stop"/> that some programs write instead.
+bool IsTiedFromPrevious(const tinyxml2::XMLElement* note) {
+  if (HasStopMark(note, "tie")) return true;
+  for (const tinyxml2::XMLElement* notations = note->FirstChildElement("notations"); notations;
+       notations = notations->NextSiblingElement("notations")) {
+    if (HasStopMark(notations, "tied")) return true;
+  }
+  return false;
+}
+
+// Sum of "3+2"-style beat counts; 0 when the text is not one.
+int64_t ReadBeats(const std::string& text) {
+  int64_t total = 0;
+  size_t start = 0;
+  while (start <= text.size()) {
+    size_t plus = text.find('+', start);
+    std::string piece = text.substr(start, plus == std::string::npos ? std::string::npos : plus - start);
+    int64_t value = 0;
+    if (!ParseInteger(piece, 1, 1000, &value)) return 0;
+    total += value;
+    if (plus == std::string::npos) break;
+    start = plus + 1;
+  }
+  return total;
+}
+
+}  // namespace
+
+MusicXmlPartReader::MusicXmlPartReader(tinyxml2::XMLElement* part, const std::string& partLabel, int firstStaff,
+                                       int staffCount, ImportPlan* plan, ImportedScore* imported)
+    : part_(part),
+      partLabel_(partLabel),
+      firstStaff_(firstStaff),
+      staffCount_(staffCount),
+      plan_(plan),
+      imported_(imported) {}
+
+int MusicXmlPartReader::CountStaves(const tinyxml2::XMLElement* part) {
+  int64_t staves = 1;
+  for (const tinyxml2::XMLElement* measure = part->FirstChildElement("measure"); measure;
+       measure = measure->NextSiblingElement("measure")) {
+    for (const tinyxml2::XMLElement* attributes = measure->FirstChildElement("attributes"); attributes;
+         attributes = attributes->NextSiblingElement("attributes")) {
+      int64_t value = 0;
+      if (ParseInteger(ChildText(attributes, "staves"), 1, 1 << 20, &value)) staves = std::max(staves, value);
+    }
+  }
+  return static_cast<int>(std::min(staves, kMaxStavesPerPart));
+}
+
+int MusicXmlPartReader::CountMeasures(const tinyxml2::XMLElement* part) {
+  int count = 0;
+  for (const tinyxml2::XMLElement* measure = part->FirstChildElement("measure"); measure;
+       measure = measure->NextSiblingElement("measure")) {
+    ++count;
+  }
+  return count;
+}
+
+void MusicXmlPartReader::Read() {
+  size_t staves = static_cast<size_t>(staffCount_);
+  keys_.assign(staves, KeyState{});
+  pendingKeys_.assign(staves, KeyState{});
+  hasPendingKey_.assign(staves, false);
+  layers_.assign(staves, std::map<std::string, int>());
+  int index = 0;
+  int measureCount = static_cast<int>(plan_->measures.size());
+  for (tinyxml2::XMLElement* measure = part_->FirstChildElement("measure"); measure && index < measureCount;
+       measure = measure->NextSiblingElement("measure")) {
+    ReadMeasure(measure, index++);
+  }
+  // A part that ends early keeps its last keys to the end of the score.
+  for (; index < measureCount; ++index) {
+    for (size_t staff = 0; staff < staves; ++staff) {
+      if (hasPendingKey_[staff]) keys_[staff] = pendingKeys_[staff];
+      hasPendingKey_[staff] = false;
+      plan_->staves[static_cast<size_t>(firstStaff_) + staff].keys[static_cast<size_t>(index)] = keys_[staff];
+    }
+  }
+}
+
+void MusicXmlPartReader::ReadMeasure(tinyxml2::XMLElement* measure, int measureIndex) {
+  measureIndex_ = measureIndex;
+  PlannedMeasure& planned = plan_->measures[static_cast<size_t>(measureIndex)];
+  if (planned.number.empty()) {
+    const char* number = measure->Attribute("number");
+    planned.number = number && *number ? number : std::to_string(measureIndex + 1);
+  }
+  if (IsYes(measure, "implicit")) planned.implicit = true;
+  for (size_t staff = 0; staff < keys_.size(); ++staff) {
+    if (hasPendingKey_[staff]) keys_[staff] = pendingKeys_[staff];
+    hasPendingKey_[staff] = false;
+  }
+  cursor_.Reset();
+  chordStart_.Reset();
+  furthest_ = 0;
+  chordEntries_.clear();
+  chordOpen_ = false;
+  for (tinyxml2::XMLElement* child = measure->FirstChildElement(); child; child = child->NextSiblingElement()) {
+    const char* name = child->Name();
+    if (std::strcmp(name, "note") == 0) {
+      ReadNote(child);
+    } else if (std::strcmp(name, "attributes") == 0) {
+      ReadAttributes(child);
+    } else if (std::strcmp(name, "backup") == 0) {
+      MoveCursor(child, false);
+    } else if (std::strcmp(name, "forward") == 0) {
+      MoveCursor(child, true);
+    } else if (std::strcmp(name, "print") == 0) {
+      bool breaks = IsYes(child, "new-system") || IsYes(child, "new-page");
+      if (breaks && measureIndex > 0) planned.systemStart = true;
+    }
+  }
+  if (planned.nominalLength == 0) planned.nominalLength = timeSignatureLength_;
+  planned.contentLength = std::max(planned.contentLength, furthest_);
+  for (size_t staff = 0; staff < keys_.size(); ++staff) {
+    plan_->staves[static_cast<size_t>(firstStaff_) + staff].keys[static_cast<size_t>(measureIndex)] = keys_[staff];
+  }
+}
+
+void MusicXmlPartReader::ReadAttributes(const tinyxml2::XMLElement* attributes) {
+  const tinyxml2::XMLElement* divisions = attributes->FirstChildElement("divisions");
+  if (divisions) {
+    int64_t value = 0;
+    if (ParseInteger(TrimmedText(divisions), 1, kMaxDivisions, &value)) {
+      divisions_ = value;
+    } else {
+      Warn("the divisions \"" + TrimmedText(divisions) + "\" cannot be read; " + std::to_string(divisions_) +
+           " stays in force");
+    }
+  }
+  for (const tinyxml2::XMLElement* key = attributes->FirstChildElement("key"); key;
+       key = key->NextSiblingElement("key")) {
+    ReadKey(key);
+  }
+  const tinyxml2::XMLElement* time = attributes->FirstChildElement("time");
+  if (time) ReadTime(time);
+}
+
+void MusicXmlPartReader::ReadKey(const tinyxml2::XMLElement* key) {
+  int64_t staff = 0;
+  const char* number = key->Attribute("number");
+  if (number && !ParseInteger(number, 1, staffCount_, &staff)) {
+    Warn(std::string("a key for staff ") + number + ", which the part does not have, is left out");
+    return;
+  }
+  KeyState state;
+  int64_t fifths = 0;
+  std::string fifthsText = ChildText(key, "fifths");
+  if (!key->FirstChildElement("fifths")) {
+    Warn("a key without <fifths> (a non-traditional key) is read as C major", static_cast<int>(staff));
+  } else if (!ParseInteger(fifthsText, -7, 7, &fifths)) {
+    Warn("the key with fifths \"" + fifthsText + "\" is left out", static_cast<int>(staff));
+    return;
+  }
+  state.fifths = static_cast<int>(fifths);
+  state.minor = ChildText(key, "mode") == "minor";
+  bool atStart = cursor_.IsZero();
+  if (!atStart) Warn("the key change inside the measure counts from the next measure", static_cast<int>(staff));
+  for (int index = 0; index < staffCount_; ++index) {
+    if (staff != 0 && index != staff - 1) continue;
+    size_t slot = static_cast<size_t>(index);
+    if (atStart) {
+      keys_[slot] = state;
+    } else {
+      pendingKeys_[slot] = state;
+      hasPendingKey_[slot] = true;
+    }
+  }
+}
+
+void MusicXmlPartReader::ReadTime(const tinyxml2::XMLElement* time) {
+  if (time->FirstChildElement("senza-misura")) {
+    timeSignatureLength_ = 0;
+    return;
+  }
+  // <beats> and <beat-type> come in pairs; several pairs make a composite signature.
+  TimePosition length;
+  bool read = false;
+  for (const tinyxml2::XMLElement* beats = time->FirstChildElement("beats"); beats;
+       beats = beats->NextSiblingElement("beats")) {
+    const tinyxml2::XMLElement* beatType = beats->NextSiblingElement("beat-type");
+    int64_t count = ReadBeats(TrimmedText(beats));
+    int64_t type = 0;
+    if (!beatType || count == 0 || !ParseInteger(TrimmedText(beatType), 1, 1024, &type)) {
+      read = false;
+      break;
+    }
+    // count beats of a 1/type note: count * 4 / type quarters
+    read = length.Advance(count * 4, type);
+    if (!read) break;
+  }
+  if (!read) {
+    Warn("a time signature that cannot be read is left out");
+    return;
+  }
+  timeSignatureLength_ = length.ToUnits();
+}
+
+void MusicXmlPartReader::MoveCursor(const tinyxml2::XMLElement* element, bool forward) {
+  chordOpen_ = false;
+  chordEntries_.clear();
+  int64_t count = 0;
+  int64_t divisions = 1;
+  if (!ReadDuration(element, &count, &divisions)) {
+    Warn(std::string("a <") + element->Name() + "> without a readable duration is left out");
+    return;
+  }
+  if (!cursor_.Advance(forward ? count : -count, divisions)) {
+    Warn(forward ? std::string("a <forward> goes beyond what a measure can hold")
+                 : std::string("a <backup> goes back past the start of the measure; the voice starts at its start"));
+  }
+  furthest_ = std::max(furthest_, cursor_.ToUnits());
+}
+
+bool MusicXmlPartReader::ReadDuration(const tinyxml2::XMLElement* element, int64_t* count, int64_t* divisions) {
+  const tinyxml2::XMLElement* duration = element->FirstChildElement("duration");
+  double value = 0;
+  if (!duration || !ParseDecimal(TrimmedText(duration), &value) || value < 0) return false;
+  // Durations are decimals in the schema; fractions are kept to a thousandth of a division.
+  if (value == std::floor(value) && value <= 1e12) {
+    *count = static_cast<int64_t>(value);
+    *divisions = divisions_;
+  } else if (value <= 1e9 && divisions_ <= kMaxDivisions / 1000) {
+    *count = static_cast<int64_t>(std::llround(value * 1000));
+    *divisions = divisions_ * 1000;
+  } else {
+    return false;
+  }
+  return true;
+}
+
+void MusicXmlPartReader::ReadNote(tinyxml2::XMLElement* note) {
+  bool grace = note->FirstChildElement("grace") != nullptr;
+  bool chord = note->FirstChildElement("chord") != nullptr && chordOpen_;
+  int64_t count = 0;
+  int64_t divisions = 1;
+  bool timed = !grace && ReadDuration(note, &count, &divisions);
+  TimePosition start = chord ? chordStart_ : cursor_;
+  if (!chord) {
+    chordStart_ = cursor_;
+    chordOpen_ = true;
+    chordEntries_.clear();
+    if (timed && !cursor_.Advance(count, divisions)) Warn("a note goes beyond what a measure can hold");
+    if (!grace && !timed) Warn("a note without a readable duration takes no time");
+  }
+  furthest_ = std::max(furthest_, cursor_.ToUnits());
+
+  // Hidden notes and unpitched (percussion) notes take time but need no accidentals.
+  if (AttributeIs(note, "print-object", "no") || note->FirstChildElement("unpitched")) return;
+  bool rest = note->FirstChildElement("rest") != nullptr;
+  if (!rest && !note->FirstChildElement("pitch")) return;
+  int64_t staff = 1;
+  std::string staffText = ChildText(note, "staff");
+  if (!staffText.empty() && !ParseInteger(staffText, 1, staffCount_, &staff)) {
+    Warn("a note on staff " + staffText + ", which the part does not have, is left out");
+    return;
+  }
+  std::string voice = ChildText(note, "voice");
+  int layer = LayerOf(static_cast<int>(staff), voice.empty() ? std::string("1") : voice);
+  if (layer == 0) return;
+  int32_t duration = timed ? TimePosition::DurationToUnits(count, divisions) : WrittenDuration(note);
+  if (grace || duration < 0) duration = WrittenDuration(note);
+  if (rest) {
+    if (!chord) AddToEntry(note, static_cast<int>(staff), layer, start.ToUnits(), duration, grace, false, nullptr);
+    return;
+  }
+  headless::NoteSpec spec;
+  if (!ReadNoteSpec(note, &spec)) return;
+  AddToEntry(note, static_cast<int>(staff), layer, start.ToUnits(), duration, grace, chord, &spec);
+}
+
+int MusicXmlPartReader::LayerOf(int staffInPart, const std::string& voice) {
+  std::map<std::string, int>& layers = layers_[static_cast<size_t>(staffInPart - 1)];
+  auto found = layers.find(voice);
+  if (found != layers.end()) return found->second;
+  if (layers.size() >= static_cast<size_t>(kMaxLayers)) {
+    if (droppedVoices_.insert(std::make_pair(staffInPart, voice)).second) {
+      Warn("voice " + voice + " is a fifth voice on the staff and is left out (the host has four layers)",
+           staffInPart);
+    }
+    return 0;
+  }
+  int layer = static_cast<int>(layers.size()) + 1;
+  layers[voice] = layer;
+  return layer;
+}
+
+bool MusicXmlPartReader::ReadNoteSpec(tinyxml2::XMLElement* note, headless::NoteSpec* spec) {
+  const tinyxml2::XMLElement* pitch = note->FirstChildElement("pitch");
+  std::string step = ChildText(pitch, "step");
+  int64_t octave = 0;
+  if (step.size() != 1 || step[0] < 'A' || step[0] > 'G' ||
+      !ParseInteger(ChildText(pitch, "octave"), 0, 9, &octave)) {
+    Warn("a note whose pitch cannot be read (step \"" + step + "\", octave \"" + ChildText(pitch, "octave") +
+         "\") is left out");
+    return false;
+  }
+  int alteration = 0;
+  std::string alterText = ChildText(pitch, "alter");
+  if (!alterText.empty()) {
+    double alter = 0;
+    if (!ParseDecimal(alterText, &alter) || alter < -3.5 || alter > 3.5) {
+      Warn("a note with the alteration \"" + alterText + "\" is left out");
+      return false;
+    }
+    alteration = static_cast<int>(std::lround(alter));
+    if (alter != alteration) {
+      Warn("the microtonal alteration " + alterText + " is read as " + std::to_string(alteration));
+    }
+  }
+  spec->letter = step[0];
+  spec->alteration = alteration;
+  spec->octave = static_cast<int>(octave);
+  spec->flags = 0;
+  const tinyxml2::XMLElement* accidental = note->FirstChildElement("accidental");
+  if (accidental && !AttributeIs(accidental, "print-object", "no")) {
+    spec->flags |= headless::kAccidentalShownFlag;
+    if (IsYes(accidental, "parentheses") || IsYes(accidental, "bracket")) spec->flags |= headless::kParenthesesFlag;
+  }
+  if (IsTiedFromPrevious(note)) spec->flags |= headless::kTiedFromPreviousFlag;
+  return true;
+}
+
+void MusicXmlPartReader::AddToEntry(tinyxml2::XMLElement* note, int staffInPart, int layer, int32_t position,
+                                    int32_t duration, bool grace, bool chord, const headless::NoteSpec* spec) {
+  int staffIndex = firstStaff_ + staffInPart - 1;
+  if (chord && spec) {
+    for (size_t index : chordEntries_) {
+      PlannedEntry& entry = plan_->entries[index];
+      if (entry.staffIndex != staffIndex || entry.layer != layer || entry.grace != grace || entry.rest) continue;
+      if (entry.notes.size() >= kMaxNotesPerEntry) {
+        Warn("a chord of more than twelve notes loses its thirteenth and later notes", staffInPart);
+        return;
+      }
+      entry.notes.push_back(*spec);
+      entry.notes.back().sourceTag = imported_->AddNoteElement(note);
+      return;
+    }
+  }
+  PlannedEntry entry;
+  entry.staffIndex = staffIndex;
+  entry.layer = layer;
+  entry.measureIndex = measureIndex_;
+  entry.position = position;
+  entry.duration = duration;
+  entry.grace = grace;
+  entry.rest = spec == nullptr;
+  if (spec) {
+    entry.notes.push_back(*spec);
+    entry.notes.back().sourceTag = imported_->AddNoteElement(note);
+  }
+  chordEntries_.push_back(plan_->entries.size());
+  plan_->entries.push_back(entry);
+}
+
+void MusicXmlPartReader::Warn(const std::string& text, int staffInPart) {
+  std::string where = "part " + partLabel_;
+  if (staffInPart > 0 && staffCount_ > 1) where += ", staff " + std::to_string(staffInPart);
+  const std::string& number = plan_->measures[static_cast<size_t>(measureIndex_)].number;
+  where += ", measure " + (number.empty() ? std::to_string(measureIndex_ + 1) : number);
+  imported_->warnings.push_back(where + ": " + text);
+}
+
+}  // namespace musicxml
