@@ -176,10 +176,6 @@ bool IsSameSpelling(const TCString* first, const TCString* second) {
   return true;
 }
 
-bool IsEqualAfterLetter(const TCString* first, const TCString* second) {
-  return EqualLeavingOut(first, second, 1, [](char16_t) { return false; });
-}
-
 bool IsSameOctave(const TCString* first, const TCString* second) {
   return EqualLeavingOut(first, second, 1, IsAccidentalSign);
 }

@@ -65,8 +65,6 @@ bool IsWithinCourtesyRange(const TCNotePitches* earlier, const TCNotePitches* cu
 bool IsSameLetterAndOctave(const TCString* first, const TCString* second);
 // Equal once the trailing octave digits are left out of both.
 bool IsSameSpelling(const TCString* first, const TCString* second);
-// Equal from the second code unit on.
-bool IsEqualAfterLetter(const TCString* first, const TCString* second);
 // What remains after the letter and every "#", "b" and "x": the octave.
 bool IsSameOctave(const TCString* first, const TCString* second);
 // The first code unit, 0 for a null or empty name.

@@ -108,7 +108,9 @@ bool TCAccidentalsAnalyzer::CompareWithPrevious(const TCNotePitch* note, const T
     context_.AddFinding(FindingKind::PreviousGraceAccidental, note, entry, previous, previousEntry);
     return true;
   }
-  if (IsEqualAfterLetter(name, previousName)) return false;
+  // The same letter with the same signs in another octave is no difference
+  // of pitch: its accidental is the one already written.
+  if (IsSameSpelling(name, previousName)) return false;
   if (IsSameOctave(name, previousName)) {
     context_.AddFinding(FindingKind::PitchDiffSameOctave, note, entry, previous, previousEntry);
     return true;

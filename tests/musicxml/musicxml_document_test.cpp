@@ -1,0 +1,249 @@
+#include "headless/musicxml/musicxml_document.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <atomic>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <random>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "headless/musicxml/mxl_archive.h"
+#include "tests/musicxml/musicxml_test_support.h"
+
+#ifdef RZ_HAVE_LIBZIP
+#include <zip.h>
+#endif
+
+namespace {
+
+namespace fs = std::filesystem;
+using musicxml::MusicXmlDocument;
+
+class TempFolder {
+ public:
+  TempFolder() {
+    static std::atomic<int> counter{0};
+    path_ = fs::temp_directory_path() /
+            ("rz_musicxml_" + std::to_string(std::random_device{}()) + "_" + std::to_string(counter++));
+    fs::create_directories(path_);
+  }
+  ~TempFolder() {
+    std::error_code error;
+    fs::remove_all(path_, error);
+  }
+  std::string File(const char* name) const { return (path_ / name).string(); }
+
+ private:
+  fs::path path_;
+};
+
+void WriteFile(const std::string& path, const std::string& bytes) {
+  std::ofstream stream(path, std::ios::binary | std::ios::trunc);
+  stream.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+}
+
+std::string ReadFile(const std::string& path) {
+  std::ifstream stream(path, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(stream), std::istreambuf_iterator<char>());
+}
+
+const std::string kScore = musicxml_test::Score(
+    {{"P1", "Flute", {musicxml_test::Attributes(1) + musicxml_test::PitchNote('C', 0, 5, 4, "1", "", "whole")}}});
+
+TEST(MusicXmlDocumentTest, ReadsPlainScoresAndNamesWhatIsWrongWithOthers) {
+  TempFolder folder;
+  std::string error;
+  MusicXmlDocument document;
+  WriteFile(folder.File("score.musicxml"), kScore);
+  ASSERT_TRUE(document.Load(folder.File("score.musicxml"), &error)) << error;
+  EXPECT_FALSE(document.IsCompressed());
+  EXPECT_STREQ(document.Score()->Name(), "score-partwise");
+
+  EXPECT_FALSE(document.Load(folder.File("missing.musicxml"), &error));
+  EXPECT_NE(error.find("cannot open"), std::string::npos) << error;
+  EXPECT_NE(error.find("missing.musicxml"), std::string::npos) << error;
+
+  WriteFile(folder.File("broken.xml"), "<score-partwise>\n<part-list>\n</part>\n</score-partwise>\n");
+  EXPECT_FALSE(document.Load(folder.File("broken.xml"), &error));
+  EXPECT_NE(error.find("broken.xml:3:"), std::string::npos) << error;
+  EXPECT_NE(error.find("mismatched element"), std::string::npos) << error;
+
+  WriteFile(folder.File("page.xml"), "<html><body/></html>");
+  EXPECT_FALSE(document.Load(folder.File("page.xml"), &error));
+  EXPECT_NE(error.find("not a MusicXML score"), std::string::npos) << error;
+  EXPECT_NE(error.find("<html>"), std::string::npos) << error;
+
+  WriteFile(folder.File("timewise.xml"), "<score-timewise><part-list/></score-timewise>");
+  EXPECT_FALSE(document.Load(folder.File("timewise.xml"), &error));
+  EXPECT_NE(error.find("score-timewise files are not supported"), std::string::npos) << error;
+
+  WriteFile(folder.File("empty.xml"), "");
+  EXPECT_FALSE(document.Load(folder.File("empty.xml"), &error));
+  EXPECT_NE(error.find("empty"), std::string::npos) << error;
+
+  WriteFile(folder.File("wide.xml"), std::string("\xFF\xFE<\0s\0", 6));
+  EXPECT_FALSE(document.Load(folder.File("wide.xml"), &error));
+  EXPECT_NE(error.find("UTF-16"), std::string::npos) << error;
+
+  EXPECT_FALSE(document.Load(folder.File(""), &error));
+  EXPECT_FALSE(error.empty());
+}
+
+TEST(MusicXmlDocumentTest, SavingKeepsEveryNodeAndRefusesToMakeAnArchiveOfAPlainScore) {
+  TempFolder folder;
+  std::string text = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
+                     "<!DOCTYPE score-partwise PUBLIC \"-//Recordare//DTD MusicXML 4.0 Partwise//EN\" "
+                     "\"http://www.musicxml.org/dtds/partwise.dtd\">\n"
+                     "<!-- written by hand -->\n" +
+                     kScore.substr(kScore.find("<score-partwise"));
+  text.replace(text.find("Flute"), 5, "Fl&#251;te &amp; \xC3\xA9");
+  MusicXmlDocument document;
+  std::string error;
+  ASSERT_TRUE(document.Parse(text, "in.musicxml", &error)) << error;
+  ASSERT_TRUE(document.Save(folder.File("out.musicxml"), &error)) << error;
+  std::string written = ReadFile(folder.File("out.musicxml"));
+  EXPECT_EQ(written, document.ToText());
+  EXPECT_NE(written.find("<!DOCTYPE score-partwise"), std::string::npos);
+  EXPECT_NE(written.find("<!-- written by hand -->"), std::string::npos);
+  EXPECT_NE(written.find("Fl\xC3\xBBte &amp; \xC3\xA9"), std::string::npos);
+  EXPECT_FALSE(fs::exists(folder.File("out.musicxml.rzacc-part")));
+
+  MusicXmlDocument again;
+  ASSERT_TRUE(again.Parse(written, "out.musicxml", &error)) << error;
+  EXPECT_EQ(again.ToText(), written);
+
+  EXPECT_FALSE(document.Save(folder.File("out.mxl"), &error));
+  EXPECT_NE(error.find(".mxl"), std::string::npos) << error;
+  EXPECT_FALSE(fs::exists(folder.File("out.mxl")));
+  EXPECT_FALSE(document.Save(folder.File("no/such/folder/out.musicxml"), &error));
+  EXPECT_NE(error.find("cannot write"), std::string::npos) << error;
+}
+
+#ifdef RZ_HAVE_LIBZIP
+
+// Writes an archive with these entries in this order; stored ones uncompressed.
+void WriteArchive(const std::string& path, const std::vector<std::pair<std::string, std::string>>& entries,
+                  const std::vector<std::string>& stored = {}) {
+  int code = 0;
+  zip_t* archive = zip_open(path.c_str(), ZIP_CREATE | ZIP_TRUNCATE, &code);
+  ASSERT_NE(archive, nullptr);
+  for (const auto& [name, content] : entries) {
+    zip_source_t* source = zip_source_buffer(archive, content.data(), content.size(), 0);
+    zip_int64_t index = zip_file_add(archive, name.c_str(), source, 0);
+    ASSERT_GE(index, 0);
+    bool store = std::find(stored.begin(), stored.end(), name) != stored.end();
+    zip_set_file_compression(archive, static_cast<zip_uint64_t>(index), store ? ZIP_CM_STORE : ZIP_CM_DEFLATE, 0);
+  }
+  ASSERT_EQ(zip_close(archive), 0);
+}
+
+struct ArchiveEntry {
+  std::string name;
+  std::string content;
+  bool stored;
+};
+
+std::vector<ArchiveEntry> ReadArchive(const std::string& path) {
+  std::vector<ArchiveEntry> entries;
+  int code = 0;
+  zip_t* archive = zip_open(path.c_str(), ZIP_RDONLY, &code);
+  if (!archive) return entries;
+  for (zip_int64_t index = 0; index < zip_get_num_entries(archive, 0); ++index) {
+    zip_stat_t stat;
+    zip_stat_index(archive, static_cast<zip_uint64_t>(index), 0, &stat);
+    std::string content(static_cast<size_t>(stat.size), '\0');
+    zip_file_t* file = zip_fopen_index(archive, static_cast<zip_uint64_t>(index), 0);
+    if (file && stat.size > 0) zip_fread(file, &content[0], stat.size);
+    if (file) zip_fclose(file);
+    entries.push_back({stat.name, content, stat.comp_method == ZIP_CM_STORE});
+  }
+  zip_discard(archive);
+  return entries;
+}
+
+const char kContainer[] =
+    "<?xml version=\"1.0\" encoding=\"UTF-8\"?><container><rootfiles>"
+    "<rootfile full-path=\"cover.png\" media-type=\"image/png\"/>"
+    "<rootfile full-path=\"music/score.musicxml\" media-type=\"application/vnd.recordare.musicxml+xml\"/>"
+    "</rootfiles></container>";
+
+TEST(MusicXmlDocumentTest, CompressedScoresAreReadFromTheirRootFileAndWrittenBackEntryByEntry) {
+  TempFolder folder;
+  std::string binary("\x89PNG\r\n\x1a\n\0\0\0", 11);
+  WriteArchive(folder.File("in.mxl"),
+               {{"mimetype", "application/vnd.recordare.musicxml"},
+                {"META-INF/container.xml", kContainer},
+                {"music/score.musicxml", kScore},
+                {"cover.png", binary}},
+               {"mimetype"});
+  MusicXmlDocument document;
+  std::string error;
+  ASSERT_TRUE(document.Load(folder.File("in.mxl"), &error)) << error;
+  EXPECT_TRUE(document.IsCompressed());
+  EXPECT_EQ(document.RootFilePath(), "music/score.musicxml");
+
+  document.Score()->SetAttribute("version", "4.0-changed");
+  ASSERT_TRUE(document.Save(folder.File("out.mxl"), &error)) << error;
+  std::vector<ArchiveEntry> entries = ReadArchive(folder.File("out.mxl"));
+  ASSERT_EQ(entries.size(), 4u);
+  EXPECT_EQ(entries[0].name, "mimetype");
+  EXPECT_TRUE(entries[0].stored);
+  EXPECT_EQ(entries[0].content, "application/vnd.recordare.musicxml");
+  EXPECT_EQ(entries[1].content, kContainer);
+  EXPECT_EQ(entries[2].name, "music/score.musicxml");
+  EXPECT_FALSE(entries[2].stored);
+  EXPECT_EQ(entries[2].content, document.ToText());
+  EXPECT_NE(entries[2].content.find("4.0-changed"), std::string::npos);
+  EXPECT_EQ(entries[3].content, binary);
+
+  // A compressed score can also be written out plain.
+  ASSERT_TRUE(document.Save(folder.File("out.musicxml"), &error)) << error;
+  EXPECT_EQ(ReadFile(folder.File("out.musicxml")), document.ToText());
+}
+
+TEST(MusicXmlDocumentTest, DamagedArchivesAreRefusedWithAMessage) {
+  TempFolder folder;
+  std::string error;
+  MusicXmlDocument document;
+  WriteArchive(folder.File("nocontainer.mxl"), {{"score.musicxml", kScore}});
+  EXPECT_FALSE(document.Load(folder.File("nocontainer.mxl"), &error));
+  EXPECT_NE(error.find("META-INF/container.xml"), std::string::npos) << error;
+
+  WriteArchive(folder.File("norootfile.mxl"), {{"META-INF/container.xml", "<container><rootfiles/></container>"}});
+  EXPECT_FALSE(document.Load(folder.File("norootfile.mxl"), &error));
+  EXPECT_NE(error.find("names no score"), std::string::npos) << error;
+
+  WriteArchive(folder.File("dangling.mxl"), {{"META-INF/container.xml", kContainer}});
+  EXPECT_FALSE(document.Load(folder.File("dangling.mxl"), &error));
+  EXPECT_NE(error.find("music/score.musicxml"), std::string::npos) << error;
+
+  WriteArchive(folder.File("notascore.mxl"),
+               {{"META-INF/container.xml", kContainer}, {"music/score.musicxml", "<html/>"}});
+  EXPECT_FALSE(document.Load(folder.File("notascore.mxl"), &error));
+  EXPECT_NE(error.find("not a MusicXML score"), std::string::npos) << error;
+
+  WriteFile(folder.File("truncated.mxl"), std::string("PK\x03\x04\x14\0\0\0", 8));
+  EXPECT_FALSE(document.Load(folder.File("truncated.mxl"), &error));
+  EXPECT_NE(error.find("truncated.mxl"), std::string::npos) << error;
+}
+
+#else
+
+TEST(MusicXmlDocumentTest, CompressedScoresAreRefusedWithoutLibzip) {
+  TempFolder folder;
+  WriteFile(folder.File("in.mxl"), std::string("PK\x03\x04\x14\0\0\0", 8));
+  MusicXmlDocument document;
+  std::string error;
+  EXPECT_FALSE(musicxml::MxlArchive::IsAvailable());
+  EXPECT_FALSE(document.Load(folder.File("in.mxl"), &error));
+  EXPECT_NE(error.find("libzip"), std::string::npos) << error;
+}
+
+#endif
+
+}  // namespace

@@ -1,0 +1,90 @@
+// Small MusicXML scores written in the tests themselves, and their import
+// into the headless host.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "headless/headless_host.h"
+#include "headless/host_fixture.h"
+#include "headless/musicxml/imported_score.h"
+#include "headless/musicxml/musicxml_document.h"
+#include "headless/musicxml/musicxml_importer.h"
+#include "headless/score_builder.h"
+
+namespace musicxml_test {
+
+// A <note> with a pitch; alter 0 writes no <alter>. extra goes after <type>.
+inline std::string PitchNote(char step, int alter, int octave, int duration, const std::string& voice = "1",
+                             const std::string& extra = "", const std::string& type = "quarter") {
+  std::string text = "<note><pitch><step>" + std::string(1, step) + "</step>";
+  if (alter != 0) text += "<alter>" + std::to_string(alter) + "</alter>";
+  text += "<octave>" + std::to_string(octave) + "</octave></pitch>";
+  text += "<duration>" + std::to_string(duration) + "</duration>";
+  text += "<voice>" + voice + "</voice><type>" + type + "</type>" + extra + "</note>";
+  return text;
+}
+
+inline std::string Rest(int duration, const std::string& voice = "1", const std::string& extra = "") {
+  return "<note><rest/><duration>" + std::to_string(duration) + "</duration><voice>" + voice + "</voice>" + extra +
+         "</note>";
+}
+
+inline std::string Attributes(int divisions, int fifths = 0, const std::string& extra = "") {
+  return "<attributes><divisions>" + std::to_string(divisions) + "</divisions><key><fifths>" +
+         std::to_string(fifths) + "</fifths></key><time><beats>4</beats><beat-type>4</beat-type></time>" + extra +
+         "</attributes>";
+}
+
+struct PartText {
+  std::string id;
+  std::string name;
+  std::vector<std::string> measures;  // the content of each <measure>
+};
+
+// A score-partwise document; measures are numbered from 1 unless numbers are given.
+inline std::string Score(const std::vector<PartText>& parts, const std::string& partListExtra = "",
+                         const std::vector<std::string>& numbers = {}) {
+  std::string text = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<score-partwise version=\"4.0\">\n<part-list>";
+  text += partListExtra;
+  for (const PartText& part : parts) {
+    text += "<score-part id=\"" + part.id + "\"><part-name>" + part.name + "</part-name></score-part>";
+  }
+  text += "</part-list>\n";
+  for (const PartText& part : parts) {
+    text += "<part id=\"" + part.id + "\">\n";
+    for (size_t index = 0; index < part.measures.size(); ++index) {
+      std::string number = index < numbers.size() ? numbers[index] : std::to_string(index + 1);
+      text += "<measure number=\"" + number + "\">" + part.measures[index] + "</measure>\n";
+    }
+    text += "</part>\n";
+  }
+  return text + "</score-partwise>\n";
+}
+
+// Parses and imports a score into a new document of the installed host.
+class Imported {
+ public:
+  bool Import(const std::string& text, std::string* error = nullptr) {
+    std::string message;
+    bool ok = document.Parse(text, "test.musicxml", &message) &&
+              musicxml::MusicXmlImporter(&builder).Import(&document, &score, &message);
+    if (error) *error = message;
+    if (!ok && !error) ADD_FAILURE() << message;
+    return ok;
+  }
+
+  int16_t Staff(size_t index) const { return index < score.staves.size() ? score.staves[index].staffNumber : 0; }
+  headless::HeadlessHost& Host() { return builder.Host(); }
+  bool Entry(size_t staffIndex, int16_t measure, int layer, int index, headless::EntryInfo* entry) {
+    return Host().EntryAt(Staff(staffIndex), measure, layer, index, entry);
+  }
+
+  headless::ScoreBuilder builder;
+  musicxml::MusicXmlDocument document;
+  musicxml::ImportedScore score;
+};
+
+}  // namespace musicxml_test
