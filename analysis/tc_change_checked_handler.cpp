@@ -32,6 +32,7 @@ TCChangeCheckedHandler::TCChangeCheckedHandler(TCDataListRows* resultList, bool 
 
 bool TCChangeCheckedHandler::Execute() {
   cellsToRespace_.ClearAll();
+  cellKeys_.clear();
   if (!resultList_ || !region_) return false;
   bool changed = false;
   for (int32_t i = 0; i < resultList_->GetRowCount(); ++i) {
@@ -93,7 +94,7 @@ bool TCChangeCheckedHandler::HasPitchOfScan(TCNoteEntry* entry, TCNoteEntryCell*
 }
 
 void TCChangeCheckedHandler::AddCellToRespace(int32_t measure, int32_t staff) {
-  if (cellsToRespace_.Find(measure, staff)) return;
+  if (!cellKeys_.insert({measure, staff}).second) return;
   cellsToRespace_.Add(new TCCell(measure, staff));
 }
 

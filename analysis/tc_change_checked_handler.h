@@ -5,6 +5,8 @@
 #pragma once
 
 #include <cstdint>
+#include <set>
+#include <utility>
 
 #include "analysis/tc_undo_block.h"
 #include "score/tc_cells.h"
@@ -49,6 +51,8 @@ class TCChangeCheckedHandler : public __TCUndoBlockHandler {
   const TCMusicRegion* region_ = nullptr;
   bool respace_;
   TCCells cellsToRespace_;
+  // (measure, staff) of every cell to respace, for the duplicate test.
+  std::set<std::pair<int32_t, int32_t>> cellKeys_;
 };
 
 // Runs a change handler for the result list on the region as one host edit

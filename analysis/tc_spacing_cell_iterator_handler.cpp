@@ -85,7 +85,7 @@ void RespaceChangedMeasures(const TCCells& cells) {
     // A part the host did not switch to is left alone rather than respacing
     // the one that stayed current.
     if (TX_GetCurrentPartID() == part->GetPartNumber()) {
-      // The host keeps a selection per part; respacing selects in each.
+      // A part may keep a selection of its own, which respacing changes.
       TCMusicRegion partSelection;
       partSelection.ReadCurrentSelection();
       TCSystemStaves staffList;

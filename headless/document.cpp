@@ -124,8 +124,7 @@ std::vector<int16_t> DocumentContent::SlotOrder(int16_t part) const {
   std::vector<int16_t> order;
   const RecordStore* store = StoreFor(kSystemStaffTag, part);
   if (!store) return order;
-  for (const RecordKey& key : store->KeysOf(kSystemStaffTag)) {
-    if (key.first != 0) break;
+  for (const RecordKey& key : store->KeysUnder(kSystemStaffTag, 0)) {
     order.push_back(SystemStaffRecord::Staff::Get(*store->Find(key)));
   }
   return order;
@@ -134,9 +133,7 @@ std::vector<int16_t> DocumentContent::SlotOrder(int16_t part) const {
 void DocumentContent::SetSlotOrder(int16_t part, const std::vector<int16_t>& order) {
   RecordStore* store = StoreFor(kSystemStaffTag, part);
   if (!store) return;
-  for (const RecordKey& key : store->KeysOf(kSystemStaffTag)) {
-    if (key.first == 0) store->Erase(key);
-  }
+  for (const RecordKey& key : store->KeysUnder(kSystemStaffTag, 0)) store->Erase(key);
   for (size_t slot = 0; slot < order.size(); ++slot) {
     RecordBytes record = ZeroRecord(kSystemStaffTag);
     SystemStaffRecord::Staff::Set(record, order[slot]);

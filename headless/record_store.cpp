@@ -115,6 +115,16 @@ std::vector<RecordKey> RecordStore::KeysOf(uint32_t tag) const {
   return keys;
 }
 
+std::vector<RecordKey> RecordStore::KeysUnder(uint32_t tag, int16_t first) const {
+  std::vector<RecordKey> keys;
+  RecordKey lowest{tag, first, std::numeric_limits<int16_t>::min(), std::numeric_limits<int16_t>::min()};
+  for (auto it = records_.lower_bound(lowest);
+       it != records_.end() && it->first.tag == tag && it->first.first == first; ++it) {
+    keys.push_back(it->first);
+  }
+  return keys;
+}
+
 int RecordStore::Count(uint32_t tag) const { return static_cast<int>(KeysOf(tag).size()); }
 
 int16_t RecordStore::FreeFirst(uint32_t tag) const {

@@ -40,6 +40,8 @@ class RecordStore {
   bool Next(const RecordKey& after, RecordKey* next) const;
   // Every record key of a tag, in order.
   std::vector<RecordKey> KeysOf(uint32_t tag) const;
+  // The record keys of a tag under one first number, in order.
+  std::vector<RecordKey> KeysUnder(uint32_t tag, int16_t first) const;
   int Count(uint32_t tag) const;
   // A number above every number in use for the tag (at least 1).
   int16_t FreeFirst(uint32_t tag) const;

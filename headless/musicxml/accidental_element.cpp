@@ -48,16 +48,16 @@ tinyxml2::XMLElement* AccidentalElement::FindOrInsert(tinyxml2::XMLElement* note
   return accidental;
 }
 
-bool AccidentalElement::Write(tinyxml2::XMLElement* note, int alteration, bool parentheses) {
+tinyxml2::XMLElement* AccidentalElement::Write(tinyxml2::XMLElement* note, int alteration, bool parentheses) {
   const char* value = ValueFor(alteration);
-  if (!value || !note) return false;
+  if (!value || !note) return nullptr;
   tinyxml2::XMLElement* accidental = FindOrInsert(note);
   accidental->SetText(value);
   // A hidden accidental of the file is shown now.
   accidental->DeleteAttribute("print-object");
   accidental->SetAttribute("cautionary", "yes");
   if (parentheses) accidental->SetAttribute("parentheses", "yes");
-  return true;
+  return accidental;
 }
 
 }  // namespace musicxml

@@ -18,9 +18,9 @@ class AccidentalElement {
   static tinyxml2::XMLElement* FindOrInsert(tinyxml2::XMLElement* note);
 
   // Makes the note show its accidental for the alteration as a cautionary
-  // one, in parentheses when asked. False (the note unchanged) when the
-  // alteration has no accidental value.
-  static bool Write(tinyxml2::XMLElement* note, int alteration, bool parentheses);
+  // one, in parentheses when asked; answers the <accidental>. Null (the note
+  // unchanged) when the alteration has no accidental value.
+  static tinyxml2::XMLElement* Write(tinyxml2::XMLElement* note, int alteration, bool parentheses);
 };
 
 }  // namespace musicxml

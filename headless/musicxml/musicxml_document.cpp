@@ -1,5 +1,6 @@
 #include "headless/musicxml/musicxml_document.h"
 
+#include <algorithm>
 #include <cctype>
 #include <cerrno>
 #include <cstdio>
@@ -104,6 +105,10 @@ bool MusicXmlDocument::ParseScore(const std::string& text, const std::string& di
     return false;
   }
   xml_.Clear();
+  changed_.clear();
+  source_.clear();
+  sourceMap_.Clear();
+  mapped_ = false;
   if (xml_.Parse(text.data(), text.size()) != tinyxml2::XML_SUCCESS) {
     if (xml_.ErrorID() == tinyxml2::XML_ERROR_EMPTY_DOCUMENT) {
       *error = displayName + ": the file is empty";
@@ -125,7 +130,73 @@ bool MusicXmlDocument::ParseScore(const std::string& text, const std::string& di
     *error = displayName + ": not a MusicXML score (its root element is <" + rootName + ">, not <score-partwise>)";
     return false;
   }
+  source_ = text;
+  mapped_ = sourceMap_.Build(source_, xml_);
   return true;
+}
+
+void MusicXmlDocument::MarkChanged(tinyxml2::XMLElement* element) {
+  if (element && std::find(changed_.begin(), changed_.end(), element) == changed_.end()) changed_.push_back(element);
+}
+
+bool MusicXmlDocument::MakeEdit(tinyxml2::XMLElement* element, Edit* edit) const {
+  tinyxml2::XMLPrinter printer(nullptr, true);
+  element->Accept(&printer);
+  std::string printed = printer.CStr();
+  if (const ElementSpan* span = sourceMap_.Find(element)) {
+    *edit = Edit{span->start, span->end - span->start, printed};
+    return true;
+  }
+  // A new element goes before the next element of the file, on a line of
+  // its own when the file puts that element on one, or else after the
+  // previous one.
+  for (const tinyxml2::XMLElement* next = element->NextSiblingElement(); next; next = next->NextSiblingElement()) {
+    const ElementSpan* span = sourceMap_.Find(next);
+    if (!span) continue;
+    std::string lineBreak = XmlSourceMap::LineBreakBefore(source_, span->start);
+    std::string indent = lineBreak.empty() ? std::string() : XmlSourceMap::IndentBefore(source_, span->start);
+    *edit = Edit{span->start, 0, printed + lineBreak + indent};
+    return true;
+  }
+  for (const tinyxml2::XMLElement* previous = element->PreviousSiblingElement(); previous;
+       previous = previous->PreviousSiblingElement()) {
+    const ElementSpan* span = sourceMap_.Find(previous);
+    if (!span) continue;
+    std::string lineBreak = XmlSourceMap::LineBreakBefore(source_, span->start);
+    std::string indent = lineBreak.empty() ? std::string() : XmlSourceMap::IndentBefore(source_, span->start);
+    *edit = Edit{span->end, 0, lineBreak + indent + printed};
+    return true;
+  }
+  const tinyxml2::XMLNode* parent = element->Parent();
+  const ElementSpan* span = parent && parent->ToElement() ? sourceMap_.Find(parent->ToElement()) : nullptr;
+  if (!span || span->startTagEnd == span->end) return false;
+  *edit = Edit{span->startTagEnd, 0, printed};
+  return true;
+}
+
+std::string MusicXmlDocument::SavedText() const {
+  if (changed_.empty()) return source_;
+  if (!mapped_) return ToText();
+  std::vector<Edit> edits;
+  for (tinyxml2::XMLElement* element : changed_) {
+    Edit edit;
+    if (!MakeEdit(element, &edit)) return ToText();
+    edits.push_back(edit);
+  }
+  std::stable_sort(edits.begin(), edits.end(),
+                   [](const Edit& left, const Edit& right) { return left.position < right.position; });
+  std::string text;
+  text.reserve(source_.size() + edits.size() * 64);
+  size_t copied = 0;
+  for (const Edit& edit : edits) {
+    // Edits inside one another cannot both be spliced in.
+    if (edit.position < copied) return ToText();
+    text.append(source_, copied, edit.position - copied);
+    text += edit.text;
+    copied = edit.position + edit.removed;
+  }
+  text.append(source_, copied, std::string::npos);
+  return text;
 }
 
 std::string MusicXmlDocument::ToText() const {
@@ -140,7 +211,7 @@ bool MusicXmlDocument::Save(const std::string& path, std::string* error) const {
     *error = path + ": an uncompressed score is not written as .mxl; choose a .musicxml name";
     return false;
   }
-  std::string text = ToText();
+  std::string text = SavedText();
   if (!archive) return WriteWhole(path, text, error);
   std::string archiveError;
   if (!MxlArchive::WriteCopy(path_, path, rootFilePath_, text, &archiveError)) {
@@ -160,7 +231,9 @@ bool MusicXmlDocument::WriteWhole(const std::string& path, const std::string& by
   bool written = std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
   written = std::fclose(file) == 0 && written;
   if (written) {
-    std::remove(path.c_str());  // rename does not replace a file on Windows
+#ifdef _WIN32
+    std::remove(path.c_str());  // rename does not replace a file there
+#endif
     written = std::rename(temporary.c_str(), path.c_str()) == 0;
   }
   if (!written) {

@@ -7,6 +7,9 @@
 #include <tinyxml2.h>
 
 #include <string>
+#include <vector>
+
+#include "headless/musicxml/xml_source_map.h"
 
 namespace musicxml {
 
@@ -26,6 +29,14 @@ class MusicXmlDocument {
   // archive when path ends in ".mxl", as plain XML otherwise; a plain score
   // cannot be written as ".mxl". The file appears whole or not at all.
   bool Save(const std::string& path, std::string* error) const;
+
+  // An element that was added or changed since the document was read; it is
+  // written anew, everything else as the file had it.
+  void MarkChanged(tinyxml2::XMLElement* element);
+  // What Save writes: the text that was read with the changed elements put
+  // in. When the text cannot be matched to the document, the whole document
+  // as the XML printer writes it.
+  std::string SavedText() const;
   // The document as the XML printer writes it.
   std::string ToText() const;
 
@@ -44,12 +55,22 @@ class MusicXmlDocument {
 
  private:
   bool ParseScore(const std::string& text, const std::string& displayName, std::string* error);
+  struct Edit {
+    size_t position;
+    size_t removed;
+    std::string text;
+  };
+  bool MakeEdit(tinyxml2::XMLElement* element, Edit* edit) const;
   static bool WriteWhole(const std::string& path, const std::string& bytes, std::string* error);
 
   tinyxml2::XMLDocument xml_;
   std::string path_;
   bool compressed_ = false;
   std::string rootFilePath_;
+  std::string source_;
+  XmlSourceMap sourceMap_;
+  bool mapped_ = false;
+  std::vector<tinyxml2::XMLElement*> changed_;
 };
 
 }  // namespace musicxml

@@ -16,13 +16,15 @@ class ScoreBuilder;
 namespace musicxml {
 
 class ImportedScore;
+class MusicXmlDocument;
 
 class MusicXmlExporter {
  public:
-  // The builder works on the imported document. Answers how many <note>
-  // elements were written; notes that cannot be written are named in warnings.
+  // The builder works on the host document that imported holds. Answers how
+  // many <note> elements were written; notes that cannot be written are
+  // named in warnings.
   static int WriteChangedAccidentals(headless::ScoreBuilder* builder, const ImportedScore& imported,
-                                     std::vector<std::string>* warnings);
+                                     MusicXmlDocument* document, std::vector<std::string>* warnings);
 
   // The alteration in semitones of a host note (its displacement from the
   // key's tonic and its raise/lower against the key) under a host key value.

@@ -14,17 +14,7 @@ using headless::kHalf;
 using headless::kQuarter;
 using headless::kWhole;
 
-class AccidentalsAnalyzerTest : public ScanFixture {
- protected:
-  std::string Description(uint32_t entry, int32_t note = 0) const {
-    const AccidentalFinding* finding = OnlyFindingOn(entry, note);
-    return finding ? Text(finding->description) : "(none)";
-  }
-  FindingKind KindOn(uint32_t entry, int32_t note = 0) const {
-    const AccidentalFinding* finding = OnlyFindingOn(entry, note);
-    return finding ? finding->kind : static_cast<FindingKind>(-1);
-  }
-};
+class AccidentalsAnalyzerTest : public ScanFixture {};
 
 TEST_F(AccidentalsAnalyzerTest, note_missing_accidental_without_earlier_note) {
   headless::ScoreBuilder builder;

@@ -113,35 +113,6 @@ TEST_F(ApplyTest, each_changed_measure_is_respaced_once_in_every_part_that_shows
   EXPECT_TRUE(Host().Selection().IsEmpty());
 }
 
-TEST_F(ApplyTest, respacing_starts_from_the_part_the_user_is_in) {
-  ThreeStaffScore score;
-  score.Build();
-  ASSERT_TRUE(Host().SelectAll());
-  FindingList list;
-  TCMusicRegion scanned;
-  ASSERT_TRUE(ScanSelection(&list, &scanned));
-  ASSERT_EQ(list.GetRowCount(), 3);
-
-  ASSERT_TRUE(Host().SetCurrentPart(score.partB));
-  ASSERT_TRUE(Host().SelectAll());
-  SelectionRecord partBSelection = Host().Selection();
-  TCMusicRegion inPart;
-  inPart.ReadCurrentSelection();
-  ASSERT_TRUE(ApplyCheckedFindings(&list, &inPart, true));
-
-  // Only the oboe's finding lies in the part's selection.
-  ASSERT_EQ(CountAppliedFindings(list), 1);
-  std::map<int16_t, std::vector<int16_t>> measuresByPart;
-  for (const SpacingCommand& command : Host().SpacingCommands()) {
-    measuresByPart[command.part].push_back(command.selection.startMeasure);
-  }
-  EXPECT_EQ(measuresByPart[0], (std::vector<int16_t>{2}));
-  EXPECT_EQ(measuresByPart[score.partB], (std::vector<int16_t>{2}));
-  EXPECT_EQ(measuresByPart.size(), 2u);
-  EXPECT_EQ(Host().CurrentPart(), score.partB);
-  EXPECT_EQ(Host().Selection(), partBSelection);
-}
-
 TEST_F(ApplyTest, without_respace_no_command_runs_and_the_selection_is_untouched) {
   ThreeStaffScore score;
   score.Build();
@@ -159,20 +130,6 @@ TEST_F(ApplyTest, without_respace_no_command_runs_and_the_selection_is_untouched
   EXPECT_TRUE(Host().SpacingCommands().empty());
   EXPECT_EQ(Host().CountCalls("TX_SetCurERegion"), 0);
   EXPECT_EQ(Host().Selection(), selection);
-}
-
-TEST_F(ApplyTest, nothing_applied_means_nothing_respaced) {
-  ThreeStaffScore score;
-  score.Build();
-  ASSERT_TRUE(Host().SelectAll());
-  FindingList list;
-  TCMusicRegion region;
-  ASSERT_TRUE(ScanSelection(&list, &region));
-  for (int32_t i = 0; i < list.GetRowCount(); ++i) list.GetRowAt(i)->SetChecked(false);
-
-  EXPECT_FALSE(ApplyCheckedFindings(&list, &region, true));
-  EXPECT_TRUE(Host().MenuCommands().empty());
-  EXPECT_EQ(Host().CancelledEdits().back(), "Accidentals");
 }
 
 TEST_F(ApplyTest, cells_are_respaced_in_measure_order_once_per_measure) {

@@ -119,6 +119,7 @@ int64_t BuildGeneratedScore(headless::ScoreBuilder& builder, const GeneratedScor
     staves.push_back(builder.AddStaff(("Staff " + std::to_string(s + 1)).c_str()));
   }
   builder.AddMeasures(shape.measures);
+  builder.SetMeasuresPerSystem(shape.measuresPerSystem);
   for (int m = 1; m <= shape.measures; m += kMeasuresPerKey) builder.SetKey(static_cast<int16_t>(m), FifthsOfMeasure(m));
   for (int s = 0; s + 1 < shape.staves; s += 4) {
     builder.AddInstrument({staves[s], staves[s + 1]}, ("Piano " + std::to_string(s / 4 + 1)).c_str());
@@ -128,13 +129,16 @@ int64_t BuildGeneratedScore(headless::ScoreBuilder& builder, const GeneratedScor
     if (p + 1 < shape.staves) shown.push_back(staves[p + 1]);
     int16_t part = builder.AddPart(("Part " + std::to_string(p + 1)).c_str(), shown);
     std::vector<int16_t> starts;
-    for (int m = 1; m <= shape.measures; m += 3 + p) starts.push_back(static_cast<int16_t>(m));
+    // Each part breaks its systems elsewhere than the score.
+    int perSystem = shape.measuresPerSystem + 1 + p;
+    for (int m = 1; m <= shape.measures; m += perSystem) starts.push_back(static_cast<int16_t>(m));
     builder.SetSystemStarts(part, starts);
   }
 
   int64_t notes = 0;
   for (int s = 0; s < shape.staves; ++s) {
-    for (int layer = 1; layer <= shape.layers; ++layer) {
+    int layers = s % 2 == 0 ? shape.layers : 1;
+    for (int layer = 1; layer <= layers; ++layer) {
       VoiceState state;
       for (int m = 1; m <= shape.measures; ++m) {
         notes += WriteMeasure(builder, dice, shape, staves[s], layer, static_cast<int16_t>(m), &state);

@@ -13,9 +13,10 @@ class ScoreBuilder;
 struct GeneratedScoreShape {
   int staves = 16;
   int measures = 400;
-  int layers = 1;  // 1 or 2
+  int layers = 1;  // 1 or 2; the odd staves always use one layer only
   bool chords = true;
   int linkedParts = 2;
+  int measuresPerSystem = 8;
   uint32_t seed = 1;
 };
 

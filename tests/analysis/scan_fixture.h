@@ -69,6 +69,14 @@ class ScanFixture : public headless::HostFixture {
     EXPECT_EQ(found.size(), 1u) << "findings on entry " << entryNumber << " note " << noteIndex;
     return found.size() == 1 ? found.front() : nullptr;
   }
+  std::string Description(uint32_t entry, int32_t note = 0) const {
+    const AccidentalFinding* finding = OnlyFindingOn(entry, note);
+    return finding ? Text(finding->description) : "(none)";
+  }
+  FindingKind KindOn(uint32_t entry, int32_t note = 0) const {
+    const AccidentalFinding* finding = OnlyFindingOn(entry, note);
+    return finding ? finding->kind : static_cast<FindingKind>(-1);
+  }
   const TCDataListRow* RowOf(const AccidentalFinding* finding) const {
     for (int32_t i = 0; i < rows_.GetRowCount(); ++i) {
       if (GetRowFinding(rows_.GetRowAt(i)) == finding) return rows_.GetRowAt(i);

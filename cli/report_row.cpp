@@ -1,0 +1,67 @@
+#include "cli/report_row.h"
+
+#include "analysis/accidental_finding.h"
+#include "analysis/finding_kind.h"
+#include "headless/musicxml/imported_score.h"
+
+namespace rzacc {
+
+namespace {
+
+constexpr const char* kKindNames[] = {
+    "DifferOnBeat",     "PitchDiffSameOctave", "PitchDiffOtherOctave",   "PreviousGraceAccidental",
+    "LayerLineMissing", "NoteMissing",         "ChordLineMissing",       "KeySignatureDifference",
+    "SystemBreakTie",   "SystemBreakTieMismatched",
+};
+static_assert(sizeof(kKindNames) / sizeof(kKindNames[0]) == kFindingKindCount, "one name per finding kind");
+
+std::string Text(const TCString& text) {
+  const char* utf8 = text.GetUTF8();
+  return utf8 ? utf8 : "";
+}
+
+}  // namespace
+
+const char* ReportRow::KindName(int kind) {
+  if (kind < 0 || kind >= kFindingKindCount) return "Unknown";
+  return kKindNames[kind];
+}
+
+std::string ReportRow::BuildLocationColumn(int measure, int layer, int entryIndex) {
+  return "M " + std::to_string(measure) + ": L " + std::to_string(layer) + ": #" + std::to_string(entryIndex + 1);
+}
+
+std::string ReportRow::BuildAccidentalColumn(const std::string& pitchName, bool parentheses, bool showAccidental) {
+  std::string signs = pitchName;
+  while (!signs.empty() && signs.back() >= '0' && signs.back() <= '9') signs.pop_back();
+  if (!signs.empty()) signs.erase(0, 1);
+  if (signs.empty()) signs = "n";
+  if (parentheses) signs = "(" + signs + ")";
+  if (showAccidental) signs += " *";
+  return signs;
+}
+
+ReportRow ReportRow::FromFinding(const AccidentalFinding& finding, bool checked, const musicxml::ImportedScore& score) {
+  ReportRow row;
+  row.staff = Text(finding.staffName);
+  row.location = BuildLocationColumn(finding.measure, finding.layer, finding.entryIndex);
+  row.note = Text(finding.pitchName);
+  row.info = Text(finding.description);
+  row.accidental = BuildAccidentalColumn(row.note, finding.parentheses, finding.showAccidental);
+  row.locationText = Text(finding.location);
+  row.relatedLocationText = Text(finding.relatedLocation);
+  row.kind = KindName(static_cast<int>(finding.kind));
+  row.checked = checked;
+  row.applied = finding.applied;
+  row.parentheses = finding.parentheses;
+  row.measure = finding.measure;
+  row.fileMeasure = score.FileMeasureNumber(finding.measure);
+  row.hasRelated = finding.hasRelated;
+  if (finding.hasRelated) {
+    row.relatedMeasure = finding.relatedMeasure;
+    row.relatedFileMeasure = score.FileMeasureNumber(finding.relatedMeasure);
+  }
+  return row;
+}
+
+}  // namespace rzacc

@@ -1,0 +1,74 @@
+#include "cli/scan_run.h"
+
+#include "analysis/accidental_finding.h"
+#include "analysis/tc_accidentals_analyzer.h"
+#include "analysis/tc_analysis_run_context.h"
+#include "analysis/tc_change_checked_handler.h"
+#include "analysis/tc_undo_block.h"
+#include "ui/tc_data_list_row.h"
+
+namespace rzacc {
+
+namespace {
+
+// The report window's "Respace if necessary" is on until the user turns it off.
+constexpr bool kRespace = true;
+
+}  // namespace
+
+ScanRun::~ScanRun() { ReleaseFindings(); }
+
+void ScanRun::ReleaseFindings() {
+  for (int32_t index = 0; index < rows_.GetRowCount(); ++index) {
+    TCDataListRow* row = rows_.GetRowAt(index);
+    delete GetRowFinding(row);
+    AttachFinding(row, nullptr);
+  }
+  rows_.RemoveAllRows();
+}
+
+bool ScanRun::Scan(const AnalysisSettings& settings, uint32_t layerMask) {
+  TCMusicRegion selection;
+  selection.ReadCurrentSelection();
+  if (selection.IsEmpty() || layerMask == 0) return false;
+  SetActiveAnalysisSettings(settings);
+  ReleaseFindings();
+  region_.ReadCurrentSelection();
+  TCAccidentalsAnalyzer analyzer(&rows_);
+  analyzer.SetLayerMask(layerMask);
+  analyzer.SetRegion(&selection);
+  TCUndoBlock block;
+  return block.ExecuteHandler(&analyzer, TCAccidentalsAnalyzer::kEditName);
+}
+
+bool ScanRun::ApplyChecked(bool all) {
+  if (all) {
+    for (int32_t index = 0; index < rows_.GetRowCount(); ++index) rows_.GetRowAt(index)->SetChecked(true);
+  }
+  if (CheckedCount() == 0) return false;
+  return ApplyCheckedFindings(&rows_, &region_, kRespace);
+}
+
+const AccidentalFinding* ScanRun::FindingAt(int32_t index) const { return GetRowFinding(rows_.GetRowAt(index)); }
+
+bool ScanRun::IsChecked(int32_t index) const {
+  const TCDataListRow* row = rows_.GetRowAt(index);
+  return row && row->IsChecked();
+}
+
+int32_t ScanRun::CheckedCount() const {
+  int32_t count = 0;
+  for (int32_t index = 0; index < rows_.GetRowCount(); ++index) count += IsChecked(index) ? 1 : 0;
+  return count;
+}
+
+int32_t ScanRun::AppliedCount() const {
+  int32_t count = 0;
+  for (int32_t index = 0; index < rows_.GetRowCount(); ++index) {
+    const AccidentalFinding* finding = FindingAt(index);
+    count += finding && finding->applied ? 1 : 0;
+  }
+  return count;
+}
+
+}  // namespace rzacc

@@ -1,0 +1,45 @@
+// The plug-in's Scan and Change Checked on the host's current selection, as
+// the report window runs them: the profile's settings made active, the
+// analyzer in an undo block "Accidentals" over the selected region, then the
+// change handler in another block "Accidentals" for the checked rows.
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+#include "analysis/analysis_settings.h"
+#include "score/tc_music_region.h"
+#include "ui/tc_data_list_rows.h"
+
+class AccidentalFinding;
+
+namespace rzacc {
+
+class ScanRun {
+ public:
+  ScanRun() = default;
+  ~ScanRun();
+  ScanRun(const ScanRun&) = delete;
+  ScanRun& operator=(const ScanRun&) = delete;
+
+  // False when the selection is empty or the analyzer fails.
+  bool Scan(const AnalysisSettings& settings, uint32_t layerMask);
+
+  // Checks every row first when all is set. Answers whether a note changed.
+  bool ApplyChecked(bool all);
+
+  int32_t FindingCount() const { return rows_.GetRowCount(); }
+  // The finding of a row in report order, or null.
+  const AccidentalFinding* FindingAt(int32_t index) const;
+  bool IsChecked(int32_t index) const;
+  int32_t CheckedCount() const;
+  int32_t AppliedCount() const;
+
+ private:
+  void ReleaseFindings();
+
+  TCDataListRows rows_;
+  TCMusicRegion region_;
+};
+
+}  // namespace rzacc

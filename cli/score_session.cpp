@@ -1,0 +1,72 @@
+#include "cli/score_session.h"
+
+#include "headless/headless_host.h"
+#include "headless/musicxml/musicxml_exporter.h"
+#include "headless/musicxml/musicxml_importer.h"
+#include "headless/score_builder.h"
+
+namespace rzacc {
+
+namespace {
+
+constexpr int32_t kEndOfMeasure = 0x7FFFFFFF;
+
+bool CheckRange(const char* option, const NumberRange& range, int count, const char* what, std::string* error) {
+  if (!range.given || range.last <= count) return true;
+  *error = std::string(option) + " " + std::to_string(range.first) + "-" + std::to_string(range.last) +
+           ": the score has " + std::to_string(count) + " " + what;
+  return false;
+}
+
+}  // namespace
+
+ScoreSession::ScoreSession() = default;
+ScoreSession::~ScoreSession() = default;
+
+bool ScoreSession::Open(const std::string& path, std::string* error) {
+  headless::HeadlessHost& host = headless::HeadlessHost::Instance();
+  host.Reset();
+  // A long score makes millions of host calls; nobody reads their log here.
+  host.SetCallLogging(false);
+  if (!host.Install()) {
+    *error = "the headless host could not be installed";
+    return false;
+  }
+  if (!document_.Load(path, error)) return false;
+  host.NewDocument();
+  builder_.reset(new headless::ScoreBuilder(host));
+  std::string message;
+  if (!musicxml::MusicXmlImporter(builder_.get()).Import(&document_, &imported_, &message)) {
+    *error = path + ": " + message;
+    return false;
+  }
+  return true;
+}
+
+bool ScoreSession::Select(const NumberRange& measures, const NumberRange& staves, std::string* error) {
+  if (!CheckRange("--measures", measures, MeasureCount(), "measures", error) ||
+      !CheckRange("--staves", staves, StaffCount(), "staves", error)) {
+    return false;
+  }
+  region_.firstMeasure = measures.given ? measures.first : 1;
+  region_.lastMeasure = measures.given ? measures.last : MeasureCount();
+  region_.firstStaff = staves.given ? staves.first : 1;
+  region_.lastStaff = staves.given ? staves.last : StaffCount();
+  headless::HeadlessHost& host = headless::HeadlessHost::Instance();
+  int16_t firstStaff = host.StaffAtSlot(0, region_.firstStaff);
+  int16_t lastStaff = host.StaffAtSlot(0, region_.lastStaff);
+  if (!host.SetSelection(firstStaff, static_cast<int16_t>(region_.firstMeasure), 0, lastStaff,
+                         static_cast<int16_t>(region_.lastMeasure), kEndOfMeasure)) {
+    *error = "the region could not be selected in the host";
+    return false;
+  }
+  return true;
+}
+
+int ScoreSession::WriteChanges(const std::string& path, std::string* error) {
+  int written = musicxml::MusicXmlExporter::WriteChangedAccidentals(builder_.get(), imported_, &document_, &exportWarnings_);
+  if (!document_.Save(path, error)) return -1;
+  return written;
+}
+
+}  // namespace rzacc

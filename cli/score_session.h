@@ -1,0 +1,62 @@
+// One score in the headless host: read from its file, built into a fresh
+// host document, with the region to scan selected in it, and written back
+// after an apply.
+#pragma once
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "cli/rzacc_options.h"
+#include "headless/musicxml/imported_score.h"
+#include "headless/musicxml/musicxml_document.h"
+
+namespace headless {
+class ScoreBuilder;
+}
+
+namespace rzacc {
+
+// The region as the user counts it: host measures and staves from the top.
+struct RegionChoice {
+  int firstMeasure = 0;
+  int lastMeasure = 0;
+  int firstStaff = 0;
+  int lastStaff = 0;
+};
+
+class ScoreSession {
+ public:
+  ScoreSession();
+  ~ScoreSession();
+  ScoreSession(const ScoreSession&) = delete;
+  ScoreSession& operator=(const ScoreSession&) = delete;
+
+  // Resets and installs the headless host, reads the score and builds it.
+  // False with one message naming the file.
+  bool Open(const std::string& path, std::string* error);
+
+  // Selects the measures and staves (all when not given) in the host. False
+  // with a message when a range lies outside the score.
+  bool Select(const NumberRange& measures, const NumberRange& staves, std::string* error);
+  const RegionChoice& Region() const { return region_; }
+
+  // Adds the accidentals the host now shows to the document and writes it.
+  // Answers how many notes were written, or -1 with a message.
+  int WriteChanges(const std::string& path, std::string* error);
+
+  const musicxml::ImportedScore& Imported() const { return imported_; }
+  const std::vector<std::string>& Warnings() const { return imported_.warnings; }
+  const std::vector<std::string>& ExportWarnings() const { return exportWarnings_; }
+  int MeasureCount() const { return static_cast<int>(imported_.measureNumbers.size()); }
+  int StaffCount() const { return static_cast<int>(imported_.staves.size()); }
+
+ private:
+  musicxml::MusicXmlDocument document_;
+  musicxml::ImportedScore imported_;
+  std::unique_ptr<headless::ScoreBuilder> builder_;
+  RegionChoice region_;
+  std::vector<std::string> exportWarnings_;
+};
+
+}  // namespace rzacc
