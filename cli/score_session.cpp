@@ -11,10 +11,11 @@ namespace {
 
 constexpr int32_t kEndOfMeasure = 0x7FFFFFFF;
 
-bool CheckRange(const char* option, const NumberRange& range, int count, const char* what, std::string* error) {
+bool CheckRange(const char* option, const NumberRange& range, int count, const char* one, const char* many,
+                std::string* error) {
   if (!range.given || range.last <= count) return true;
   *error = std::string(option) + " " + std::to_string(range.first) + "-" + std::to_string(range.last) +
-           ": the score has " + std::to_string(count) + " " + what;
+           ": the score has " + std::to_string(count) + " " + (count == 1 ? one : many);
   return false;
 }
 
@@ -44,8 +45,8 @@ bool ScoreSession::Open(const std::string& path, std::string* error) {
 }
 
 bool ScoreSession::Select(const NumberRange& measures, const NumberRange& staves, std::string* error) {
-  if (!CheckRange("--measures", measures, MeasureCount(), "measures", error) ||
-      !CheckRange("--staves", staves, StaffCount(), "staves", error)) {
+  if (!CheckRange("--measures", measures, MeasureCount(), "measure", "measures", error) ||
+      !CheckRange("--staves", staves, StaffCount(), "staff", "staves", error)) {
     return false;
   }
   region_.firstMeasure = measures.given ? measures.first : 1;

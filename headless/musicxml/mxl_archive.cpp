@@ -3,15 +3,19 @@
 #include <tinyxml2.h>
 
 #include <cstdint>
-#include <cstdio>
 #include <memory>
-#include <vector>
 
 #ifdef RZ_HAVE_LIBZIP
 #include <zip.h>
 #endif
 
 namespace musicxml {
+
+bool MxlArchive::LooksLikeArchive(const std::string& bytes) {
+  return bytes.size() >= 4 && bytes[0] == 'P' && bytes[1] == 'K' && bytes[2] == '\x03' && bytes[3] == '\x04';
+}
+
+#ifdef RZ_HAVE_LIBZIP
 
 namespace {
 
@@ -45,16 +49,6 @@ bool FindRootFilePath(const std::string& container, std::string* rootPath) {
   *rootPath = fallback;
   return true;
 }
-
-}  // namespace
-
-bool MxlArchive::LooksLikeArchive(const std::string& bytes) {
-  return bytes.size() >= 4 && bytes[0] == 'P' && bytes[1] == 'K' && bytes[2] == '\x03' && bytes[3] == '\x04';
-}
-
-#ifdef RZ_HAVE_LIBZIP
-
-namespace {
 
 struct ArchiveCloser {
   void operator()(zip_t* archive) const { zip_discard(archive); }

@@ -16,7 +16,7 @@
 #include "tests/musicxml/musicxml_test_support.h"
 
 #ifdef RZ_HAVE_LIBZIP
-#include <zip.h>
+#include "tests/musicxml/mxl_test_support.h"
 #endif
 
 namespace {
@@ -24,33 +24,9 @@ namespace {
 namespace fs = std::filesystem;
 using musicxml::MusicXmlDocument;
 
-class TempFolder {
- public:
-  TempFolder() {
-    static std::atomic<int> counter{0};
-    path_ = fs::temp_directory_path() /
-            ("rz_musicxml_" + std::to_string(std::random_device{}()) + "_" + std::to_string(counter++));
-    fs::create_directories(path_);
-  }
-  ~TempFolder() {
-    std::error_code error;
-    fs::remove_all(path_, error);
-  }
-  std::string File(const char* name) const { return (path_ / name).string(); }
-
- private:
-  fs::path path_;
-};
-
-void WriteFile(const std::string& path, const std::string& bytes) {
-  std::ofstream stream(path, std::ios::binary | std::ios::trunc);
-  stream.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-}
-
-std::string ReadFile(const std::string& path) {
-  std::ifstream stream(path, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(stream), std::istreambuf_iterator<char>());
-}
+using musicxml_test::ReadFile;
+using musicxml_test::TempFolder;
+using musicxml_test::WriteFile;
 
 const std::string kScore = musicxml_test::Score(
     {{"P1", "Flute", {musicxml_test::Attributes(1) + musicxml_test::PitchNote('C', 0, 5, 4, "1", "", "whole")}}});
@@ -130,45 +106,9 @@ TEST(MusicXmlDocumentTest, SavingKeepsEveryNodeAndRefusesToMakeAnArchiveOfAPlain
 
 #ifdef RZ_HAVE_LIBZIP
 
-// Writes an archive with these entries in this order; stored ones uncompressed.
-void WriteArchive(const std::string& path, const std::vector<std::pair<std::string, std::string>>& entries,
-                  const std::vector<std::string>& stored = {}) {
-  int code = 0;
-  zip_t* archive = zip_open(path.c_str(), ZIP_CREATE | ZIP_TRUNCATE, &code);
-  ASSERT_NE(archive, nullptr);
-  for (const auto& [name, content] : entries) {
-    zip_source_t* source = zip_source_buffer(archive, content.data(), content.size(), 0);
-    zip_int64_t index = zip_file_add(archive, name.c_str(), source, 0);
-    ASSERT_GE(index, 0);
-    bool store = std::find(stored.begin(), stored.end(), name) != stored.end();
-    zip_set_file_compression(archive, static_cast<zip_uint64_t>(index), store ? ZIP_CM_STORE : ZIP_CM_DEFLATE, 0);
-  }
-  ASSERT_EQ(zip_close(archive), 0);
-}
-
-struct ArchiveEntry {
-  std::string name;
-  std::string content;
-  bool stored;
-};
-
-std::vector<ArchiveEntry> ReadArchive(const std::string& path) {
-  std::vector<ArchiveEntry> entries;
-  int code = 0;
-  zip_t* archive = zip_open(path.c_str(), ZIP_RDONLY, &code);
-  if (!archive) return entries;
-  for (zip_int64_t index = 0; index < zip_get_num_entries(archive, 0); ++index) {
-    zip_stat_t stat;
-    zip_stat_index(archive, static_cast<zip_uint64_t>(index), 0, &stat);
-    std::string content(static_cast<size_t>(stat.size), '\0');
-    zip_file_t* file = zip_fopen_index(archive, static_cast<zip_uint64_t>(index), 0);
-    if (file && stat.size > 0) zip_fread(file, &content[0], stat.size);
-    if (file) zip_fclose(file);
-    entries.push_back({stat.name, content, stat.comp_method == ZIP_CM_STORE});
-  }
-  zip_discard(archive);
-  return entries;
-}
+using musicxml_test::ArchiveEntry;
+using musicxml_test::ReadArchive;
+using musicxml_test::WriteArchive;
 
 const char kContainer[] =
     "<?xml version=\"1.0\" encoding=\"UTF-8\"?><container><rootfiles>"

@@ -4,7 +4,13 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <random>
 #include <string>
+#include <system_error>
 #include <vector>
 
 #include "headless/headless_host.h"
@@ -15,6 +21,39 @@
 #include "headless/score_builder.h"
 
 namespace musicxml_test {
+
+// A folder of its own under the system's temporary folder, removed with all
+// it holds when the object goes.
+class TempFolder {
+ public:
+  TempFolder() {
+    static std::atomic<int> counter{0};
+    path_ = std::filesystem::temp_directory_path() /
+            ("rz_musicxml_" + std::to_string(std::random_device{}()) + "_" + std::to_string(counter++));
+    std::filesystem::create_directories(path_);
+  }
+  ~TempFolder() {
+    std::error_code error;
+    std::filesystem::remove_all(path_, error);
+  }
+  TempFolder(const TempFolder&) = delete;
+  TempFolder& operator=(const TempFolder&) = delete;
+
+  std::string File(const std::string& name) const { return (path_ / name).string(); }
+
+ private:
+  std::filesystem::path path_;
+};
+
+inline void WriteFile(const std::string& path, const std::string& bytes) {
+  std::ofstream stream(path, std::ios::binary | std::ios::trunc);
+  stream.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+}
+
+inline std::string ReadFile(const std::string& path) {
+  std::ifstream stream(path, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(stream), std::istreambuf_iterator<char>());
+}
 
 // A <note> with a pitch; alter 0 writes no <alter>. extra goes after <type>.
 inline std::string PitchNote(char step, int alter, int octave, int duration, const std::string& voice = "1",

@@ -1,0 +1,80 @@
+// A score of about five megabytes, as a long orchestral file would be, must
+// scan in seconds. The time is printed; the limit only catches a scan that
+// grows out of bounds (the sanitizer build runs several times slower).
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <cstdint>
+#include <iostream>
+#include <string>
+
+#include "tests/cli/cli_test_support.h"
+
+namespace {
+
+using musicxml_test::TempFolder;
+
+// A deterministic score: parts of eighth notes with alterations, some with
+// accidentals shown, a key change every 16 measures and a second voice.
+std::string LargeScore(int parts, int measures) {
+  const char steps[] = "CDEFGAB";
+  uint32_t seed = 12345;
+  auto next = [&seed](uint32_t range) {
+    seed = seed * 1103515245u + 12345u;
+    return (seed >> 16) % range;
+  };
+  std::string text = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<score-partwise version=\"4.0\">\n  <part-list>\n";
+  for (int part = 1; part <= parts; ++part) {
+    text += "    <score-part id=\"P" + std::to_string(part) + "\">\n      <part-name>Part " + std::to_string(part) +
+            "</part-name>\n    </score-part>\n";
+  }
+  text += "  </part-list>\n";
+  for (int part = 1; part <= parts; ++part) {
+    text += "  <part id=\"P" + std::to_string(part) + "\">\n";
+    for (int measure = 1; measure <= measures; ++measure) {
+      text += "    <measure number=\"" + std::to_string(measure) + "\">\n";
+      if (measure % 16 == 1) {
+        text += "      <attributes>\n" + std::string(measure == 1 ? "        <divisions>2</divisions>\n" : "") +
+                "        <key>\n          <fifths>" + std::to_string(static_cast<int>(next(5)) - 2) +
+                "</fifths>\n        </key>\n      </attributes>\n";
+      }
+      for (int voice = 1; voice <= 2; ++voice) {
+        if (voice == 2) text += "      <backup>\n        <duration>8</duration>\n      </backup>\n";
+        for (int note = 0; note < (voice == 1 ? 8 : 2); ++note) {
+          int alter = static_cast<int>(next(5)) - 2;
+          alter = alter == 2 ? 0 : alter == -2 ? 0 : alter;
+          text += "      <note>\n        <pitch>\n          <step>" + std::string(1, steps[next(7)]) + "</step>\n";
+          if (alter != 0) text += "          <alter>" + std::to_string(alter) + "</alter>\n";
+          text += "          <octave>" + std::to_string(3 + next(3)) + "</octave>\n        </pitch>\n";
+          text += std::string("        <duration>") + (voice == 1 ? "1" : "4") + "</duration>\n";
+          text += "        <voice>" + std::to_string(voice) + "</voice>\n";
+          text += std::string("        <type>") + (voice == 1 ? "eighth" : "half") + "</type>\n";
+          if (alter != 0 && next(2) == 0) text += std::string("        <accidental>") + (alter > 0 ? "sharp" : "flat") + "</accidental>\n";
+          text += "      </note>\n";
+        }
+      }
+      text += "    </measure>\n";
+    }
+    text += "  </part>\n";
+  }
+  return text + "</score-partwise>\n";
+}
+
+class LargeScoreTest : public headless::HostFixture {};
+
+TEST_F(LargeScoreTest, FiveMegabytesScanInSeconds) {
+  TempFolder folder;
+  std::string score = LargeScore(12, 200);
+  ASSERT_GT(score.size(), 5u << 20);
+  musicxml_test::WriteFile(folder.File("large.musicxml"), score);
+  auto start = std::chrono::steady_clock::now();
+  cli_test::RunResult result = cli_test::RunRzacc({"scan", folder.File("large.musicxml"), "--format", "csv"});
+  double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+  std::cout << "[ scan of " << score.size() / 1024 << " KB ] " << seconds << " s" << std::endl;
+  ASSERT_EQ(result.status, 0) << result.err;
+  EXPECT_EQ(result.err, "");
+  EXPECT_GT(std::count(result.out.begin(), result.out.end(), '\n'), 100);
+  EXPECT_LT(seconds, 300.0);
+}
+
+}  // namespace

@@ -1,0 +1,264 @@
+#include "cli/rzacc_app.h"
+
+#include <gtest/gtest.h>
+#include <tinyxml2.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "tests/cli/cli_test_support.h"
+
+#ifdef RZ_HAVE_LIBZIP
+#include "tests/musicxml/mxl_test_support.h"
+#endif
+
+namespace {
+
+namespace fs = std::filesystem;
+using cli_test::Example;
+using cli_test::ExampleArguments;
+using cli_test::Join;
+using cli_test::RunRzacc;
+using musicxml_test::ReadFile;
+using musicxml_test::TempFolder;
+using musicxml_test::WriteFile;
+
+class RzaccAppTest : public headless::HostFixture {
+ protected:
+  void SetUp() override {
+    HostFixture::SetUp();
+    ASSERT_FALSE(cli_test::ExamplesFolder().empty()) << "RZ_SOURCE_DIR is not set";
+  }
+
+  static std::vector<std::string> ExampleStems() {
+    std::vector<std::string> stems;
+    for (const fs::directory_entry& entry : fs::directory_iterator(cli_test::ExamplesFolder())) {
+      if (entry.path().extension() == ".musicxml") stems.push_back(entry.path().stem().string());
+    }
+    std::sort(stems.begin(), stems.end());
+    return stems;
+  }
+
+  // The document as the XML printer writes it, without the accidentals an
+  // apply added (they are the only cautionary ones in our examples).
+  static std::string PrintedWithoutNewAccidentals(const std::string& path, int* removed) {
+    tinyxml2::XMLDocument document;
+    if (document.LoadFile(path.c_str()) != tinyxml2::XML_SUCCESS) return "unreadable: " + path;
+    std::vector<tinyxml2::XMLElement*> stack{document.RootElement()};
+    while (!stack.empty()) {
+      tinyxml2::XMLElement* element = stack.back();
+      stack.pop_back();
+      for (tinyxml2::XMLElement* child = element->FirstChildElement(); child;) {
+        tinyxml2::XMLElement* next = child->NextSiblingElement();
+        const char* cautionary = child->Attribute("cautionary");
+        if (std::string(child->Name()) == "accidental" && cautionary && std::string(cautionary) == "yes") {
+          element->DeleteChild(child);
+          ++*removed;
+        } else {
+          stack.push_back(child);
+        }
+        child = next;
+      }
+    }
+    tinyxml2::XMLPrinter printer;
+    document.Print(&printer);
+    return printer.CStr();
+  }
+
+  static std::vector<std::string> LocationLines(const std::string& report) {
+    std::vector<std::string> lines;
+    size_t start = 0;
+    while ((start = report.find("\n    Staff: ", start)) != std::string::npos) {
+      size_t end = report.find('\n', start + 1);
+      lines.push_back(report.substr(start + 5, end - start - 5));
+      start = end;
+    }
+    return lines;
+  }
+};
+
+TEST_F(RzaccAppTest, EveryExampleReportsWhatItsExpectedReportSays) {
+  std::vector<std::string> stems = ExampleStems();
+  for (const char* required : {"grace_note", "key_change", "piano_grand_staff", "pitch_diff_previous_measure",
+                               "same_beat_layers", "tie_over_system_break"}) {
+    EXPECT_NE(std::find(stems.begin(), stems.end(), required), stems.end()) << required;
+  }
+  for (const std::string& stem : stems) {
+    SCOPED_TRACE(stem);
+    cli_test::RunResult result =
+        RunRzacc(Join({"scan", Example(stem + ".musicxml")}, ExampleArguments(stem)));
+    EXPECT_EQ(result.status, 0);
+    EXPECT_EQ(result.err, "");
+    EXPECT_EQ(result.out, ReadFile(Example(stem + ".expected.txt")));
+    EXPECT_NE(result.out.find("Findings: "), std::string::npos);
+  }
+}
+
+TEST_F(RzaccAppTest, ApplyKeepsTheScoreAndLeavesNothingForASecondScan) {
+  TempFolder folder;
+  for (const std::string& stem : ExampleStems()) {
+    SCOPED_TRACE(stem);
+    std::vector<std::string> extra = ExampleArguments(stem);
+    std::string output = folder.File(stem + ".musicxml");
+    cli_test::RunResult scan = RunRzacc(Join({"scan", Example(stem + ".musicxml")}, extra));
+    cli_test::RunResult apply = RunRzacc(Join({"apply", Example(stem + ".musicxml"), "-o", output}, extra));
+    ASSERT_EQ(apply.status, 0) << apply.err;
+    std::vector<std::string> found = LocationLines(scan.out);
+    ASSERT_FALSE(found.empty());
+    EXPECT_EQ(LocationLines(apply.out), found);
+    std::string summary = "Applied " + std::to_string(found.size()) + " of " + std::to_string(found.size()) +
+                          " findings; wrote " + output + " with " + std::to_string(found.size()) +
+                          " new accidentals.";
+    EXPECT_NE(apply.out.find(summary), std::string::npos) << apply.out;
+
+    // Every element of the input is still there, with its attributes and text.
+    int removed = 0;
+    musicxml::MusicXmlDocument original;
+    std::string error;
+    ASSERT_TRUE(original.Load(Example(stem + ".musicxml"), &error)) << error;
+    EXPECT_EQ(PrintedWithoutNewAccidentals(output, &removed), original.ToText());
+    EXPECT_EQ(removed, static_cast<int>(found.size()));
+
+    cli_test::RunResult again = RunRzacc(Join({"scan", output, "--check"}, extra));
+    EXPECT_EQ(again.status, 0) << again.out;
+    for (const std::string& line : LocationLines(again.out)) {
+      EXPECT_EQ(std::find(found.begin(), found.end(), line), found.end()) << line;
+    }
+  }
+}
+
+TEST_F(RzaccAppTest, TheRegionAndLayerOptionsNarrowTheScan) {
+  std::string piano = Example("piano_grand_staff.musicxml");
+  cli_test::RunResult upperStaff = RunRzacc({"scan", piano, "--staves", "1-1"});
+  EXPECT_NE(upperStaff.out.find("Region: measures 1-3, staves 1-1, layers 1234\nFindings: 0\n"), std::string::npos)
+      << upperStaff.out;
+  cli_test::RunResult secondMeasure = RunRzacc({"scan", piano, "--measures=2"});
+  EXPECT_NE(secondMeasure.out.find("Findings: 1\n"), std::string::npos) << secondMeasure.out;
+  EXPECT_NE(secondMeasure.out.find("| C3 | Pitch diff with C#5 (on grand staff). |"), std::string::npos);
+  // Without the upper voice's layer the lower voice's F has nothing to differ from.
+  std::string layers = Example("same_beat_layers.musicxml");
+  EXPECT_NE(RunRzacc({"scan", layers, "--layers", "2"}).out.find("Findings: 0\n"), std::string::npos);
+  EXPECT_NE(RunRzacc({"scan", layers, "--layers", "21"}).out.find("Findings: 1\n"), std::string::npos);
+
+  cli_test::RunResult json = RunRzacc({"scan", Example("grace_note.musicxml"), "--format", "json"});
+  EXPECT_NE(json.out.find("\"kind\": \"PreviousGraceAccidental\""), std::string::npos) << json.out;
+  EXPECT_NE(json.out.find("\"accidental\": \"(#) *\""), std::string::npos);
+  cli_test::RunResult csv = RunRzacc({"scan", Example("key_change.musicxml"), "--format", "csv"});
+  EXPECT_EQ(std::count(csv.out.begin(), csv.out.end(), '\n'), 3) << csv.out;
+}
+
+TEST_F(RzaccAppTest, CheckTurnsFindingsIntoExitStatusOne) {
+  EXPECT_EQ(RunRzacc({"scan", Example("key_change.musicxml"), "--check"}).status, 1);
+  EXPECT_EQ(RunRzacc({"scan", Example("key_change.musicxml")}).status, 0);
+  EXPECT_EQ(RunRzacc({"scan", Example("tie_over_system_break.musicxml"), "--check"}).status, 0);
+  TempFolder folder;
+  EXPECT_EQ(RunRzacc({"apply", Example("key_change.musicxml"), "-o", folder.File("out.musicxml"), "--check"}).status,
+            1);
+  cli_test::RunResult help = RunRzacc({"--help"});
+  EXPECT_EQ(help.status, 0);
+  EXPECT_NE(help.out.find("Usage:"), std::string::npos);
+  cli_test::RunResult version = RunRzacc({"--version"});
+  EXPECT_EQ(version.status, 0);
+  EXPECT_EQ(version.out.rfind("rzacc ", 0), 0u);
+}
+
+TEST_F(RzaccAppTest, BadInputGetsOneClearMessageAndStatusTwo) {
+  TempFolder folder;
+  std::string score = Example("grace_note.musicxml");
+  WriteFile(folder.File("page.xml"), "<html><body>not music</body></html>");
+  WriteFile(folder.File("broken.musicxml"), "<score-partwise>\n<part-list>\n<score-part id=P1>\n");
+  WriteFile(folder.File("timewise.xml"), "<score-timewise version=\"4.0\"><part-list/></score-timewise>");
+  WriteFile(folder.File("copy.musicxml"), ReadFile(score));
+  struct Case {
+    std::vector<std::string> arguments;
+    std::string expected;
+  };
+  std::vector<Case> cases = {
+      {{"scan", score, "--colour"}, "unknown option '--colour'"},
+      {{"scan", folder.File("missing.musicxml")}, "cannot open " + folder.File("missing.musicxml")},
+      {{"scan", folder.File("page.xml")}, "not a MusicXML score (its root element is <html>"},
+      {{"scan", folder.File("broken.musicxml")}, folder.File("broken.musicxml") + ":3: not well-formed XML"},
+      {{"scan", folder.File("timewise.xml")}, "score-timewise files are not supported"},
+      {{"scan", score, "--profiles", Example("rzpluginstorage.xml"), "--profile", "Nobody's"},
+       "there is no profile \"Nobody's\""},
+      {{"scan", score, "--profiles", folder.File("none.xml")}, "cannot open the profiles file"},
+      {{"scan", score, "--measures", "2-3"}, "--measures 2-3: the score has 2 measures"},
+      {{"scan", score, "--staves", "2"}, "--staves 2-2: the score has 1 staff"},
+      {{"apply", folder.File("copy.musicxml"), "-o", folder.File("copy.musicxml")}, "that is the score itself"},
+      {{"apply", folder.File("copy.musicxml"), "-o", folder.File("./copy.musicxml")}, "that is the score itself"},
+      {{"apply", score, "-o", folder.File("out.mxl")}, "an uncompressed score is not written as .mxl"},
+      {{"apply", score, "-o", folder.File("no/folder/out.musicxml")}, "cannot write"},
+  };
+  for (const Case& item : cases) {
+    cli_test::RunResult result = RunRzacc(item.arguments);
+    EXPECT_EQ(result.status, 2) << item.expected;
+    EXPECT_EQ(result.err.rfind("rzacc: ", 0), 0u) << result.err;
+    EXPECT_NE(result.err.find(item.expected), std::string::npos) << "got: " << result.err;
+    EXPECT_EQ(std::count(result.err.begin(), result.err.end(), '\n'), 1) << result.err;
+  }
+  // The score given as output is never touched.
+  EXPECT_EQ(ReadFile(folder.File("copy.musicxml")), ReadFile(score));
+  EXPECT_FALSE(fs::exists(folder.File("out.mxl")));
+}
+
+TEST_F(RzaccAppTest, ImportWarningsGoToTheErrorStreamAndTheScanGoesOn) {
+  TempFolder folder;
+  std::string measure = musicxml_test::Attributes(1, 0, "<staves>1</staves>");
+  for (int voice = 1; voice <= 5; ++voice) {
+    if (voice > 1) measure += "<backup><duration>4</duration></backup>";
+    measure += musicxml_test::PitchNote('F', voice == 5 ? 1 : 0, 4, 4, std::to_string(voice), "", "whole");
+  }
+  WriteFile(folder.File("voices.musicxml"), musicxml_test::Score({{"P1", "Harp", {measure}}}));
+  cli_test::RunResult result = RunRzacc({"scan", folder.File("voices.musicxml")});
+  EXPECT_EQ(result.status, 0);
+  EXPECT_EQ(result.err, "rzacc: warning: " + folder.File("voices.musicxml") +
+                            ": part Harp (P1), measure 1: voice 5 is a fifth voice on the staff and is left out "
+                            "(the host has four layers)\n");
+  EXPECT_NE(result.out.find("Findings: 0"), std::string::npos) << result.out;
+}
+
+#ifdef RZ_HAVE_LIBZIP
+
+TEST_F(RzaccAppTest, ACompressedScoreIsWrittenBackCompressed) {
+  TempFolder folder;
+  std::string score = ReadFile(Example("key_change.musicxml"));
+  std::string container =
+      "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<container><rootfiles>"
+      "<rootfile full-path=\"key_change.musicxml\" media-type=\"application/vnd.recordare.musicxml+xml\"/>"
+      "</rootfiles></container>\n";
+  musicxml_test::WriteArchive(folder.File("in.mxl"),
+                              {{"mimetype", "application/vnd.recordare.musicxml"},
+                               {"META-INF/container.xml", container},
+                               {"key_change.musicxml", score}},
+                              {"mimetype"});
+  cli_test::RunResult scan = RunRzacc({"scan", folder.File("in.mxl")});
+  EXPECT_EQ(scan.status, 0) << scan.err;
+  std::string expected = ReadFile(Example("key_change.expected.txt"));
+  expected.replace(expected.find("key_change.musicxml"), 19, "in.mxl");
+  EXPECT_EQ(scan.out, expected);
+
+  cli_test::RunResult apply = RunRzacc({"apply", folder.File("in.mxl"), "-o", folder.File("out.mxl")});
+  ASSERT_EQ(apply.status, 0) << apply.err;
+  std::vector<musicxml_test::ArchiveEntry> entries = musicxml_test::ReadArchive(folder.File("out.mxl"));
+  ASSERT_EQ(entries.size(), 3u);
+  EXPECT_EQ(entries[0].name, "mimetype");
+  EXPECT_TRUE(entries[0].stored);
+  EXPECT_EQ(entries[1].content, container);
+  EXPECT_EQ(entries[2].name, "key_change.musicxml");
+  EXPECT_NE(entries[2].content, score);
+  EXPECT_NE(entries[2].content.find("<accidental cautionary=\"yes\" parentheses=\"yes\">natural</accidental>"),
+            std::string::npos);
+  EXPECT_NE(RunRzacc({"scan", folder.File("out.mxl")}).out.find("Findings: 0\n"), std::string::npos);
+
+  // A compressed score may also be written out plain.
+  ASSERT_EQ(RunRzacc({"apply", folder.File("in.mxl"), "-o", folder.File("out.musicxml")}).status, 0);
+  EXPECT_EQ(ReadFile(folder.File("out.musicxml")), entries[2].content);
+  // The archive given as output is never touched.
+  EXPECT_EQ(RunRzacc({"apply", folder.File("in.mxl"), "-o", folder.File("in.mxl")}).status, 2);
+}
+
+#endif
+
+}  // namespace
