@@ -1,7 +1,5 @@
 #include "cli/rzacc_options.h"
 
-#include <cstdlib>
-
 namespace rzacc {
 
 namespace {
@@ -24,9 +22,9 @@ bool IsOption(const std::string& argument) { return argument.size() > 1 && argum
 
 // An option's value: the next argument, or the text after "=".
 bool TakeValue(const std::vector<std::string>& arguments, size_t* index, const std::string& name,
-               const std::string* inline_value, std::string* value, std::string* error) {
-  if (inline_value) {
-    *value = *inline_value;
+               const std::string* inlineValue, std::string* value, std::string* error) {
+  if (inlineValue) {
+    *value = *inlineValue;
   } else if (*index + 1 < arguments.size()) {
     *value = arguments[++*index];
   } else {

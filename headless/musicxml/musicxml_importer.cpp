@@ -65,6 +65,13 @@ bool MusicXmlImporter::ReadPlan(const MusicXmlPartList& partList, ImportedScore*
              std::to_string(kMaxMeasures) + " can be read";
     return false;
   }
+  int64_t staffCount = 0;
+  for (int staves : staffCounts) staffCount += staves;
+  if (staffCount > kMaxStaves || staffCount * measureCount > kMaxCells) {
+    *error = "the score is too large: " + std::to_string(staffCount) + " staves of " + std::to_string(measureCount) +
+             " measures";
+    return false;
+  }
   plan_.measures.assign(static_cast<size_t>(measureCount), PlannedMeasure());
   for (size_t partIndex = 0; partIndex < staffCounts.size(); ++partIndex) {
     for (int staff = 1; staff <= staffCounts[partIndex]; ++staff) {

@@ -6,6 +6,7 @@
 // <note> element it came from as its source tag.
 #pragma once
 
+#include <cstdint>
 #include <string>
 
 #include "headless/musicxml/import_plan.h"
@@ -24,6 +25,10 @@ class MusicXmlImporter {
  public:
   // The host has 16-bit measure numbers; a score with more is refused.
   static constexpr int kMaxMeasures = 32767;
+  // Far more staves than any score has; the host numbers staves in 16 bits.
+  static constexpr int kMaxStaves = 1000;
+  // A cell is one staff in one measure; the plan keeps a key for each.
+  static constexpr int64_t kMaxCells = int64_t(1) << 22;
   // Warnings beyond this many are counted, not listed.
   static constexpr size_t kMaxWarnings = 50;
 

@@ -421,7 +421,10 @@ void MusicXmlPartReader::Warn(const std::string& text, int staffInPart) {
   if (staffInPart > 0 && staffCount_ > 1) where += ", staff " + std::to_string(staffInPart);
   const std::string& number = plan_->measures[static_cast<size_t>(measureIndex_)].number;
   where += ", measure " + (number.empty() ? std::to_string(measureIndex_ + 1) : number);
-  imported_->warnings.push_back(where + ": " + text);
+  std::string warning = where + ": " + text;
+  // One mistake repeated note after note is told once.
+  if (!imported_->warnings.empty() && imported_->warnings.back() == warning) return;
+  imported_->warnings.push_back(warning);
 }
 
 }  // namespace musicxml

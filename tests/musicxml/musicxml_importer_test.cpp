@@ -426,7 +426,7 @@ TEST_F(MusicXmlImporterTest, UnreadableContentIsLeftOutWithWarnings) {
   EXPECT_EQ(entry.position, 0);
 }
 
-TEST_F(MusicXmlImporterTest, ScoresWithoutMusicAreRefused) {
+TEST_F(MusicXmlImporterTest, ScoresWithoutMusicOrBeyondTheHostAreRefused) {
   std::string error;
   Imported noPartList;
   EXPECT_FALSE(noPartList.Import("<score-partwise><part id=\"P1\"/></score-partwise>", &error));
@@ -437,6 +437,29 @@ TEST_F(MusicXmlImporterTest, ScoresWithoutMusicAreRefused) {
   Imported noParts;
   EXPECT_FALSE(noParts.Import("<score-partwise><part-list/></score-partwise>", &error));
   EXPECT_NE(error.find("no part"), std::string::npos) << error;
+  std::vector<musicxml_test::PartText> parts;
+  for (int index = 0; index <= musicxml::MusicXmlImporter::kMaxStaves; ++index) {
+    parts.push_back({"P" + std::to_string(index), "", {""}});
+  }
+  Imported tooManyStaves;
+  EXPECT_FALSE(tooManyStaves.Import(Score(parts), &error));
+  EXPECT_NE(error.find("too large: 1001 staves of 1 measures"), std::string::npos) << error;
+}
+
+TEST_F(MusicXmlImporterTest, AChordOfMoreThanTwelveNotesKeepsTwelveAndWarnsOnce) {
+  std::string measure = Attributes(1) + PitchNote('C', 0, 2, 4, "1", "", "whole");
+  for (int index = 1; index < 15; ++index) {
+    measure += PitchNote("CDEFGAB"[index % 7], 0, 2 + index / 7, 4, "1", "", "whole");
+    measure.insert(measure.rfind("<note>") + 6, "<chord/>");
+  }
+  Imported imported;
+  ASSERT_TRUE(imported.Import(Score({{"P1", "Harp", {measure}}})));
+  EntryInfo entry;
+  ASSERT_TRUE(imported.Entry(0, 1, 1, 0, &entry));
+  EXPECT_EQ(entry.notes.size(), 12u);
+  EXPECT_EQ(std::count_if(imported.score.warnings.begin(), imported.score.warnings.end(),
+                          [](const std::string& warning) { return warning.find("twelve notes") != std::string::npos; }),
+            1);
 }
 
 }  // namespace
