@@ -78,6 +78,16 @@ AccidentalFinding* GetRowFinding(const TCDataListRow* row) {
   return dynamic_cast<AccidentalFinding*>(static_cast<__TCBase*>(row->GetUserValue()));
 }
 
+void ReleaseRowFindings(TCDataListRows* rows) {
+  if (!rows) return;
+  for (int32_t index = 0; index < rows->GetRowCount(); ++index) {
+    TCDataListRow* row = rows->GetRowAt(index);
+    delete GetRowFinding(row);
+    AttachFinding(row, nullptr);
+  }
+  rows->RemoveAllRows();
+}
+
 bool TCAnalysisRunContext::AddFinding(FindingKind kind, const TCNotePitch* note, const TCNotePitches* entry,
                                       const TCNotePitch* relatedNote, const TCNotePitches* relatedEntry) {
   const FindingKindInfo* info = GetFindingKindInfo(kind);

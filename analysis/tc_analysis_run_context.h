@@ -22,6 +22,8 @@ class TCString;
 void AttachFinding(TCDataListRow* row, AccidentalFinding* finding);
 // The finding a row shows, or null.
 AccidentalFinding* GetRowFinding(const TCDataListRow* row);
+// Releases the finding of every row, then removes the rows.
+void ReleaseRowFindings(TCDataListRows* rows);
 
 class TCAnalysisRunContext : public __TCBase {
  public:

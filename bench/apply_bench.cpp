@@ -21,11 +21,6 @@
 
 namespace {
 
-void ReleaseFindings(TCDataListRows* rows) {
-  for (int32_t i = 0; i < rows->GetRowCount(); ++i) delete GetRowFinding(rows->GetRowAt(i));
-  rows->RemoveAllRows();
-}
-
 void Scan(TCDataListRows* rows, TCMusicRegion* region) {
   region->ReadCurrentSelection();
   TCAccidentalsAnalyzer analyzer(rows);
@@ -56,6 +51,15 @@ int64_t CountApplied(const TCDataListRows& rows) {
 void UndoRound(headless::HeadlessHost& host) {
   while (!host.UndoHistory().empty()) host.Undo();
   host.ClearCallLog();
+}
+
+// Counts what the round applied, then releases it and undoes it, so that each
+// round starts from the same document.
+void EndRound(headless::HeadlessHost& host, TCDataListRows* rows, int64_t* checked, int64_t* applied) {
+  *checked = CountChecked(*rows);
+  *applied = CountApplied(*rows);
+  ReleaseRowFindings(rows);
+  UndoRound(host);
 }
 
 int64_t PrepareScore(headless::HeadlessHost& host, const benchmark::State& state) {
@@ -92,10 +96,7 @@ void BM_ScanThenApply(benchmark::State& state) {
     Scan(&rows, &region);
     ApplyCheckedFindings(&rows, &region, true);
     state.PauseTiming();
-    checked = CountChecked(rows);
-    applied = CountApplied(rows);
-    ReleaseFindings(&rows);
-    UndoRound(host);
+    EndRound(host, &rows, &checked, &applied);
     state.ResumeTiming();
   }
   ReportCounters(state, notes, checked, applied);
@@ -115,10 +116,7 @@ void BM_ApplyChecked(benchmark::State& state) {
     state.ResumeTiming();
     ApplyCheckedFindings(&rows, &region, true);
     state.PauseTiming();
-    checked = CountChecked(rows);
-    applied = CountApplied(rows);
-    ReleaseFindings(&rows);
-    UndoRound(host);
+    EndRound(host, &rows, &checked, &applied);
     state.ResumeTiming();
   }
   ReportCounters(state, notes, checked, applied);

@@ -16,11 +16,6 @@
 
 namespace {
 
-void ReleaseFindings(TCDataListRows* rows) {
-  for (int32_t i = 0; i < rows->GetRowCount(); ++i) delete GetRowFinding(rows->GetRowAt(i));
-  rows->RemoveAllRows();
-}
-
 // Arguments: staves, measures, layers, chords (0 or 1).
 void ScanGeneratedScore(benchmark::State& state) {
   headless::HeadlessHost& host = headless::HeadlessHost::Instance();
@@ -47,7 +42,7 @@ void ScanGeneratedScore(benchmark::State& state) {
     block.ExecuteHandler(&analyzer, TCAccidentalsAnalyzer::kEditName);
     state.PauseTiming();
     findings = rows.GetRowCount();
-    ReleaseFindings(&rows);
+    ReleaseRowFindings(&rows);
     host.ClearCallLog();
     state.ResumeTiming();
   }

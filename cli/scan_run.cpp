@@ -18,14 +18,7 @@ constexpr bool kRespace = true;
 
 ScanRun::~ScanRun() { ReleaseFindings(); }
 
-void ScanRun::ReleaseFindings() {
-  for (int32_t index = 0; index < rows_.GetRowCount(); ++index) {
-    TCDataListRow* row = rows_.GetRowAt(index);
-    delete GetRowFinding(row);
-    AttachFinding(row, nullptr);
-  }
-  rows_.RemoveAllRows();
-}
+void ScanRun::ReleaseFindings() { ReleaseRowFindings(&rows_); }
 
 bool ScanRun::Scan(const AnalysisSettings& settings, uint32_t layerMask) {
   TCMusicRegion selection;

@@ -32,8 +32,7 @@ class FindingList : public TCDataListRows {
   ~FindingList() override { Clear(); }
 
   void Clear() {
-    for (int32_t i = 0; i < GetRowCount(); ++i) delete GetRowFinding(GetRowAt(i));
-    RemoveAllRows();
+    ReleaseRowFindings(this);
   }
 
   AccidentalFinding* FindingAt(int32_t position) const { return GetRowFinding(GetRowAt(position)); }

@@ -87,8 +87,7 @@ class ScanFixture : public headless::HostFixture {
   static std::string Text(const TCString& text) { return text.GetUTF8(); }
 
   void ReleaseFindings() {
-    for (int32_t i = 0; i < rows_.GetRowCount(); ++i) delete GetRowFinding(rows_.GetRowAt(i));
-    rows_.RemoveAllRows();
+    ReleaseRowFindings(&rows_);
     findings_.clear();
   }
 
