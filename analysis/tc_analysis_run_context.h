@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <unordered_set>
 
+#include "analysis/finding_columns.h"
 #include "analysis/finding_kind.h"
 #include "framework/tc_base.h"
 
@@ -28,8 +29,8 @@ void ReleaseRowFindings(TCDataListRows* rows);
 class TCAnalysisRunContext : public __TCBase {
  public:
   // Report rows have these columns; the description goes to kInfoColumn.
-  static constexpr int32_t kReportColumnCount = 5;
-  static constexpr int32_t kInfoColumn = 3;
+  static constexpr int32_t kReportColumnCount = kFindingColumnCount;
+  static constexpr int32_t kInfoColumn = ::kInfoColumn;
 
   // Neither is owned; the instrument list may be null or empty.
   TCAnalysisRunContext(TCDataListRows* resultList, const TCMultiStaffInstruments* instruments)

@@ -1,6 +1,7 @@
 #include "cli/report_row.h"
 
 #include "analysis/accidental_finding.h"
+#include "analysis/finding_columns.h"
 #include "analysis/finding_kind.h"
 #include "headless/musicxml/imported_score.h"
 
@@ -28,17 +29,17 @@ const char* ReportRow::KindName(int kind) {
 }
 
 std::string ReportRow::BuildLocationColumn(int measure, int layer, int entryIndex) {
-  return "M " + std::to_string(measure) + ": L " + std::to_string(layer) + ": #" + std::to_string(entryIndex + 1);
+  TCString text;
+  BuildLocationColumnText(measure, layer, entryIndex, &text);
+  return Text(text);
 }
 
 std::string ReportRow::BuildAccidentalColumn(const std::string& pitchName, bool parentheses, bool showAccidental) {
-  std::string signs = pitchName;
-  while (!signs.empty() && signs.back() >= '0' && signs.back() <= '9') signs.pop_back();
-  if (!signs.empty()) signs.erase(0, 1);
-  if (signs.empty()) signs = "n";
-  if (parentheses) signs = "(" + signs + ")";
-  if (showAccidental) signs += " *";
-  return signs;
+  TCString name;
+  name.SetUTF8(pitchName.c_str());
+  TCString text;
+  BuildAccidentalColumnText(&name, parentheses, showAccidental, &text);
+  return Text(text);
 }
 
 ReportRow ReportRow::FromFinding(const AccidentalFinding& finding, bool checked, const musicxml::ImportedScore& score) {

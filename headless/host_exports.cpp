@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "headless/headless_host.h"
+#include "headless/host_dialogs.h"
 #include "headless/host_call_handler.h"
 #include "headless/host_exports.h"
 #include "headless/host_text.h"
@@ -136,13 +137,13 @@ extern "C" int32_t TX_HOSTCALL Headless_TX_FreeTGF(void* frame, uint32_t api) {
   });
 }
 
-// A host without dialogs: the dialog functions do nothing and answer 0.
+// Dialogs: real ones on Windows, none elsewhere.
 extern "C" int32_t TX_HOSTCALL Headless_TX_Dialog(int32_t templateId, void* procedure, void* owner, int32_t modal,
                                                  void* userValue, uint32_t api) {
   return Guarded<int32_t>(0, [&] {
     Log("TX_Dialog", {templateId, Pointer(procedure), Pointer(owner), modal, Pointer(userValue)});
     CheckApi("TX_Dialog", api);
-    return 0;
+    return headless::host_dialogs::Dialog(templateId, procedure, owner, modal, userValue);
   });
 }
 
@@ -150,7 +151,7 @@ extern "C" int32_t TX_HOSTCALL Headless_TX_EndDialog(void* dialog, uint32_t api)
   return Guarded<int32_t>(0, [&] {
     Log("TX_EndDialog", {Pointer(dialog)});
     CheckApi("TX_EndDialog", api);
-    return 0;
+    return headless::host_dialogs::EndDialog(dialog);
   });
 }
 
@@ -158,7 +159,7 @@ extern "C" int32_t TX_HOSTCALL Headless_TX_EnableDlgItem(void* dialog, int32_t i
   return Guarded<int32_t>(0, [&] {
     Log("TX_EnableDlgItem", {Pointer(dialog), item, enable});
     CheckApi("TX_EnableDlgItem", api);
-    return 0;
+    return headless::host_dialogs::EnableItem(dialog, item, enable);
   });
 }
 
@@ -166,7 +167,7 @@ extern "C" int32_t TX_HOSTCALL Headless_TX_GetDlgItemVal(void* dialog, int32_t i
   return Guarded<int32_t>(0, [&] {
     Log("TX_GetDlgItemVal", {Pointer(dialog), item, kind});
     CheckApi("TX_GetDlgItemVal", api);
-    return 0;
+    return headless::host_dialogs::GetItemValue(dialog, item, kind);
   });
 }
 
@@ -175,7 +176,7 @@ extern "C" int32_t TX_HOSTCALL Headless_TX_SetDlgItemVal(void* dialog, int32_t i
   return Guarded<int32_t>(0, [&] {
     Log("TX_SetDlgItemVal", {Pointer(dialog), item, kind, value});
     CheckApi("TX_SetDlgItemVal", api);
-    return 0;
+    return headless::host_dialogs::SetItemValue(dialog, item, kind, value);
   });
 }
 
@@ -203,8 +204,7 @@ extern "C" int32_t TX_HOSTCALL Headless_TX_GetDlgString(void* dialog, int32_t it
   return Guarded<int32_t>(0, [&] {
     Log("TX_GetDlgString", {Pointer(dialog), item, size});
     CheckApi("TX_GetDlgString", api);
-    if (buffer && size > 0) buffer[0] = 0;
-    return 0;
+    return headless::host_dialogs::GetItemText(dialog, item, buffer, size);
   });
 }
 
@@ -213,8 +213,7 @@ extern "C" int32_t TX_HOSTCALL Headless_TX_GetDlgString_UTF16(void* dialog, int3
   return Guarded<int32_t>(0, [&] {
     Log("TX_GetDlgString_UTF16", {Pointer(dialog), item, size});
     CheckApi("TX_GetDlgString_UTF16", api);
-    if (buffer && size > 0) buffer[0] = 0;
-    return 0;
+    return headless::host_dialogs::GetItemTextUtf16(dialog, item, buffer, size);
   });
 }
 
@@ -222,7 +221,7 @@ extern "C" int32_t TX_HOSTCALL Headless_TX_SetDlgString(void* dialog, int32_t it
   return Guarded<int32_t>(0, [&] {
     Log("TX_SetDlgString", {Pointer(dialog), item}, headless::EightBitToUtf8(text));
     CheckApi("TX_SetDlgString", api);
-    return 0;
+    return headless::host_dialogs::SetItemText(dialog, item, text);
   });
 }
 
@@ -231,7 +230,7 @@ extern "C" int32_t TX_HOSTCALL Headless_TX_SetDlgString_UTF16(void* dialog, int3
   return Guarded<int32_t>(0, [&] {
     Log("TX_SetDlgString_UTF16", {Pointer(dialog), item}, headless::Utf16ToUtf8(text));
     CheckApi("TX_SetDlgString_UTF16", api);
-    return 0;
+    return headless::host_dialogs::SetItemTextUtf16(dialog, item, text);
   });
 }
 
@@ -293,7 +292,7 @@ extern "C" void* TX_HOSTCALL Headless_TX_GetCurrentWindow(uint32_t api) {
   return Guarded<void*>(nullptr, [&] {
     Log("TX_GetCurrentWindow", {});
     CheckApi("TX_GetCurrentWindow", api);
-    return static_cast<void*>(nullptr);
+    return headless::host_dialogs::HostWindow();
   });
 }
 

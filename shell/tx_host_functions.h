@@ -58,6 +58,12 @@
   X(TX_AutoNumberedName_UTF16, int32_t, (int32_t textBlock, int32_t staff, char16_t* buffer, int32_t size, int32_t zero, uint32_t api)) \
   X(TX_ExecuteMenuItem, int32_t, (int32_t command, uint32_t api))
 
+// The plug-in's dialog procedure as TX_Dialog takes it: the host calls it for
+// every message of the dialog, with the user value given to TX_Dialog, and
+// hands its answer back to Windows.
+using TXDialogProcedure = intptr_t(TX_HOSTCALL*)(void* dialog, uint32_t message, uintptr_t wParam, intptr_t lParam,
+                                                 void* userValue);
+
 // Function pointer types, TX_LoadEData_Host and so on.
 #define TX_DECLARE_HOST_TYPE(name, result, params) using name##_Host = result(TX_HOSTCALL*) params;
 TX_HOST_FUNCTIONS(TX_DECLARE_HOST_TYPE)

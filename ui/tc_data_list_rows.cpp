@@ -15,6 +15,8 @@ TCDataListRow* TCDataListRows::GetRowAt(int32_t position) const {
   return ItemAs<TCDataListRow>(rows_, position);
 }
 
+int32_t TCDataListRows::GetRowPosition(const TCDataListRow* row) const { return rows_.IndexOf(row); }
+
 bool TCDataListRows::RemoveRowAt(int32_t position) {
   TCDataListRow* row = GetRowAt(position);
   if (!row) return false;

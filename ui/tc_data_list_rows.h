@@ -26,6 +26,8 @@ class TCDataListRows : public __TCBase {
   int32_t GetRowCount() const { return rows_.GetCount(); }
   // The row at a position in the order added, or null outside the list.
   TCDataListRow* GetRowAt(int32_t position) const;
+  // The position of a row of this list, or -1.
+  int32_t GetRowPosition(const TCDataListRow* row) const;
   // Destroys the row at a position (not what its user value points to).
   bool RemoveRowAt(int32_t position);
   // Destroys every row (not what their user values point to).

@@ -1,0 +1,47 @@
+// Identifiers of the plug-in's dialog templates and their items, shared by
+// the resource script and the code. The resource compiler reads this file
+// too, so it holds nothing but #define lines.
+#ifndef RZ_RESOURCE_IDS_H
+#define RZ_RESOURCE_IDS_H
+
+#define IDD_RZ_MAIN_WINDOW 20128
+#define IDD_RZ_PROFILE_EDITOR 20129
+
+// Main window.
+#define IDC_MAIN_SCAN 1
+#define IDC_MAIN_PROFILE_POPUP 101
+#define IDC_MAIN_PROFILES 102
+#define IDC_MAIN_LAYER_LIST 103
+#define IDC_MAIN_SEPARATOR 104
+#define IDC_MAIN_LOCATION_CAPTION 105
+#define IDC_MAIN_LOCATION 106
+#define IDC_MAIN_RELATED_CAPTION 107
+#define IDC_MAIN_RELATED_LOCATION 108
+#define IDC_MAIN_RESULT_LIST 109
+#define IDC_MAIN_RESPACE 110
+#define IDC_MAIN_TOGGLE 111
+#define IDC_MAIN_VIEW 112
+#define IDC_MAIN_SELECT_IN_DOCUMENT 113
+#define IDC_MAIN_CHANGE_CHECKED 114
+#define IDC_MAIN_SCAN_CHANGE 115
+#define IDC_MAIN_CHECK_ALL 116
+#define IDC_MAIN_CLOSE 162
+
+// Profile editor.
+#define IDC_EDITOR_OK_AND_USE 1
+#define IDC_EDITOR_CANCEL 2
+#define IDC_EDITOR_OK 101
+#define IDC_EDITOR_PROFILE_LIST 102
+#define IDC_EDITOR_ADD 103
+#define IDC_EDITOR_DELETE 104
+#define IDC_EDITOR_SEPARATOR 105
+#define IDC_EDITOR_NAME 106
+#define IDC_EDITOR_NOTATION_MODE 107
+#define IDC_EDITOR_SPAN_CAPTION 108
+#define IDC_EDITOR_SPAN 109
+#define IDC_EDITOR_CHECK_OPTIONS 110
+#define IDC_EDITOR_PARENTHESIS_OPTIONS 111
+#define IDC_EDITOR_TIE_CAPTION 112
+#define IDC_EDITOR_TIE_MODE 113
+
+#endif

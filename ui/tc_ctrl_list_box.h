@@ -1,0 +1,23 @@
+// A list box with 0-based entries.
+#pragma once
+
+#include <cstdint>
+
+#include "ui/tc_control.h"
+
+class TCCtrlListBox : public TCControl {
+ public:
+  using TCControl::TCControl;
+  const char* ClassName() const override { return "TCCtrlListBox"; }
+
+  void ClearItems();
+  // Adds the text's 8-bit form.
+  void AddItem(const TCString* text);
+  int32_t GetItemCount() const;
+  // -1 when nothing is selected.
+  int32_t GetSelection() const;
+  void SetSelection(int32_t index);
+  void DeleteItem(int32_t index);
+  // Replaces the entry's text, keeping the selection where it was.
+  void SetItemText(int32_t index, const TCString* text);
+};
