@@ -46,6 +46,11 @@ TEST_F(ScoreRecordsTest, FullNameFromTheHostOnNewerHosts) {
   EXPECT_EQ(CountCalls("TX_AutoNumberedName_UTF16"), 1);
   EXPECT_FALSE(name.empty());
   EXPECT_EQ(name.find("^font"), std::string::npos) << name;
+
+  // The host fills as many units as it is told the buffer holds.
+  std::string longName(3000, 'x');
+  int16_t longStaff = builder.AddStaff(longName.c_str());
+  EXPECT_EQ(FullNameOf(longStaff), std::string(999, 'x'));
 }
 
 TEST_F(ScoreRecordsTest, RawTextIsUTF16FromHost0x11000000) {
