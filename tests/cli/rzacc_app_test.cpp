@@ -190,7 +190,12 @@ TEST_F(RzaccAppTest, BadInputGetsOneClearMessageAndStatusTwo) {
       {{"apply", folder.File("copy.musicxml"), "-o", folder.File("./copy.musicxml")}, "that is the score itself"},
       {{"apply", score, "-o", folder.File("out.mxl")}, "an uncompressed score is not written as .mxl"},
       {{"apply", score, "-o", folder.File("no/folder/out.musicxml")}, "cannot write"},
+      {{"scan", folder.File("")}, "is a folder, not a score file"},
+      {{"apply", folder.File("tail.musicxml"), "-o", folder.File("out.musicxml")},
+       "the score's text cannot be matched to its XML elements"},
   };
+  WriteFile(folder.File("tail.musicxml"), ReadFile(score) + "x</y>\n");
+  EXPECT_EQ(RunRzacc({"scan", folder.File("tail.musicxml")}).status, 0) << "reading it is fine";
   for (const Case& item : cases) {
     cli_test::RunResult result = RunRzacc(item.arguments);
     EXPECT_EQ(result.status, 2) << item.expected;
@@ -201,6 +206,7 @@ TEST_F(RzaccAppTest, BadInputGetsOneClearMessageAndStatusTwo) {
   // The score given as output is never touched.
   EXPECT_EQ(ReadFile(folder.File("copy.musicxml")), ReadFile(score));
   EXPECT_FALSE(fs::exists(folder.File("out.mxl")));
+  EXPECT_FALSE(fs::exists(folder.File("out.musicxml")));
 }
 
 TEST_F(RzaccAppTest, ImportWarningsGoToTheErrorStreamAndTheScanGoesOn) {

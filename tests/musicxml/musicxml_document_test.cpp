@@ -2,6 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#ifndef _WIN32
+#include <sys/stat.h>
+#endif
+
 #include <algorithm>
 #include <atomic>
 #include <filesystem>
@@ -104,6 +108,67 @@ TEST(MusicXmlDocumentTest, SavingKeepsEveryNodeAndRefusesToMakeAnArchiveOfAPlain
   EXPECT_NE(error.find("cannot write"), std::string::npos) << error;
 }
 
+TEST(MusicXmlDocumentTest, SavingTouchesNoFileButTheOutputAndItsOwnTemporary) {
+  TempFolder folder;
+  // Names a fixed temporary name would have taken: a file, and a link to the
+  // input. Neither may be written, renamed or removed.
+  WriteFile(folder.File("in.musicxml"), kScore);
+  WriteFile(folder.File("out.musicxml.rzacc-part"), "someone else's file");
+#ifndef _WIN32
+  fs::create_symlink(folder.File("in.musicxml"), folder.File("linked.musicxml.rzacc-part"));
+#endif
+  MusicXmlDocument document;
+  std::string error;
+  ASSERT_TRUE(document.Load(folder.File("out.musicxml.rzacc-part"), &error) == false);
+  ASSERT_TRUE(document.Load(folder.File("in.musicxml"), &error)) << error;
+  ASSERT_TRUE(document.Save(folder.File("out.musicxml"), &error)) << error;
+  ASSERT_TRUE(document.Save(folder.File("linked.musicxml"), &error)) << error;
+  EXPECT_EQ(ReadFile(folder.File("out.musicxml.rzacc-part")), "someone else's file");
+  EXPECT_EQ(ReadFile(folder.File("in.musicxml")), kScore);
+  EXPECT_EQ(ReadFile(folder.File("out.musicxml")), kScore);
+  std::vector<std::string> names;
+  for (const fs::directory_entry& entry : fs::directory_iterator(fs::path(folder.File("")))) {
+    names.push_back(entry.path().filename().string());
+  }
+  std::sort(names.begin(), names.end());
+  std::vector<std::string> expected = {"in.musicxml", "linked.musicxml", "out.musicxml", "out.musicxml.rzacc-part"};
+#ifndef _WIN32
+  expected.insert(expected.begin() + 2, "linked.musicxml.rzacc-part");
+#endif
+  EXPECT_EQ(names, expected) << "no temporary file is left behind";
+}
+
+TEST(MusicXmlDocumentTest, AScoreWhoseTextCannotBeMappedIsNeverReprinted) {
+  // tinyxml2 stops at the stray end tag and keeps the score; the text then
+  // holds more than the tree, and a reprinted tree did not read again.
+  TempFolder folder;
+  MusicXmlDocument document;
+  std::string error;
+  ASSERT_TRUE(document.Parse(kScore + "x</y>", "tail.musicxml", &error)) << error;
+  tinyxml2::XMLElement* name = document.Score()->FirstChildElement("part-list")->FirstChildElement("score-part")
+                                   ->FirstChildElement("part-name");
+  name->SetText("Piccolo");
+  document.MarkChanged(name);
+  EXPECT_FALSE(document.Save(folder.File("out.musicxml"), &error));
+  EXPECT_NE(error.find("tail.musicxml: the score's text cannot be matched"), std::string::npos) << error;
+  EXPECT_FALSE(fs::exists(folder.File("out.musicxml")));
+}
+
+TEST(MusicXmlDocumentTest, OnlyRegularFilesAreRead) {
+  TempFolder folder;
+  MusicXmlDocument document;
+  std::string error;
+  EXPECT_FALSE(document.Load(folder.File(""), &error));
+  EXPECT_NE(error.find("is a folder"), std::string::npos) << error;
+#ifndef _WIN32
+  ASSERT_EQ(mkfifo(folder.File("pipe.musicxml").c_str(), 0600), 0);
+  EXPECT_FALSE(document.Load(folder.File("pipe.musicxml"), &error)) << "and does not block";
+  EXPECT_NE(error.find("is not a regular file"), std::string::npos) << error;
+  EXPECT_FALSE(document.Load("/dev/zero", &error));
+  EXPECT_NE(error.find("is not a regular file"), std::string::npos) << error;
+#endif
+}
+
 #ifdef RZ_HAVE_LIBZIP
 
 using musicxml_test::ArchiveEntry;
@@ -144,13 +209,13 @@ TEST(MusicXmlDocumentTest, CompressedScoresAreReadFromTheirRootFileAndWrittenBac
   EXPECT_EQ(entries[1].content, kContainer);
   EXPECT_EQ(entries[2].name, "music/score.musicxml");
   EXPECT_FALSE(entries[2].stored);
-  EXPECT_EQ(entries[2].content, document.SavedText());
+  EXPECT_EQ(entries[2].content, musicxml_test::SavedTextOf(document));
   EXPECT_NE(entries[2].content.find("<part-name>Flute II</part-name>"), std::string::npos);
   EXPECT_EQ(entries[3].content, binary);
 
   // A compressed score can also be written out plain.
   ASSERT_TRUE(document.Save(folder.File("out.musicxml"), &error)) << error;
-  EXPECT_EQ(ReadFile(folder.File("out.musicxml")), document.SavedText());
+  EXPECT_EQ(ReadFile(folder.File("out.musicxml")), musicxml_test::SavedTextOf(document));
 }
 
 TEST(MusicXmlDocumentTest, DamagedArchivesAreRefusedWithAMessage) {
