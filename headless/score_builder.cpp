@@ -22,7 +22,9 @@ RecordBytes NewRecord(uint32_t tag, uint32_t hostVersion) {
 // Every measure record gets the key in force at it: the last change at or before it.
 void ApplyKeys(DocumentContent& content) {
   uint16_t key = 0;
-  for (int16_t measure = 1; measure <= content.MeasureCount(); ++measure) {
+  // A 16-bit counter would never pass the last of 32,767 measures.
+  for (int32_t number = 1; number <= content.MeasureCount(); ++number) {
+    int16_t measure = static_cast<int16_t>(number);
     auto change = content.keyChanges.find(measure);
     if (change != content.keyChanges.end()) key = change->second;
     if (RecordBytes* record = content.records.Find(RecordKey{kMeasureTag, measure, 0, 0})) {

@@ -77,4 +77,41 @@ TEST_F(LargeScoreTest, FiveMegabytesScanInSeconds) {
   EXPECT_LT(seconds, 300.0);
 }
 
+// One staff of `measures` whole-measure rests, except F#4 then F4 in the last
+// two measures, which calls for a courtesy natural on the very last one.
+std::string LongScore(int measures) {
+  std::string text = "<score-partwise version=\"4.0\"><part-list><score-part id=\"P1\"><part-name>Oboe</part-name>"
+                     "</score-part></part-list><part id=\"P1\">\n";
+  for (int measure = 1; measure <= measures; ++measure) {
+    text += "<measure number=\"" + std::to_string(measure) + "\">";
+    if (measure == 1) text += "<attributes><divisions>1</divisions><time><beats>4</beats><beat-type>4</beat-type></time></attributes>";
+    if (measure == measures - 1) {
+      text += "<note><pitch><step>F</step><alter>1</alter><octave>4</octave></pitch><duration>4</duration>"
+              "<type>whole</type><accidental>sharp</accidental></note>";
+    } else if (measure == measures) {
+      text += "<note><pitch><step>F</step><octave>4</octave></pitch><duration>4</duration><type>whole</type></note>";
+    } else {
+      text += "<note><rest measure=\"yes\"/><duration>4</duration></note>";
+    }
+    text += "</measure>\n";
+  }
+  return text + "</part></score-partwise>\n";
+}
+
+TEST_F(LargeScoreTest, TheMostMeasuresTheHostCountsScanToTheLastOne) {
+  TempFolder folder;
+  musicxml_test::WriteFile(folder.File("longest.musicxml"), LongScore(32767));
+  cli_test::RunResult result = cli_test::RunRzacc({"scan", folder.File("longest.musicxml")});
+  ASSERT_EQ(result.status, 0) << result.err;
+  EXPECT_NE(result.out.find("Region: measures 1-32767,"), std::string::npos) << result.out;
+  EXPECT_NE(result.out.find("Findings: 1\n"), std::string::npos) << result.out;
+  EXPECT_NE(result.out.find("Measure: 32767,"), std::string::npos) << result.out;
+
+  musicxml_test::WriteFile(folder.File("too_long.musicxml"), LongScore(32768));
+  result = cli_test::RunRzacc({"scan", folder.File("too_long.musicxml")});
+  EXPECT_EQ(result.status, 2);
+  EXPECT_NE(result.err.find("the score has 32768 measures; at most 32767 can be read"), std::string::npos)
+      << result.err;
+}
+
 }  // namespace
