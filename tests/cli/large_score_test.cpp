@@ -114,4 +114,26 @@ TEST_F(LargeScoreTest, TheMostMeasuresTheHostCountsScanToTheLastOne) {
       << result.err;
 }
 
+TEST_F(LargeScoreTest, AMeasureOfMoreEntriesThanAFrameHoldsIsAnalysedUpToTheLimitWithAWarning) {
+  // F#4 in measure 1, then F4 and 32,769 quarter rests in measure 2: the
+  // courtesy natural is still found, and the three entries past 32,767 are
+  // named as left out.
+  std::string text =
+      "<score-partwise version=\"4.0\"><part-list><score-part id=\"P1\"><part-name>Oboe</part-name>"
+      "</score-part></part-list><part id=\"P1\"><measure number=\"1\"><attributes><divisions>1</divisions>"
+      "</attributes><note><pitch><step>F</step><alter>1</alter><octave>4</octave></pitch><duration>4</duration>"
+      "<type>whole</type><accidental>sharp</accidental></note></measure>\n<measure number=\"2\">"
+      "<note><pitch><step>F</step><octave>4</octave></pitch><duration>1</duration><type>quarter</type></note>\n";
+  for (int rest = 0; rest < 32769; ++rest) text += "<note><rest/><duration>1</duration></note>\n";
+  text += "</measure></part></score-partwise>\n";
+  TempFolder folder;
+  musicxml_test::WriteFile(folder.File("crowded.musicxml"), text);
+  cli_test::RunResult result = cli_test::RunRzacc({"scan", folder.File("crowded.musicxml")});
+  ASSERT_EQ(result.status, 0) << result.err;
+  EXPECT_NE(result.out.find("Findings: 1\n"), std::string::npos) << result.out;
+  EXPECT_EQ(result.err, "rzacc: warning: " + folder.File("crowded.musicxml") +
+                            ": part Oboe (P1), staff 1, measure 2: 3 entries of layer 1 beyond the 32767 that one "
+                            "measure of a layer can hold are left out, notes and all\n");
+}
+
 }  // namespace
