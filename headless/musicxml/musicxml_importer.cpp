@@ -58,7 +58,8 @@ bool MusicXmlImporter::ReadPlan(const MusicXmlPartList& partList, ImportedScore*
                                    " measures, the first part " + std::to_string(measureCount));
     }
     measureCount = std::max(measureCount, measures);
-    staffCounts.push_back(MusicXmlPartReader::CountStaves(part.part));
+    staffCounts.push_back(
+        MusicXmlPartReader::CountStaves(part.part, MusicXmlPartList::Label(part), &imported->warnings));
   }
   if (measureCount == 0) {
     *error = "the score has no measures";

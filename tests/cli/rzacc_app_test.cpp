@@ -209,6 +209,31 @@ TEST_F(RzaccAppTest, BadInputGetsOneClearMessageAndStatusTwo) {
   EXPECT_FALSE(fs::exists(folder.File("out.musicxml")));
 }
 
+TEST_F(RzaccAppTest, ProfileValuesTheEditorDoesNotOfferAreWarnedOfAndReadAsDefaults) {
+  TempFolder folder;
+  std::string profiles = ReadFile(Example("rzpluginstorage.xml"));
+  size_t first = profiles.find("CourtesyMeasureRange=\"2\" SystemTieMode=\"0\"");
+  ASSERT_NE(first, std::string::npos);
+  profiles.replace(first, 43, "CourtesyMeasureRange=\"-5\" SystemTieMode=\"99\"");
+  WriteFile(folder.File("hand_edited.xml"), profiles);
+  cli_test::RunResult result = RunRzacc(
+      {"scan", Example("pitch_diff_previous_measure.musicxml"), "--profiles", folder.File("hand_edited.xml")});
+  ASSERT_EQ(result.status, 0) << result.err;
+  EXPECT_EQ(result.out, ReadFile(Example("pitch_diff_previous_measure.expected.txt")))
+      << "a negative span would have found nothing one measure back";
+  const std::string warning = "rzacc: warning: " + folder.File("hand_edited.xml") + ": profile \"Default Profile\": ";
+  EXPECT_EQ(result.err, warning + "CourtesyMeasureRange -5 is not one of 0 to 6; the default 2 is used\n" + warning +
+                            "SystemTieMode 99 is not one of 0 to 7; the default 0 is used\n");
+
+  WriteFile(folder.File("huge.xml"), profiles + std::string(16u << 20, ' '));
+  result = RunRzacc({"scan", Example("pitch_diff_previous_measure.musicxml"), "--profiles", folder.File("huge.xml")});
+  EXPECT_EQ(result.status, 2);
+  EXPECT_NE(result.err.find("is larger than 16 MiB"), std::string::npos) << result.err;
+  result = RunRzacc({"scan", Example("pitch_diff_previous_measure.musicxml"), "--profiles", folder.File("")});
+  EXPECT_EQ(result.status, 2);
+  EXPECT_NE(result.err.find("is a folder"), std::string::npos) << result.err;
+}
+
 TEST_F(RzaccAppTest, ImportWarningsGoToTheErrorStreamAndTheScanGoesOn) {
   TempFolder folder;
   std::string measure = musicxml_test::Attributes(1, 0, "<staves>1</staves>");

@@ -218,6 +218,18 @@ TEST(MusicXmlDocumentTest, CompressedScoresAreReadFromTheirRootFileAndWrittenBac
   EXPECT_EQ(ReadFile(folder.File("out.musicxml")), musicxml_test::SavedTextOf(document));
 }
 
+// The archive with the uncompressed size of one entry in its central
+// directory replaced by claimed.
+std::string WithClaimedSize(std::string archive, const std::string& name, uint32_t claimed) {
+  const size_t kNameOffset = 46;
+  const size_t kSizeOffset = 24;
+  for (size_t at = archive.find("PK\x01\x02"); at != std::string::npos; at = archive.find("PK\x01\x02", at + 4)) {
+    if (archive.compare(at + kNameOffset, name.size(), name) != 0) continue;
+    for (size_t byte = 0; byte < 4; ++byte) archive[at + kSizeOffset + byte] = static_cast<char>(claimed >> (8 * byte));
+  }
+  return archive;
+}
+
 TEST(MusicXmlDocumentTest, DamagedArchivesAreRefusedWithAMessage) {
   TempFolder folder;
   std::string error;
@@ -238,6 +250,29 @@ TEST(MusicXmlDocumentTest, DamagedArchivesAreRefusedWithAMessage) {
                {{"META-INF/container.xml", kContainer}, {"music/score.musicxml", "<html/>"}});
   EXPECT_FALSE(document.Load(folder.File("notascore.mxl"), &error));
   EXPECT_NE(error.find("not a MusicXML score"), std::string::npos) << error;
+
+  // Damage that only a hand can do to a sound archive: a name given twice,
+  // and entry sizes claimed far beyond what the archive holds.
+  WriteArchive(folder.File("sound.mxl"), {{"META-INF/container.xml", kContainer},
+                                          {"music/score.musicxml", kScore},
+                                          {"cover1.png", "one"},
+                                          {"cover2.png", "two"}},
+               {"music/score.musicxml"});
+  std::string sound = ReadFile(folder.File("sound.mxl"));
+  std::string twice = sound;
+  for (size_t at = twice.find("cover2.png"); at != std::string::npos; at = twice.find("cover2.png", at)) {
+    twice[at + 5] = '1';
+  }
+  WriteFile(folder.File("twice.mxl"), twice);
+  ASSERT_TRUE(document.Load(folder.File("twice.mxl"), &error)) << error;
+  EXPECT_FALSE(document.Save(folder.File("out.mxl"), &error));
+  EXPECT_NE(error.find("twice.mxl holds two entries named cover1.png"), std::string::npos) << error;
+  EXPECT_FALSE(fs::exists(folder.File("out.mxl")));
+  for (uint32_t claimed : {0xFFFFFFF0u, 200u << 20}) {
+    WriteFile(folder.File("claims.mxl"), WithClaimedSize(sound, "music/score.musicxml", claimed));
+    EXPECT_FALSE(document.Load(folder.File("claims.mxl"), &error));
+    EXPECT_NE(error.find(claimed > (256u << 20) ? "is too large" : "damaged"), std::string::npos) << error;
+  }
 
   WriteFile(folder.File("truncated.mxl"), std::string("PK\x03\x04\x14\0\0\0", 8));
   EXPECT_FALSE(document.Load(folder.File("truncated.mxl"), &error));
