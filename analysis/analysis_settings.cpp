@@ -8,4 +8,10 @@ AnalysisSettings activeSettings;
 
 const AnalysisSettings& GetActiveAnalysisSettings() { return activeSettings; }
 
-void SetActiveAnalysisSettings(const AnalysisSettings& settings) { activeSettings = settings; }
+void SetActiveAnalysisSettings(const AnalysisSettings& settings) {
+  activeSettings = settings;
+  if (!IsKnownCourtesyMeasureRange(settings.courtesyMeasureRange)) {
+    activeSettings.courtesyMeasureRange = kDefaultCourtesyMeasureRange;
+  }
+  if (!IsKnownSystemTieMode(settings.systemTieMode)) activeSettings.systemTieMode = kDefaultSystemTieMode;
+}

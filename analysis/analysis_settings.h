@@ -40,6 +40,12 @@ constexpr int32_t kDefaultSystemTieMode = 0;
 
 // A courtesy range of this value means without limit.
 constexpr int32_t kUnlimitedCourtesyRange = 6;
+// The highest system tie mode there is.
+constexpr int32_t kLastSystemTieMode = 7;
+
+// Whether a value is one that the profile editor offers.
+inline bool IsKnownCourtesyMeasureRange(int32_t range) { return range >= 0 && range <= kUnlimitedCourtesyRange; }
+inline bool IsKnownSystemTieMode(int32_t mode) { return mode >= 0 && mode <= kLastSystemTieMode; }
 
 struct AnalysisSettings {
   uint32_t checkOptions = kDefaultCheckOptions;
@@ -54,4 +60,6 @@ struct AnalysisSettings {
 };
 
 const AnalysisSettings& GetActiveAnalysisSettings();
+// A range or tie mode that the editor does not offer, from a file edited by
+// hand, becomes its default: the analysis only ever sees known values.
 void SetActiveAnalysisSettings(const AnalysisSettings& settings);

@@ -15,6 +15,8 @@
 #include "shell/host_version.h"
 #include "shell/tx_api.h"
 
+static_assert(kTieScanUncheckConflicts == kLastSystemTieMode, "the settings know every tie mode");
+
 namespace {
 
 // The staff order of a part lives in its staves of system 0.

@@ -3,8 +3,11 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "analysis/analysis_settings.h"
+
+class TCSettingsProfile;
 
 namespace rzacc {
 
@@ -20,10 +23,15 @@ class ProfileChoice {
 
   const AnalysisSettings& Settings() const { return settings_; }
   const std::string& Name() const { return name_; }
+  // Values of the chosen profile that the analysis does not take as they are.
+  const std::vector<std::string>& Warnings() const { return warnings_; }
 
  private:
+  void CheckValues(const TCSettingsProfile& profile);
+
   AnalysisSettings settings_;
   std::string name_ = kDefaultProfileName;
+  std::vector<std::string> warnings_;
 };
 
 }  // namespace rzacc

@@ -69,6 +69,7 @@ int RzaccApp::RunScore(const RzaccOptions& options, std::ostream& out, std::ostr
     PrintError(err, error);
     return kExitBadInput;
   }
+  PrintWarnings(err, options.profilesFile, profile.Warnings());
   ScoreSession session;
   if (!session.Open(options.score, &error)) {
     PrintError(err, error);

@@ -116,6 +116,13 @@ void TCString::SetCString(const char* text) {
   ReplaceWith(widened.units(), widened.length());
 }
 
+void TCString::SetBytes(const char* bytes, uint32_t count) {
+  auto* units = new char16_t[count + 1];
+  for (uint32_t i = 0; i < count; ++i) units[i] = static_cast<unsigned char>(bytes[i]);
+  ReplaceWith(units, count);
+  delete[] units;
+}
+
 void TCString::SetUTF8(const char* text) {
   if (!text) return;
   int units = text[0] ? MultiByteToWideChar(CP_UTF8, 0, text, -1, nullptr, 0) : 1;

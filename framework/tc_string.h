@@ -25,6 +25,9 @@ class TCString : public __TCBase {
   const char16_t* GetUTF16Pointer() const { return text_; }
 
   void SetCString(const char* text);
+  // Each of count bytes becomes one code unit of the same value, zeros
+  // included.
+  void SetBytes(const char* bytes, uint32_t count);
   void SetUTF8(const char* text);
   void SetUTF16(const char16_t* text);
   void GetUTF16(char16_t* buffer) const;

@@ -47,7 +47,7 @@ void* HostCallHandler::LoadTGF(int32_t zero, int32_t slot, int32_t measure, int3
   static const std::vector<EntryBytes> kEmptyCell;
   const std::vector<EntryBytes>* cell = document->content.Cell(key);
   if (!cell) cell = &kEmptyCell;
-  if (cell->size() > static_cast<size_t>(std::numeric_limits<int16_t>::max())) return nullptr;
+  if (cell->size() > static_cast<size_t>(host_frame::kMaxEntries)) return nullptr;
   bool readOnly = document->readOnlyCells.count(key) > 0;
   return host_.frames_->Create(document->Id(), key, HeadlessHost::SlotListValue(),
                                static_cast<int16_t>(slot), readOnly, *cell);

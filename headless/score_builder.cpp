@@ -22,13 +22,25 @@ RecordBytes NewRecord(uint32_t tag, uint32_t hostVersion) {
 // Every measure record gets the key in force at it: the last change at or before it.
 void ApplyKeys(DocumentContent& content) {
   uint16_t key = 0;
-  for (int16_t measure = 1; measure <= content.MeasureCount(); ++measure) {
+  // A 16-bit counter would never pass the last of 32,767 measures.
+  for (int32_t number = 1; number <= content.MeasureCount(); ++number) {
+    int16_t measure = static_cast<int16_t>(number);
     auto change = content.keyChanges.find(measure);
     if (change != content.keyChanges.end()) key = change->second;
     if (RecordBytes* record = content.records.Find(RecordKey{kMeasureTag, measure, 0, 0})) {
       MeasureRecord::KeyValue::Set(*record, key);
     }
   }
+}
+
+// Where an entry at position goes: after every entry that does not start
+// later. Entries mostly come in order, so the end is tried first.
+std::vector<EntryBytes>::iterator PlaceOfPosition(std::vector<EntryBytes>& cell, int32_t position) {
+  auto startsLater = [position](const EntryBytes& entry) {
+    return host_frame::Read<int32_t>(entry.data(), host_frame::kPositionOffset) > position;
+  };
+  if (cell.empty() || !startsLater(cell.back())) return cell.end();
+  return std::find_if(cell.begin(), cell.end(), startsLater);
 }
 
 EntryBytes MakeEntry(uint32_t number, int32_t position, int32_t duration, const std::vector<NoteSpec>& notes,
@@ -188,12 +200,10 @@ uint32_t ScoreBuilder::AddEntry(int16_t staff, int16_t measure, int layer, int32
   for (size_t i = 0; i < notes.size(); ++i) {
     if (!PlaceNote(notes[i], key, octaveValue, &placements[i])) return 0;
   }
-  uint32_t number = content.nextEntryNumber++;
   std::vector<EntryBytes>& cell = content.CellForWriting(CellKey{staff, measure, static_cast<int16_t>(layer - 1)});
-  auto after = std::find_if(cell.begin(), cell.end(), [position](const EntryBytes& entry) {
-    return host_frame::Read<int32_t>(entry.data(), host_frame::kPositionOffset) > position;
-  });
-  cell.insert(after, MakeEntry(number, position, duration, notes, placements, grace));
+  if (cell.size() >= static_cast<size_t>(host_frame::kMaxEntries)) return 0;
+  uint32_t number = content.nextEntryNumber++;
+  cell.insert(PlaceOfPosition(cell, position), MakeEntry(number, position, duration, notes, placements, grace));
   for (size_t i = 0; i < notes.size(); ++i) {
     if (notes[i].sourceTag != 0) content.sourceTags[NoteKey{number, static_cast<int16_t>(i + 1)}] = notes[i].sourceTag;
   }

@@ -11,6 +11,9 @@
 #define WIN32_LEAN_AND_MEAN
 #endif
 #include <windows.h>
+#include <fcntl.h>
+#include <io.h>
+#include <sys/stat.h>
 #else
 
 #include <cerrno>
@@ -51,13 +54,27 @@ BOOL MessageBeep(UINT type);
 
 #endif
 
-// fopen with Windows path separators accepted on Linux as well.
+// File functions that take Windows path separators on Linux as well.
+// PlatformOpenFile: fopen. PlatformCreateNewFile: a new file opened for
+// binary writing, or null when anything, even a dangling link, already has
+// the name. PlatformRemoveFile: remove, true when the file is gone.
 #ifdef _WIN32
 inline FILE* PlatformOpenFile(const char* fileName, const char* mode) {
   return (fileName && mode) ? std::fopen(fileName, mode) : nullptr;
 }
+inline FILE* PlatformCreateNewFile(const char* fileName) {
+  if (!fileName) return nullptr;
+  int descriptor = _open(fileName, _O_CREAT | _O_EXCL | _O_WRONLY | _O_BINARY, _S_IREAD | _S_IWRITE);
+  if (descriptor < 0) return nullptr;
+  FILE* file = _fdopen(descriptor, "wb");
+  if (!file) _close(descriptor);
+  return file;
+}
+inline bool PlatformRemoveFile(const char* fileName) { return fileName && std::remove(fileName) == 0; }
 #else
 FILE* PlatformOpenFile(const char* fileName, const char* mode);
+FILE* PlatformCreateNewFile(const char* fileName);
+bool PlatformRemoveFile(const char* fileName);
 #endif
 
 // UTF-16 <-> wchar_t pointer bridge: on Windows a char16_t buffer is what the

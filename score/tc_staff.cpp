@@ -19,9 +19,8 @@ constexpr size_t kFullNameOffset = 30;
 constexpr size_t kVersionWord94Offset = 94;
 constexpr size_t kVersionWord98Offset = 98;
 
-// 1000 UTF-16 units.
-constexpr int32_t kAutoNameBufferBytes = 2000;
-constexpr int32_t kAutoNameUnits = kAutoNameBufferBytes / 2;
+// The host is told the buffer's size in UTF-16 units (2000 bytes).
+constexpr int32_t kAutoNameUnits = 1000;
 
 uint32_t WithLowWord(uint16_t word) { return (GetHostVersion() & 0xFFFF0000u) | word; }
 
@@ -69,7 +68,7 @@ void TCStaff::SetFullNameTextBlock(int16_t number) { WriteField<int16_t>(kFullNa
 TCString* TCStaff::GetFullName() const {
   if (HostReaches(kHostVersion2011)) {
     char16_t buffer[kAutoNameUnits + 1] = {};
-    if (TX_AutoNumberedName_UTF16(GetFullNameTextBlock(), GetNumber(), buffer, kAutoNameBufferBytes, 0) != 0) {
+    if (TX_AutoNumberedName_UTF16(GetFullNameTextBlock(), GetNumber(), buffer, kAutoNameUnits, 0) != 0) {
       // The host may fill the whole buffer; the extra unit keeps it terminated.
       buffer[kAutoNameUnits] = 0;
       auto* name = new TCString();

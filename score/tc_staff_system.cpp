@@ -19,4 +19,6 @@ void TCStaffSystem::SetNextSystemMeasure(int16_t measure) {
   WriteField<int16_t>(kNextSystemMeasureOffset, measure);
 }
 
-int16_t TCStaffSystem::GetLastMeasure() const { return static_cast<int16_t>(GetNextSystemMeasure() - 1); }
+// After a system that ends with measure 32,767 the host's 16-bit field holds
+// 32,768, which only reads right without its sign.
+int32_t TCStaffSystem::GetLastMeasure() const { return static_cast<uint16_t>(GetNextSystemMeasure()) - 1; }

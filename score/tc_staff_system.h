@@ -23,7 +23,7 @@ class TCStaffSystem : public __TCNoInciOther {
   int16_t GetNextSystemMeasure() const;
   void SetNextSystemMeasure(int16_t measure);
   // The system's last measure.
-  int16_t GetLastMeasure() const;
+  int32_t GetLastMeasure() const;
 
  private:
   uint8_t buffer_[28] = {};

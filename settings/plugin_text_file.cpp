@@ -52,17 +52,26 @@ TCSettingsPairs* ParsePairs(const TCStrings* lines) {
     TCString value;
     value.SetString(line);
     value.RemoveAt(0, separator + 1);
-    pairs->Add(new TCSettingsPair(&key, &value));
+    auto* pair = new TCSettingsPair(&key, &value);
+    // A blank key would be written back as "=value", which no read finds.
+    if (pair->GetKey()->IsEmpty()) {
+      delete pair;
+      continue;
+    }
+    pairs->Add(pair);
   }
   return pairs;
 }
 
-TCSettingsPairs* ReadPreferencesFile(bool* unreadable) {
-  if (unreadable) *unreadable = false;
+TCSettingsPairs* ReadPreferencesFile(PreferencesRead* read) {
+  if (read) *read = PreferencesRead::Failed;
   std::unique_ptr<TCTextFileStream> stream(CreatePluginTextFile(true));
-  if (!stream->OpenRead()) return new TCSettingsPairs;
+  if (!stream->OpenRead()) {
+    if (read && stream->IsMissing()) *read = PreferencesRead::Absent;
+    return new TCSettingsPairs;
+  }
   std::unique_ptr<TCStrings> lines = ReadAndClose(stream.get());
-  if (!lines && unreadable) *unreadable = true;
+  if (read && lines) *read = PreferencesRead::Read;
   return ParsePairs(lines.get());
 }
 
@@ -82,6 +91,17 @@ bool WritePairsToFile(const TCSettingsPairs* pairs) {
   }
   if (!stream->Close()) written = false;
   return written;
+}
+
+bool UpdatePreferencesFile(const TCSettingsPairs* ours) {
+  PreferencesRead read = PreferencesRead::Failed;
+  std::unique_ptr<TCSettingsPairs> pairs(ReadPreferencesFile(&read));
+  if (read == PreferencesRead::Failed) return false;
+  for (int32_t index = 0; ours && index < ours->GetCount(); ++index) {
+    const TCSettingsPair* pair = ours->GetPairAt(index);
+    if (pair) pairs->SetPair(pair->GetKey(), pair->GetValue());
+  }
+  return WritePairsToFile(pairs.get());
 }
 
 TCSettingsPair* ReadOption(const TCString* key) {

@@ -13,20 +13,31 @@ class TCTextFileStream;
 // (preferences true) or the options file, in the folder the host names now.
 TCTextFileStream* CreatePluginTextFile(bool preferences);
 
-// One pair per line that holds "=" after at least one character: the text
+// One pair per line that holds "=" after a key that is not blank: the text
 // before the first "=" is the key, all after it the value, both trimmed of
 // white space. Owned by the caller; empty for null lines.
 TCSettingsPairs* ParsePairs(const TCStrings* lines);
 
-// The pairs of the preferences file, owned by the caller; empty when the file
-// does not open or is too large to be a preferences file. When given,
-// *unreadable tells the second case, in which the file exists but its pairs
-// are unknown, so that a caller does not overwrite it.
-TCSettingsPairs* ReadPreferencesFile(bool* unreadable = nullptr);
+// How a read of the preferences file went.
+enum class PreferencesRead {
+  Absent,  // there is no such file: writing one loses nothing
+  Read,    // every line was read
+  Failed   // the file is there but was not read whole: it must not be rewritten
+};
+
+// The pairs of the preferences file, owned by the caller; empty unless the
+// whole file was read. When given, *read tells how the read went.
+TCSettingsPairs* ReadPreferencesFile(PreferencesRead* read = nullptr);
 
 // Rewrites the preferences file with one "key=value" line per pair, in order.
 // False when the file does not open or a write fails.
 bool WritePairsToFile(const TCSettingsPairs* pairs);
+
+// Reads the preferences file, sets each of ours by key and writes every pair
+// back, so that the keys of other plug-ins keep their values and places.
+// False, with the file left as it is, when its read failed or the write
+// failed.
+bool UpdatePreferencesFile(const TCSettingsPairs* ours);
 
 // A copy of the options file's first pair for key, owned by the caller; null
 // when the file does not open or holds no such key.

@@ -1,5 +1,6 @@
 #include "settings/tc_file_stream.h"
 
+#include <cerrno>
 #include <cstring>
 #include <string>
 
@@ -49,44 +50,44 @@ TCTextFileStream::TCTextFileStream(const uint8_t* folderBuffer, const TCString* 
     : TCFileStream(folderBuffer, fileName) {}
 
 bool TCTextFileStream::OpenRead() {
-  bytesRead_ = 0;
-  exceededReadLimit_ = false;
-  return Open("r");
+  readFailed_ = false;
+  errno = 0;
+  bool opened = Open("rb");
+  missing_ = !opened && errno == ENOENT;
+  return opened;
 }
 
 bool TCTextFileStream::OpenWrite() { return Open("w+"); }
 
 int TCTextFileStream::ReadByte() {
-  if (exceededReadLimit_) return EOF;
+  if (readFailed_) return EOF;
   int byte = std::fgetc(GetFile());
-  if (byte == EOF) return EOF;
-  if (++bytesRead_ > kMaxReadBytes) {
-    exceededReadLimit_ = true;
-    return EOF;
-  }
+  if (byte == EOF && std::ferror(GetFile())) readFailed_ = true;
   return byte;
+}
+
+void TCTextFileStream::SkipLineFeedAfterCarriageReturn() {
+  int next = ReadByte();
+  if (next != kLineFeed && next != EOF) std::ungetc(next, GetFile());
 }
 
 TCString* TCTextFileStream::ReadLine() {
   if (!IsOpen()) return nullptr;
   int byte = ReadByte();
   if (byte == EOF) return nullptr;
-  auto* line = new TCString;
+  // Collected as bytes and converted once, so that a long line costs time in
+  // proportion to its length.
+  std::string bytes;
   for (; byte != EOF && byte != kLineFeed; byte = ReadByte()) {
     if (byte == kCarriageReturn) {
-      int next = ReadByte();
-      if (next != kLineFeed && next != EOF) {
-        std::ungetc(next, GetFile());
-        --bytesRead_;
-      }
+      SkipLineFeedAfterCarriageReturn();
       break;
     }
-    line->AppendCharacter(static_cast<char16_t>(byte));
+    bytes.push_back(static_cast<char>(byte));
   }
-  if (exceededReadLimit_) {
-    delete line;
-    return nullptr;
-  }
+  if (readFailed_) return nullptr;
+  auto* line = new TCString;
+  line->SetBytes(bytes.data(), static_cast<uint32_t>(bytes.size()));
   return line;
 }
 
@@ -97,7 +98,7 @@ TCStrings* TCTextFileStream::ReadAllLines() {
     line->TrimLineBreaks();
     lines->Add(line);
   }
-  if (exceededReadLimit_) {
+  if (readFailed_) {
     delete lines;
     return nullptr;
   }

@@ -46,31 +46,32 @@ class TCFileStream : public __TCBaseStream {
 
 // Lines of 8-bit text, one byte per character. A line ends at LF, at CR, or
 // at CR LF, so files written on Windows read the same whether or not the C
-// library translated their line ends.
+// library translated their line ends. Files are read as bytes: in Windows
+// text mode a stray byte 0x1A would end the read early without a word.
 class TCTextFileStream : public TCFileStream {
  public:
-  // Settings files hold a few lines per plug-in; a file beyond this many bytes
-  // is not one, and reading it gives nothing.
-  static constexpr int32_t kMaxReadBytes = 64 * 1024;
-
   TCTextFileStream(const uint8_t* folderBuffer, const TCString* fileName);
 
   const char* ClassName() const override { return "TCTextFileStream"; }
-  bool OpenRead() override;   // mode "r"
+  bool OpenRead() override;   // mode "rb"
   bool OpenWrite() override;  // mode "w+": created or emptied
   // The next line without its line end, owned by the caller; null at the end
-  // of the file, when no file is open, or once the file has proved too large.
+  // of the file, when no file is open, or once a read has failed.
   virtual TCString* ReadLine();
 
   // Every remaining line in order, each trimmed of line breaks; owned by the
-  // caller. Null when no file is open or the file is larger than
-  // kMaxReadBytes.
+  // caller. Null when no file is open or a read failed before the end.
   TCStrings* ReadAllLines();
-  bool ExceededReadLimit() const { return exceededReadLimit_; }
+  // True when the C library reported an error while reading: what was read
+  // is not the whole file.
+  bool ReadFailed() const { return readFailed_; }
+  // True when the last OpenRead failed because there is no such file.
+  bool IsMissing() const { return missing_; }
 
  private:
   int ReadByte();
+  void SkipLineFeedAfterCarriageReturn();
 
-  int32_t bytesRead_ = 0;
-  bool exceededReadLimit_ = false;
+  bool readFailed_ = false;
+  bool missing_ = false;
 };

@@ -92,6 +92,13 @@ void TCSettingsProfile::CopyValuesFrom(const TCSettingsProfile* other) {
   systemTieMode_ = other->systemTieMode_;
 }
 
+bool TCSettingsProfile::HasSameValues(const TCSettingsProfile* other) const {
+  return other && name_.IsEqual(&other->name_) && checkOptions_ == other->checkOptions_ &&
+         parenthesisOptions_ == other->parenthesisOptions_ &&
+         courtesyMeasureRange_ == other->courtesyMeasureRange_ && notationMode_ == other->notationMode_ &&
+         systemTieMode_ == other->systemTieMode_;
+}
+
 void TCSettingsProfile::SaveToXml(tinyxml2::XMLElement* element) const {
   if (!element) return;
   element->SetAttribute("Name", name_.GetUTF8());

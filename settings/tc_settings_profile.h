@@ -34,6 +34,8 @@ class TCSettingsProfile : public __TCBase {
 
   // Name and the five values of other.
   void CopyValuesFrom(const TCSettingsProfile* other);
+  // Whether other has the same name and the same five values.
+  bool HasSameValues(const TCSettingsProfile* other) const;
 
  private:
   TCString name_;

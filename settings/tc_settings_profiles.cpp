@@ -2,13 +2,12 @@
 
 #include <tinyxml2.h>
 
-#include <cerrno>
-#include <cstdio>
 #include <cstring>
 #include <string>
 
 #include "platform/win32.h"
 #include "settings/plugin_folder.h"
+#include "settings/storage_file.h"
 
 namespace {
 
@@ -16,37 +15,6 @@ constexpr const char* kStorageFileName = "rzpluginstorage.xml";
 constexpr const char* kRootName = "RZPluginSettings";
 constexpr const char* kPluginName = "RZAccidentals";
 constexpr const char* kProfileListName = "SettingsProfiles";
-
-// What loading the file gave.
-enum class StorageLoad {
-  Parsed,       // well-formed XML
-  Missing,      // no file, or an empty one: nothing in it can be lost
-  Unusable      // unreadable or not well-formed
-};
-
-bool HoldsOnlyWhiteSpace(FILE* file) {
-  if (std::fseek(file, 0, SEEK_SET) != 0) return false;
-  for (int byte = std::fgetc(file); byte != EOF; byte = std::fgetc(file)) {
-    if (byte != ' ' && byte != '\t' && byte != '\r' && byte != '\n') return false;
-  }
-  return std::ferror(file) == 0;
-}
-
-StorageLoad LoadStorageFile(const char* path, tinyxml2::XMLDocument* document) {
-  FILE* file = nullptr;
-  errno_t error = fopen_s(&file, path, "rb");
-  if (error != 0 || !file) return error == ENOENT ? StorageLoad::Missing : StorageLoad::Unusable;
-  tinyxml2::XMLError result = document->LoadFile(file);
-  StorageLoad load = StorageLoad::Unusable;
-  if (result == tinyxml2::XML_SUCCESS) {
-    load = StorageLoad::Parsed;
-  } else if (result == tinyxml2::XML_ERROR_EMPTY_DOCUMENT && HoldsOnlyWhiteSpace(file)) {
-    document->Clear();
-    load = StorageLoad::Missing;
-  }
-  std::fclose(file);
-  return load;
-}
 
 tinyxml2::XMLElement* FindOrAppendChild(tinyxml2::XMLElement* parent, const char* name) {
   tinyxml2::XMLElement* child = parent->FirstChildElement(name);
@@ -56,15 +24,40 @@ tinyxml2::XMLElement* FindOrAppendChild(tinyxml2::XMLElement* parent, const char
   return child;
 }
 
-bool PrintToFile(const char* path, tinyxml2::XMLDocument* document) {
-  FILE* file = nullptr;
-  if (fopen_s(&file, path, "w") != 0 || !file) return false;
-  // The document's own error code still tells how the load went, so the
-  // stream is asked whether the printing reached the file.
-  document->SaveFile(file, false);
-  bool written = std::ferror(file) == 0;
-  if (std::fclose(file) != 0) written = false;
-  return written;
+const tinyxml2::XMLElement* FindProfileList(const tinyxml2::XMLDocument& document) {
+  const tinyxml2::XMLElement* root = document.FirstChildElement(kRootName);
+  const tinyxml2::XMLElement* plugin = root ? root->FirstChildElement(kPluginName) : nullptr;
+  return plugin ? plugin->FirstChildElement(kProfileListName) : nullptr;
+}
+
+bool HaveSameProfiles(const TCSettingsProfiles& some, const TCSettingsProfiles& others) {
+  if (some.GetCount() != others.GetCount()) return false;
+  for (int32_t index = 0; index < some.GetCount(); ++index) {
+    const TCSettingsProfile* profile = some.GetProfileAt(index);
+    if (!profile || !profile->HasSameValues(others.GetProfileAt(index))) return false;
+  }
+  return true;
+}
+
+// Whether the file at path now loads with exactly these profiles.
+bool ReadsBackAs(const char* path, const TCSettingsProfiles& profiles) {
+  tinyxml2::XMLDocument document(true);
+  if (LoadStorageFile(path, &document) != StorageLoad::Parsed) return false;
+  const tinyxml2::XMLElement* list = FindProfileList(document);
+  if (!list) return false;
+  TCSettingsProfiles reread;
+  reread.LoadElementsFromXml(list);
+  return HaveSameProfiles(reread, profiles);
+}
+
+// Undoes a write that did not read back: the previous file comes back from
+// its backup, or a file that was not there before goes again.
+void UndoWrite(const char* path, const std::string& backup, bool keepBackup) {
+  if (backup.empty()) {
+    PlatformRemoveFile(path);
+  } else if (RestoreFromBackup(backup, path) && !keepBackup) {
+    RemoveBackup(backup);
+  }
 }
 
 }  // namespace
@@ -104,10 +97,7 @@ bool TCSettingsProfiles::LoadProfiles() {
   if (!GetStorageFilePath(path)) return false;
   tinyxml2::XMLDocument document(true);
   if (LoadStorageFile(path, &document) != StorageLoad::Parsed) return false;
-  const tinyxml2::XMLElement* root = document.FirstChildElement(kRootName);
-  const tinyxml2::XMLElement* plugin = root ? root->FirstChildElement(kPluginName) : nullptr;
-  const tinyxml2::XMLElement* list =
-      plugin ? plugin->FirstChildElement(kProfileListName) : nullptr;
+  const tinyxml2::XMLElement* list = FindProfileList(document);
   if (!list) return false;
   LoadElementsFromXml(list);
   return true;
@@ -117,13 +107,24 @@ bool TCSettingsProfiles::SaveProfiles() const {
   char path[kStorageFilePathSize];
   if (!GetStorageFilePath(path)) return false;
   tinyxml2::XMLDocument document(true);
-  if (LoadStorageFile(path, &document) == StorageLoad::Unusable) return false;
+  StorageLoad load = LoadStorageFile(path, &document);
+  if (load == StorageLoad::Unreadable) return false;
+  // The file as it was stays under a backup name until the new one has read
+  // back. A damaged file keeps its backup for good: it may hold the settings
+  // of the family's other plug-ins, and a fresh file takes its place.
+  std::string backup;
+  if (load != StorageLoad::Missing && !CopyToBackup(path, &backup)) return false;
   bool rootCreated = false;
   tinyxml2::XMLElement* plugin = GetPluginElement(&document, &rootCreated);
   if (!plugin) return false;
   SaveElementsToXml(FindOrAppendChild(plugin, kProfileListName));
   if (rootCreated) document.InsertEndChild(plugin->Parent());
-  return PrintToFile(path, &document);
+  if (!PrintToFile(path, &document) || !ReadsBackAs(path, *this)) {
+    UndoWrite(path, backup, load == StorageLoad::Damaged);
+    return false;
+  }
+  if (load == StorageLoad::Parsed) RemoveBackup(backup);
+  return true;
 }
 
 void TCSettingsProfiles::CopyFrom(const TCSettingsProfiles* other) {

@@ -30,6 +30,8 @@ constexpr size_t kNotesOffset = 16;
 constexpr size_t kPositionOffset = 136;
 constexpr size_t kSecondPositionOffset = 140;
 constexpr int kMaxNotes = 12;
+// A frame counts its entries in 16 signed bits.
+constexpr int kMaxEntries = 32767;
 
 constexpr uint32_t kEntryIsNote = 0x40000000;
 constexpr uint32_t kEntryIsGrace = 0x00800000;

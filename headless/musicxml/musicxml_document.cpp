@@ -7,6 +7,7 @@
 #include <cstring>
 
 #include "headless/musicxml/mxl_archive.h"
+#include "headless/musicxml/score_file.h"
 
 namespace musicxml {
 
@@ -32,6 +33,7 @@ std::string DescribeXmlError(const tinyxml2::XMLDocument& document) {
 }
 
 bool ReadWholeFile(const std::string& path, std::string* bytes, std::string* error) {
+  if (!ScoreFile::IsRegularFile(path, error)) return false;
   std::FILE* file = std::fopen(path.c_str(), "rb");
   if (!file) {
     *error = "cannot open " + path + ": " + std::strerror(errno);
@@ -42,7 +44,7 @@ bool ReadWholeFile(const std::string& path, std::string* bytes, std::string* err
   ok = ok && size >= 0 && std::fseek(file, 0, SEEK_SET) == 0;
   if (!ok) {
     std::fclose(file);
-    *error = "cannot read " + path + " (is it a folder?)";
+    *error = "cannot read " + path;
     return false;
   }
   if (size > kMaxFileSize) {
@@ -174,29 +176,32 @@ bool MusicXmlDocument::MakeEdit(tinyxml2::XMLElement* element, Edit* edit) const
   return true;
 }
 
-std::string MusicXmlDocument::SavedText() const {
-  if (changed_.empty()) return source_;
-  if (!mapped_) return ToText();
+bool MusicXmlDocument::SavedText(std::string* text) const {
+  if (!mapped_) return false;
+  if (changed_.empty()) {
+    *text = source_;
+    return true;
+  }
   std::vector<Edit> edits;
   for (tinyxml2::XMLElement* element : changed_) {
     Edit edit;
-    if (!MakeEdit(element, &edit)) return ToText();
+    if (!MakeEdit(element, &edit)) return false;
     edits.push_back(edit);
   }
   std::stable_sort(edits.begin(), edits.end(),
                    [](const Edit& left, const Edit& right) { return left.position < right.position; });
-  std::string text;
-  text.reserve(source_.size() + edits.size() * 64);
+  text->clear();
+  text->reserve(source_.size() + edits.size() * 64);
   size_t copied = 0;
   for (const Edit& edit : edits) {
     // Edits inside one another cannot both be spliced in.
-    if (edit.position < copied) return ToText();
-    text.append(source_, copied, edit.position - copied);
-    text += edit.text;
+    if (edit.position < copied) return false;
+    text->append(source_, copied, edit.position - copied);
+    *text += edit.text;
     copied = edit.position + edit.removed;
   }
-  text.append(source_, copied, std::string::npos);
-  return text;
+  text->append(source_, copied, std::string::npos);
+  return true;
 }
 
 std::string MusicXmlDocument::ToText() const {
@@ -211,7 +216,20 @@ bool MusicXmlDocument::Save(const std::string& path, std::string* error) const {
     *error = path + ": an uncompressed score is not written as .mxl; choose a .musicxml name";
     return false;
   }
-  std::string text = SavedText();
+  std::string text;
+  if (!SavedText(&text)) {
+    // Printing the whole tree instead would lose what the parser dropped and
+    // may give a file that does not read again.
+    *error = path_ + ": the score's text cannot be matched to its XML elements (is there text after the root "
+                     "element?), so no file is written from it";
+    return false;
+  }
+  MusicXmlDocument written;
+  std::string readError;
+  if (!written.Parse(text, path, &readError) || !written.mapped_) {
+    *error = path + ": the written score would not read again, so it is not written (" + readError + ")";
+    return false;
+  }
   if (!archive) return WriteWhole(path, text, error);
   std::string archiveError;
   if (!MxlArchive::WriteCopy(path_, path, rootFilePath_, text, &archiveError)) {
@@ -222,8 +240,8 @@ bool MusicXmlDocument::Save(const std::string& path, std::string* error) const {
 }
 
 bool MusicXmlDocument::WriteWhole(const std::string& path, const std::string& bytes, std::string* error) {
-  std::string temporary = path + ".rzacc-part";
-  std::FILE* file = std::fopen(temporary.c_str(), "wb");
+  std::string temporary;
+  std::FILE* file = ScoreFile::CreateTemporaryBeside(path, &temporary);
   if (!file) {
     *error = "cannot write " + path + ": " + std::strerror(errno);
     return false;

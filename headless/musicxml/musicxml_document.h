@@ -27,16 +27,17 @@ class MusicXmlDocument {
 
   // Writes the document. A compressed score is written as a copy of its
   // archive when path ends in ".mxl", as plain XML otherwise; a plain score
-  // cannot be written as ".mxl". The file appears whole or not at all.
+  // cannot be written as ".mxl". The file appears whole or not at all, and
+  // only when its text reads again as a score.
   bool Save(const std::string& path, std::string* error) const;
 
   // An element that was added or changed since the document was read; it is
   // written anew, everything else as the file had it.
   void MarkChanged(tinyxml2::XMLElement* element);
   // What Save writes: the text that was read with the changed elements put
-  // in. When the text cannot be matched to the document, the whole document
-  // as the XML printer writes it.
-  std::string SavedText() const;
+  // in. False when the text cannot be matched to the document or a change
+  // cannot be placed in it; the document is never printed whole instead.
+  bool SavedText(std::string* text) const;
   // The document as the XML printer writes it.
   std::string ToText() const;
 

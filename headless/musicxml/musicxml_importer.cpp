@@ -3,6 +3,9 @@
 #include <tinyxml2.h>
 
 #include <algorithm>
+#include <map>
+#include <tuple>
+#include <vector>
 
 #include "headless/headless_host.h"
 #include "headless/musicxml/imported_score.h"
@@ -10,6 +13,7 @@
 #include "headless/musicxml/musicxml_part_list.h"
 #include "headless/musicxml/musicxml_part_reader.h"
 #include "headless/score_builder.h"
+#include "shell/host_frame.h"
 
 namespace musicxml {
 
@@ -54,7 +58,8 @@ bool MusicXmlImporter::ReadPlan(const MusicXmlPartList& partList, ImportedScore*
                                    " measures, the first part " + std::to_string(measureCount));
     }
     measureCount = std::max(measureCount, measures);
-    staffCounts.push_back(MusicXmlPartReader::CountStaves(part.part));
+    staffCounts.push_back(
+        MusicXmlPartReader::CountStaves(part.part, MusicXmlPartList::Label(part), &imported->warnings));
   }
   if (measureCount == 0) {
     *error = "the score has no measures";
@@ -175,18 +180,41 @@ void MusicXmlImporter::CreateSystemBreaks() {
 }
 
 void MusicXmlImporter::CreateEntries(ImportedScore* imported) {
+  // Entries the host refused, per staff, measure and layer, in file order.
+  std::map<std::tuple<int, int, int>, int> refused;
+  std::vector<std::tuple<int, int, int>> order;
   for (const PlannedEntry& entry : plan_.entries) {
     if (!entry.rest && entry.notes.empty()) continue;
     const ImportedStaff& staff = imported->staves[static_cast<size_t>(entry.staffIndex)];
     int16_t measure = static_cast<int16_t>(entry.measureIndex + 1);
     uint32_t number = builder_->AddEntry(staff.staffNumber, measure, entry.layer, entry.position, entry.duration,
                                          entry.notes, entry.grace);
-    if (number == 0) {
-      imported->warnings.push_back("part " + staff.partName + " (" + staff.partId + "), measure " +
-                                   plan_.measures[static_cast<size_t>(entry.measureIndex)].number +
-                                   ": an entry the host refused is left out");
-    }
+    if (number != 0) continue;
+    auto cell = std::make_tuple(entry.staffIndex, entry.measureIndex, entry.layer);
+    if (refused[cell]++ == 0) order.push_back(cell);
   }
+  for (const auto& cell : order) WarnOfRefusedEntries(cell, refused[cell], imported);
+}
+
+void MusicXmlImporter::WarnOfRefusedEntries(const std::tuple<int, int, int>& cell, int count,
+                                            ImportedScore* imported) const {
+  const ImportedStaff& staff = imported->staves[static_cast<size_t>(std::get<0>(cell))];
+  int measureIndex = std::get<1>(cell);
+  int layer = std::get<2>(cell);
+  std::string where = "part " + staff.partName + " (" + staff.partId + "), staff " +
+                      std::to_string(staff.staffInPart) + ", measure " +
+                      plan_.measures[static_cast<size_t>(measureIndex)].number;
+  headless::HeadlessHost& host = builder_->Host();
+  int16_t measure = static_cast<int16_t>(measureIndex + 1);
+  bool full = host.EntryCount(staff.staffNumber, measure, layer) >= host_frame::kMaxEntries;
+  std::string what = count == 1 ? "an entry the host refused is left out"
+                                : std::to_string(count) + " entries the host refused are left out";
+  if (full) {
+    what = std::to_string(count) + (count == 1 ? " entry" : " entries") + " of layer " + std::to_string(layer) +
+           " beyond the " + std::to_string(host_frame::kMaxEntries) +
+           " that one measure of a layer can hold " + (count == 1 ? "is" : "are") + " left out, notes and all";
+  }
+  imported->warnings.push_back(where + ": " + what);
 }
 
 void MusicXmlImporter::RecordImportFlags(ImportedScore* imported) const {

@@ -8,6 +8,7 @@
 
 #include <cstdint>
 #include <string>
+#include <tuple>
 
 #include "headless/musicxml/import_plan.h"
 
@@ -45,6 +46,8 @@ class MusicXmlImporter {
   void CreateKeys(const ImportedScore& imported);
   void CreateSystemBreaks();
   void CreateEntries(ImportedScore* imported);
+  // cell: staff index, measure index and layer of the plan.
+  void WarnOfRefusedEntries(const std::tuple<int, int, int>& cell, int count, ImportedScore* imported) const;
   void RecordImportFlags(ImportedScore* imported) const;
   static void LimitWarnings(ImportedScore* imported);
 

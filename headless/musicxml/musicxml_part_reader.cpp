@@ -97,17 +97,28 @@ MusicXmlPartReader::MusicXmlPartReader(tinyxml2::XMLElement* part, const std::st
       plan_(plan),
       imported_(imported) {}
 
-int MusicXmlPartReader::CountStaves(const tinyxml2::XMLElement* part) {
+int MusicXmlPartReader::CountStaves(const tinyxml2::XMLElement* part, const std::string& partLabel,
+                                    std::vector<std::string>* warnings) {
   int64_t staves = 1;
+  int measureIndex = 0;
   for (const tinyxml2::XMLElement* measure = part->FirstChildElement("measure"); measure;
-       measure = measure->NextSiblingElement("measure")) {
+       measure = measure->NextSiblingElement("measure"), ++measureIndex) {
     for (const tinyxml2::XMLElement* attributes = measure->FirstChildElement("attributes"); attributes;
          attributes = attributes->NextSiblingElement("attributes")) {
+      if (!attributes->FirstChildElement("staves")) continue;
+      std::string text = ChildText(attributes, "staves");
       int64_t value = 0;
-      if (ParseInteger(ChildText(attributes, "staves"), 1, 1 << 20, &value)) staves = std::max(staves, value);
+      bool counted = ParseInteger(text, 1, 1 << 20, &value);
+      if (counted) staves = std::max(staves, std::min(value, kMaxStavesPerPart));
+      if (counted && value <= kMaxStavesPerPart) continue;
+      const char* number = measure->Attribute("number");
+      warnings->push_back("part " + partLabel + ", measure " +
+                          (number ? std::string(number) : std::to_string(measureIndex + 1)) + ": <staves> \"" + text +
+                          (counted ? "\" is more than the " + std::to_string(kMaxStavesPerPart) + " staves read of a part"
+                                   : "\" is no staff count and is left out"));
     }
   }
-  return static_cast<int>(std::min(staves, kMaxStavesPerPart));
+  return static_cast<int>(staves);
 }
 
 int MusicXmlPartReader::CountMeasures(const tinyxml2::XMLElement* part) {

@@ -35,8 +35,10 @@ class MusicXmlPartReader {
   // breaks and the keys of the part's staves. The plan has its measures.
   void Read();
 
-  // The largest <staves> value of the part, at least 1.
-  static int CountStaves(const tinyxml2::XMLElement* part);
+  // The largest <staves> value of the part, at least 1. A value that is no
+  // staff count the host can take is left out with a warning.
+  static int CountStaves(const tinyxml2::XMLElement* part, const std::string& partLabel,
+                         std::vector<std::string>* warnings);
   static int CountMeasures(const tinyxml2::XMLElement* part);
 
  private:

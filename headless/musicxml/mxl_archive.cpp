@@ -4,6 +4,8 @@
 
 #include <cstdint>
 #include <memory>
+#include <set>
+#include <string>
 
 #ifdef RZ_HAVE_LIBZIP
 #include <zip.h>
@@ -79,10 +81,16 @@ bool ReadEntry(zip_t* archive, zip_uint64_t index, std::string* content, std::st
     *error = zip_strerror(archive);
     return false;
   }
-  content->assign(static_cast<size_t>(stat.size), '\0');
-  zip_int64_t read = stat.size > 0 ? zip_fread(file, &(*content)[0], stat.size) : 0;
+  // The text grows with what the entry really holds, never to the size the
+  // table of contents claims beforehand.
+  content->clear();
+  char buffer[64 * 1024];
+  zip_int64_t read = 0;
+  while ((read = zip_fread(file, buffer, sizeof buffer)) > 0 && content->size() + read <= stat.size) {
+    content->append(buffer, static_cast<size_t>(read));
+  }
   zip_fclose(file);
-  if (read < 0 || static_cast<zip_uint64_t>(read) != stat.size) {
+  if (read != 0 || content->size() != stat.size) {
     *error = "the archive is damaged (an entry cannot be read whole)";
     return false;
   }
@@ -133,6 +141,18 @@ bool CopyEntry(zip_t* source, zip_t* target, zip_uint64_t index, const std::stri
   return true;
 }
 
+bool FindNameGivenTwice(zip_t* archive, zip_int64_t count, std::string* name) {
+  std::set<std::string> names;
+  for (zip_int64_t index = 0; index < count; ++index) {
+    const char* entry = zip_get_name(archive, static_cast<zip_uint64_t>(index), 0);
+    if (entry && !names.insert(entry).second) {
+      *name = entry;
+      return true;
+    }
+  }
+  return false;
+}
+
 }  // namespace
 
 bool MxlArchive::IsAvailable() { return true; }
@@ -169,6 +189,11 @@ bool MxlArchive::WriteCopy(const std::string& sourcePath, const std::string& tar
     return false;
   }
   zip_int64_t count = zip_get_num_entries(source.get(), 0);
+  std::string twice;
+  if (FindNameGivenTwice(source.get(), count, &twice)) {
+    *error = sourcePath + " holds two entries named " + twice + ", which no archive may; no copy of it is written";
+    return false;
+  }
   bool rootWritten = false;
   for (zip_int64_t index = 0; index < count; ++index) {
     if (!CopyEntry(source.get(), target.get(), static_cast<zip_uint64_t>(index), rootPath, content, error))

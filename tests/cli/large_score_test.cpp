@@ -77,4 +77,63 @@ TEST_F(LargeScoreTest, FiveMegabytesScanInSeconds) {
   EXPECT_LT(seconds, 300.0);
 }
 
+// One staff of `measures` whole-measure rests, except F#4 then F4 in the last
+// two measures, which calls for a courtesy natural on the very last one.
+std::string LongScore(int measures) {
+  std::string text = "<score-partwise version=\"4.0\"><part-list><score-part id=\"P1\"><part-name>Oboe</part-name>"
+                     "</score-part></part-list><part id=\"P1\">\n";
+  for (int measure = 1; measure <= measures; ++measure) {
+    text += "<measure number=\"" + std::to_string(measure) + "\">";
+    if (measure == 1) text += "<attributes><divisions>1</divisions><time><beats>4</beats><beat-type>4</beat-type></time></attributes>";
+    if (measure == measures - 1) {
+      text += "<note><pitch><step>F</step><alter>1</alter><octave>4</octave></pitch><duration>4</duration>"
+              "<type>whole</type><accidental>sharp</accidental></note>";
+    } else if (measure == measures) {
+      text += "<note><pitch><step>F</step><octave>4</octave></pitch><duration>4</duration><type>whole</type></note>";
+    } else {
+      text += "<note><rest measure=\"yes\"/><duration>4</duration></note>";
+    }
+    text += "</measure>\n";
+  }
+  return text + "</part></score-partwise>\n";
+}
+
+TEST_F(LargeScoreTest, TheMostMeasuresTheHostCountsScanToTheLastOne) {
+  TempFolder folder;
+  musicxml_test::WriteFile(folder.File("longest.musicxml"), LongScore(32767));
+  cli_test::RunResult result = cli_test::RunRzacc({"scan", folder.File("longest.musicxml")});
+  ASSERT_EQ(result.status, 0) << result.err;
+  EXPECT_NE(result.out.find("Region: measures 1-32767,"), std::string::npos) << result.out;
+  EXPECT_NE(result.out.find("Findings: 1\n"), std::string::npos) << result.out;
+  EXPECT_NE(result.out.find("Measure: 32767,"), std::string::npos) << result.out;
+
+  musicxml_test::WriteFile(folder.File("too_long.musicxml"), LongScore(32768));
+  result = cli_test::RunRzacc({"scan", folder.File("too_long.musicxml")});
+  EXPECT_EQ(result.status, 2);
+  EXPECT_NE(result.err.find("the score has 32768 measures; at most 32767 can be read"), std::string::npos)
+      << result.err;
+}
+
+TEST_F(LargeScoreTest, AMeasureOfMoreEntriesThanAFrameHoldsIsAnalysedUpToTheLimitWithAWarning) {
+  // F#4 in measure 1, then F4 and 32,769 quarter rests in measure 2: the
+  // courtesy natural is still found, and the three entries past 32,767 are
+  // named as left out.
+  std::string text =
+      "<score-partwise version=\"4.0\"><part-list><score-part id=\"P1\"><part-name>Oboe</part-name>"
+      "</score-part></part-list><part id=\"P1\"><measure number=\"1\"><attributes><divisions>1</divisions>"
+      "</attributes><note><pitch><step>F</step><alter>1</alter><octave>4</octave></pitch><duration>4</duration>"
+      "<type>whole</type><accidental>sharp</accidental></note></measure>\n<measure number=\"2\">"
+      "<note><pitch><step>F</step><octave>4</octave></pitch><duration>1</duration><type>quarter</type></note>\n";
+  for (int rest = 0; rest < 32769; ++rest) text += "<note><rest/><duration>1</duration></note>\n";
+  text += "</measure></part></score-partwise>\n";
+  TempFolder folder;
+  musicxml_test::WriteFile(folder.File("crowded.musicxml"), text);
+  cli_test::RunResult result = cli_test::RunRzacc({"scan", folder.File("crowded.musicxml")});
+  ASSERT_EQ(result.status, 0) << result.err;
+  EXPECT_NE(result.out.find("Findings: 1\n"), std::string::npos) << result.out;
+  EXPECT_EQ(result.err, "rzacc: warning: " + folder.File("crowded.musicxml") +
+                            ": part Oboe (P1), staff 1, measure 2: 3 entries of layer 1 beyond the 32767 that one "
+                            "measure of a layer can hold are left out, notes and all\n");
+}
+
 }  // namespace

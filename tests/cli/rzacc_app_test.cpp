@@ -190,7 +190,12 @@ TEST_F(RzaccAppTest, BadInputGetsOneClearMessageAndStatusTwo) {
       {{"apply", folder.File("copy.musicxml"), "-o", folder.File("./copy.musicxml")}, "that is the score itself"},
       {{"apply", score, "-o", folder.File("out.mxl")}, "an uncompressed score is not written as .mxl"},
       {{"apply", score, "-o", folder.File("no/folder/out.musicxml")}, "cannot write"},
+      {{"scan", folder.File("")}, "is a folder, not a score file"},
+      {{"apply", folder.File("tail.musicxml"), "-o", folder.File("out.musicxml")},
+       "the score's text cannot be matched to its XML elements"},
   };
+  WriteFile(folder.File("tail.musicxml"), ReadFile(score) + "x</y>\n");
+  EXPECT_EQ(RunRzacc({"scan", folder.File("tail.musicxml")}).status, 0) << "reading it is fine";
   for (const Case& item : cases) {
     cli_test::RunResult result = RunRzacc(item.arguments);
     EXPECT_EQ(result.status, 2) << item.expected;
@@ -201,6 +206,32 @@ TEST_F(RzaccAppTest, BadInputGetsOneClearMessageAndStatusTwo) {
   // The score given as output is never touched.
   EXPECT_EQ(ReadFile(folder.File("copy.musicxml")), ReadFile(score));
   EXPECT_FALSE(fs::exists(folder.File("out.mxl")));
+  EXPECT_FALSE(fs::exists(folder.File("out.musicxml")));
+}
+
+TEST_F(RzaccAppTest, ProfileValuesTheEditorDoesNotOfferAreWarnedOfAndReadAsDefaults) {
+  TempFolder folder;
+  std::string profiles = ReadFile(Example("rzpluginstorage.xml"));
+  size_t first = profiles.find("CourtesyMeasureRange=\"2\" SystemTieMode=\"0\"");
+  ASSERT_NE(first, std::string::npos);
+  profiles.replace(first, 43, "CourtesyMeasureRange=\"-5\" SystemTieMode=\"99\"");
+  WriteFile(folder.File("hand_edited.xml"), profiles);
+  cli_test::RunResult result = RunRzacc(
+      {"scan", Example("pitch_diff_previous_measure.musicxml"), "--profiles", folder.File("hand_edited.xml")});
+  ASSERT_EQ(result.status, 0) << result.err;
+  EXPECT_EQ(result.out, ReadFile(Example("pitch_diff_previous_measure.expected.txt")))
+      << "a negative span would have found nothing one measure back";
+  const std::string warning = "rzacc: warning: " + folder.File("hand_edited.xml") + ": profile \"Default Profile\": ";
+  EXPECT_EQ(result.err, warning + "CourtesyMeasureRange -5 is not one of 0 to 6; the default 2 is used\n" + warning +
+                            "SystemTieMode 99 is not one of 0 to 7; the default 0 is used\n");
+
+  WriteFile(folder.File("huge.xml"), profiles + std::string(16u << 20, ' '));
+  result = RunRzacc({"scan", Example("pitch_diff_previous_measure.musicxml"), "--profiles", folder.File("huge.xml")});
+  EXPECT_EQ(result.status, 2);
+  EXPECT_NE(result.err.find("is larger than 16 MiB"), std::string::npos) << result.err;
+  result = RunRzacc({"scan", Example("pitch_diff_previous_measure.musicxml"), "--profiles", folder.File("")});
+  EXPECT_EQ(result.status, 2);
+  EXPECT_NE(result.err.find("is a folder"), std::string::npos) << result.err;
 }
 
 TEST_F(RzaccAppTest, ImportWarningsGoToTheErrorStreamAndTheScanGoesOn) {

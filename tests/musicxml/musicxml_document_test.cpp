@@ -2,6 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#ifndef _WIN32
+#include <sys/stat.h>
+#endif
+
 #include <algorithm>
 #include <atomic>
 #include <filesystem>
@@ -104,6 +108,67 @@ TEST(MusicXmlDocumentTest, SavingKeepsEveryNodeAndRefusesToMakeAnArchiveOfAPlain
   EXPECT_NE(error.find("cannot write"), std::string::npos) << error;
 }
 
+TEST(MusicXmlDocumentTest, SavingTouchesNoFileButTheOutputAndItsOwnTemporary) {
+  TempFolder folder;
+  // Names a fixed temporary name would have taken: a file, and a link to the
+  // input. Neither may be written, renamed or removed.
+  WriteFile(folder.File("in.musicxml"), kScore);
+  WriteFile(folder.File("out.musicxml.rzacc-part"), "someone else's file");
+#ifndef _WIN32
+  fs::create_symlink(folder.File("in.musicxml"), folder.File("linked.musicxml.rzacc-part"));
+#endif
+  MusicXmlDocument document;
+  std::string error;
+  ASSERT_TRUE(document.Load(folder.File("out.musicxml.rzacc-part"), &error) == false);
+  ASSERT_TRUE(document.Load(folder.File("in.musicxml"), &error)) << error;
+  ASSERT_TRUE(document.Save(folder.File("out.musicxml"), &error)) << error;
+  ASSERT_TRUE(document.Save(folder.File("linked.musicxml"), &error)) << error;
+  EXPECT_EQ(ReadFile(folder.File("out.musicxml.rzacc-part")), "someone else's file");
+  EXPECT_EQ(ReadFile(folder.File("in.musicxml")), kScore);
+  EXPECT_EQ(ReadFile(folder.File("out.musicxml")), kScore);
+  std::vector<std::string> names;
+  for (const fs::directory_entry& entry : fs::directory_iterator(fs::path(folder.File("")))) {
+    names.push_back(entry.path().filename().string());
+  }
+  std::sort(names.begin(), names.end());
+  std::vector<std::string> expected = {"in.musicxml", "linked.musicxml", "out.musicxml", "out.musicxml.rzacc-part"};
+#ifndef _WIN32
+  expected.insert(expected.begin() + 2, "linked.musicxml.rzacc-part");
+#endif
+  EXPECT_EQ(names, expected) << "no temporary file is left behind";
+}
+
+TEST(MusicXmlDocumentTest, AScoreWhoseTextCannotBeMappedIsNeverReprinted) {
+  // tinyxml2 stops at the stray end tag and keeps the score; the text then
+  // holds more than the tree, and a reprinted tree did not read again.
+  TempFolder folder;
+  MusicXmlDocument document;
+  std::string error;
+  ASSERT_TRUE(document.Parse(kScore + "x</y>", "tail.musicxml", &error)) << error;
+  tinyxml2::XMLElement* name = document.Score()->FirstChildElement("part-list")->FirstChildElement("score-part")
+                                   ->FirstChildElement("part-name");
+  name->SetText("Piccolo");
+  document.MarkChanged(name);
+  EXPECT_FALSE(document.Save(folder.File("out.musicxml"), &error));
+  EXPECT_NE(error.find("tail.musicxml: the score's text cannot be matched"), std::string::npos) << error;
+  EXPECT_FALSE(fs::exists(folder.File("out.musicxml")));
+}
+
+TEST(MusicXmlDocumentTest, OnlyRegularFilesAreRead) {
+  TempFolder folder;
+  MusicXmlDocument document;
+  std::string error;
+  EXPECT_FALSE(document.Load(folder.File(""), &error));
+  EXPECT_NE(error.find("is a folder"), std::string::npos) << error;
+#ifndef _WIN32
+  ASSERT_EQ(mkfifo(folder.File("pipe.musicxml").c_str(), 0600), 0);
+  EXPECT_FALSE(document.Load(folder.File("pipe.musicxml"), &error)) << "and does not block";
+  EXPECT_NE(error.find("is not a regular file"), std::string::npos) << error;
+  EXPECT_FALSE(document.Load("/dev/zero", &error));
+  EXPECT_NE(error.find("is not a regular file"), std::string::npos) << error;
+#endif
+}
+
 #ifdef RZ_HAVE_LIBZIP
 
 using musicxml_test::ArchiveEntry;
@@ -144,13 +209,25 @@ TEST(MusicXmlDocumentTest, CompressedScoresAreReadFromTheirRootFileAndWrittenBac
   EXPECT_EQ(entries[1].content, kContainer);
   EXPECT_EQ(entries[2].name, "music/score.musicxml");
   EXPECT_FALSE(entries[2].stored);
-  EXPECT_EQ(entries[2].content, document.SavedText());
+  EXPECT_EQ(entries[2].content, musicxml_test::SavedTextOf(document));
   EXPECT_NE(entries[2].content.find("<part-name>Flute II</part-name>"), std::string::npos);
   EXPECT_EQ(entries[3].content, binary);
 
   // A compressed score can also be written out plain.
   ASSERT_TRUE(document.Save(folder.File("out.musicxml"), &error)) << error;
-  EXPECT_EQ(ReadFile(folder.File("out.musicxml")), document.SavedText());
+  EXPECT_EQ(ReadFile(folder.File("out.musicxml")), musicxml_test::SavedTextOf(document));
+}
+
+// The archive with the uncompressed size of one entry in its central
+// directory replaced by claimed.
+std::string WithClaimedSize(std::string archive, const std::string& name, uint32_t claimed) {
+  const size_t kNameOffset = 46;
+  const size_t kSizeOffset = 24;
+  for (size_t at = archive.find("PK\x01\x02"); at != std::string::npos; at = archive.find("PK\x01\x02", at + 4)) {
+    if (archive.compare(at + kNameOffset, name.size(), name) != 0) continue;
+    for (size_t byte = 0; byte < 4; ++byte) archive[at + kSizeOffset + byte] = static_cast<char>(claimed >> (8 * byte));
+  }
+  return archive;
 }
 
 TEST(MusicXmlDocumentTest, DamagedArchivesAreRefusedWithAMessage) {
@@ -173,6 +250,29 @@ TEST(MusicXmlDocumentTest, DamagedArchivesAreRefusedWithAMessage) {
                {{"META-INF/container.xml", kContainer}, {"music/score.musicxml", "<html/>"}});
   EXPECT_FALSE(document.Load(folder.File("notascore.mxl"), &error));
   EXPECT_NE(error.find("not a MusicXML score"), std::string::npos) << error;
+
+  // Damage that only a hand can do to a sound archive: a name given twice,
+  // and entry sizes claimed far beyond what the archive holds.
+  WriteArchive(folder.File("sound.mxl"), {{"META-INF/container.xml", kContainer},
+                                          {"music/score.musicxml", kScore},
+                                          {"cover1.png", "one"},
+                                          {"cover2.png", "two"}},
+               {"music/score.musicxml"});
+  std::string sound = ReadFile(folder.File("sound.mxl"));
+  std::string twice = sound;
+  for (size_t at = twice.find("cover2.png"); at != std::string::npos; at = twice.find("cover2.png", at)) {
+    twice[at + 5] = '1';
+  }
+  WriteFile(folder.File("twice.mxl"), twice);
+  ASSERT_TRUE(document.Load(folder.File("twice.mxl"), &error)) << error;
+  EXPECT_FALSE(document.Save(folder.File("out.mxl"), &error));
+  EXPECT_NE(error.find("twice.mxl holds two entries named cover1.png"), std::string::npos) << error;
+  EXPECT_FALSE(fs::exists(folder.File("out.mxl")));
+  for (uint32_t claimed : {0xFFFFFFF0u, 200u << 20}) {
+    WriteFile(folder.File("claims.mxl"), WithClaimedSize(sound, "music/score.musicxml", claimed));
+    EXPECT_FALSE(document.Load(folder.File("claims.mxl"), &error));
+    EXPECT_NE(error.find(claimed > (256u << 20) ? "is too large" : "damaged"), std::string::npos) << error;
+  }
 
   WriteFile(folder.File("truncated.mxl"), std::string("PK\x03\x04\x14\0\0\0", 8));
   EXPECT_FALSE(document.Load(folder.File("truncated.mxl"), &error));

@@ -81,7 +81,7 @@ TEST_F(MusicXmlExporterTest, WithoutChangesTheDocumentIsWrittenAsItWasRead) {
   std::string error;
   ASSERT_TRUE(original.Parse(text, "original", &error));
   EXPECT_EQ(imported.document.ToText(), original.ToText());
-  EXPECT_EQ(imported.document.SavedText(), text);
+  EXPECT_EQ(musicxml_test::SavedTextOf(imported.document), text);
 }
 
 TEST_F(MusicXmlExporterTest, ChangedNotesGetACautionaryAccidentalForTheirAlteration) {
@@ -132,13 +132,13 @@ TEST_F(MusicXmlExporterTest, ChangedNotesGetACautionaryAccidentalForTheirAlterat
   // What is written reads back as the changed document.
   musicxml::MusicXmlDocument written;
   std::string error;
-  ASSERT_TRUE(written.Parse(document.SavedText(), "written", &error)) << error;
+  ASSERT_TRUE(written.Parse(musicxml_test::SavedTextOf(document), "written", &error)) << error;
   EXPECT_EQ(written.ToText(), document.ToText());
 
   // Writing again finds the same changes and leaves the same document.
-  std::string once = document.SavedText();
+  std::string once = musicxml_test::SavedTextOf(document);
   EXPECT_EQ(MusicXmlExporter::WriteChangedAccidentals(&imported.builder, imported.score, &imported.document, &warnings), 6);
-  EXPECT_EQ(document.SavedText(), once);
+  EXPECT_EQ(musicxml_test::SavedTextOf(document), once);
 }
 
 TEST_F(MusicXmlExporterTest, TheAlterationFollowsTheKeyOfTheNotesCell) {

@@ -426,6 +426,18 @@ TEST_F(MusicXmlImporterTest, UnreadableContentIsLeftOutWithWarnings) {
   EXPECT_EQ(entry.position, 0);
 }
 
+TEST_F(MusicXmlImporterTest, StaffCountsOutOfRangeAreNamedInWarnings) {
+  std::string first = Attributes(1, 0, "<staves>0</staves>") + PitchNote('C', 0, 5, 4, "1", "", "whole");
+  std::string second = "<attributes><staves>two</staves></attributes>" + PitchNote('C', 0, 5, 4, "1", "", "whole");
+  std::string third = "<attributes><staves>40</staves></attributes>" + PitchNote('C', 0, 5, 4, "1", "", "whole");
+  Imported imported;
+  ASSERT_TRUE(imported.Import(Score({{"P1", "Organ", {first, second, third}}})));
+  EXPECT_TRUE(HasWarningWith(imported.score, {"Organ (P1), measure 1: <staves> \"0\" is no staff count"}));
+  EXPECT_TRUE(HasWarningWith(imported.score, {"measure 2: <staves> \"two\" is no staff count"}));
+  EXPECT_TRUE(HasWarningWith(imported.score, {"measure 3: <staves> \"40\" is more than the 16 staves"}));
+  EXPECT_EQ(imported.score.staves.size(), 16u);
+}
+
 TEST_F(MusicXmlImporterTest, ScoresWithoutMusicOrBeyondTheHostAreRefused) {
   std::string error;
   Imported noPartList;

@@ -50,6 +50,12 @@ inline void WriteFile(const std::string& path, const std::string& bytes) {
   stream.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
 }
 
+// What saving the document would write, or a marker when it would not.
+inline std::string SavedTextOf(const musicxml::MusicXmlDocument& document) {
+  std::string text;
+  return document.SavedText(&text) ? text : "<no text: the document cannot be saved>";
+}
+
 inline std::string ReadFile(const std::string& path) {
   std::ifstream stream(path, std::ios::binary);
   return std::string(std::istreambuf_iterator<char>(stream), std::istreambuf_iterator<char>());

@@ -7,6 +7,7 @@
 
 #include "headless/musicxml/accidental_element.h"
 #include "headless/musicxml/musicxml_document.h"
+#include "tests/musicxml/musicxml_test_support.h"
 
 namespace {
 
@@ -95,7 +96,7 @@ TEST(XmlSourceMapTest, NewAccidentalsAreWrittenIntoTheFileInItsOwnLayout) {
       "\t  <accidental cautionary=\"yes\">double-sharp</accidental>\r\n"
       "\t</note>\r\n"
       "</score-partwise>\r\n";
-  EXPECT_EQ(document.SavedText(), expected);
+  EXPECT_EQ(musicxml_test::SavedTextOf(document), expected);
 }
 
 }  // namespace

@@ -5,6 +5,8 @@
 #include "framework/tc_string.h"
 #include "score/tc_document.h"
 #include "score/tc_group.h"
+#include "score/tc_key_signature.h"
+#include "score/tc_measure.h"
 #include "score/tc_groups.h"
 #include "score/tc_multi_staff_instruments.h"
 #include "score/tc_part.h"
@@ -46,6 +48,11 @@ TEST_F(ScoreRecordsTest, FullNameFromTheHostOnNewerHosts) {
   EXPECT_EQ(CountCalls("TX_AutoNumberedName_UTF16"), 1);
   EXPECT_FALSE(name.empty());
   EXPECT_EQ(name.find("^font"), std::string::npos) << name;
+
+  // The host fills as many units as it is told the buffer holds.
+  std::string longName(3000, 'x');
+  int16_t longStaff = builder.AddStaff(longName.c_str());
+  EXPECT_EQ(FullNameOf(longStaff), std::string(999, 'x'));
 }
 
 TEST_F(ScoreRecordsTest, RawTextIsUTF16FromHost0x11000000) {
@@ -233,6 +240,24 @@ TEST_F(ScoreRecordsTest, StaffSystemsNeedALayoutFirst) {
   EXPECT_FALSE(systems.HasUnlaidSystems());
   EXPECT_EQ(systems.GetSystemAt(1)->GetFirstMeasure(), 5);
   EXPECT_EQ(systems.GetSystemAt(1)->GetLastMeasure(), 8);
+}
+
+TEST_F(ScoreRecordsTest, TheLastOfTheMostMeasuresIsReachedWithoutWrapping) {
+  headless::ScoreBuilder builder;
+  builder.AddStaff("Flute");
+  ASSERT_EQ(builder.AddMeasures(32766), 1);
+  ASSERT_EQ(builder.AddMeasures(1), 32767);
+  EXPECT_EQ(builder.AddMeasures(1), 0) << "measure 32,768 has no 16-bit number";
+  builder.SetKey(32767, 3);
+  builder.SetMeasuresPerSystem(16384);
+  TCMeasure last;
+  ASSERT_TRUE(last.Load(32767));
+  ASSERT_NE(last.GetKeySignature(), nullptr);
+  EXPECT_EQ(last.GetKeySignature()->GetSharpCount(), 3);
+  TCStaffSystems systems;
+  ASSERT_EQ(systems.LoadAll(), 2);
+  EXPECT_EQ(systems.GetSystemAt(1)->GetFirstMeasure(), 16385);
+  EXPECT_EQ(systems.GetSystemAt(1)->GetLastMeasure(), 32767);
 }
 
 TEST_F(ScoreRecordsTest, SystemStavesOfTheScoreOrderAreReplacedInOrder) {

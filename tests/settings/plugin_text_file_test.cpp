@@ -35,8 +35,8 @@ class PreferencesFile : public settings_test::PluginFolderTest {
  protected:
   settings_test::fs::path PrefsFile() const { return folder_.File("rzpluginprefs.txt"); }
   settings_test::fs::path OptionsFile() const { return folder_.File("rzpluginoptions.txt"); }
-  std::unique_ptr<TCSettingsPairs> ReadPrefs(bool* unreadable = nullptr) {
-    return std::unique_ptr<TCSettingsPairs>(ReadPreferencesFile(unreadable));
+  std::unique_ptr<TCSettingsPairs> ReadPrefs(PreferencesRead* read = nullptr) {
+    return std::unique_ptr<TCSettingsPairs>(ReadPreferencesFile(read));
   }
 };
 
@@ -50,15 +50,13 @@ TEST(SettingsPairs, LinesBecomePairsAtTheirFirstEqualsSign) {
       "EMPTY=",
       " =blank key",
   });
-  ASSERT_EQ(pairs->GetCount(), 4);
+  ASSERT_EQ(pairs->GetCount(), 3) << "a key blank after trimming is no key";
   EXPECT_EQ(Text(pairs->GetPairAt(0)->GetKey()), "RZACCIDENTALS_LAYERS");
   EXPECT_EQ(Text(pairs->GetPairAt(0)->GetValue()), "7");
   EXPECT_EQ(Text(pairs->GetPairAt(1)->GetKey()), "KEY");
   EXPECT_EQ(Text(pairs->GetPairAt(1)->GetValue()), "a=b");
   EXPECT_EQ(Text(pairs->GetPairAt(2)->GetKey()), "EMPTY");
   EXPECT_EQ(Text(pairs->GetPairAt(2)->GetValue()), "");
-  EXPECT_EQ(Text(pairs->GetPairAt(3)->GetKey()), "");
-  EXPECT_EQ(Text(pairs->GetPairAt(3)->GetValue()), "blank key");
 
   std::unique_ptr<TCSettingsPairs> none(ParsePairs(nullptr));
   EXPECT_EQ(none->GetCount(), 0);
@@ -113,11 +111,12 @@ TEST_F(PreferencesFile, RewriteKeepsForeignKeysTheirOrderAndSpelling) {
 }
 
 TEST_F(PreferencesFile, MissingOrEmptyFileGivesNoPairsAndWritingCreatesIt) {
-  bool unreadable = true;
-  EXPECT_EQ(ReadPrefs(&unreadable)->GetCount(), 0);
-  EXPECT_FALSE(unreadable);
+  PreferencesRead read = PreferencesRead::Read;
+  EXPECT_EQ(ReadPrefs(&read)->GetCount(), 0);
+  EXPECT_EQ(read, PreferencesRead::Absent);
   WriteBytes(PrefsFile(), "");
-  EXPECT_EQ(ReadPrefs()->GetCount(), 0);
+  EXPECT_EQ(ReadPrefs(&read)->GetCount(), 0);
+  EXPECT_EQ(read, PreferencesRead::Read);
 
   TCSettingsPairs pairs;
   pairs.SetPair("RZACCIDENTALS_WINDOWX", "-1");
@@ -127,24 +126,42 @@ TEST_F(PreferencesFile, MissingOrEmptyFileGivesNoPairsAndWritingCreatesIt) {
             "RZACCIDENTALS_WINDOWX=-1" + TextLineEnd() + "RZACCIDENTALS_COLUMN1=120" + TextLineEnd());
 }
 
-TEST_F(PreferencesFile, UnusableFilesGiveNoPairsAndNoWrite) {
-  std::string huge;
-  while (huge.size() < 10u * 1024 * 1024) huge += "RZACCIDENTALS_LAYERS=1\n";
-  WriteBytes(PrefsFile(), huge);
-  bool unreadable = false;
-  EXPECT_EQ(ReadPrefs(&unreadable)->GetCount(), 0);
-  EXPECT_TRUE(unreadable) << "the caller must be able to tell it from a missing file";
+TEST_F(PreferencesFile, UpdateKeepsEveryForeignKeyOfALargeFile) {
+  std::string bytes;
+  int foreign = 0;
+  for (; bytes.size() < 100u * 1024; ++foreign) {
+    bytes += "RZOTHER_KEY" + std::to_string(foreign) + "=" + std::string(40, 'v') + "\n";
+  }
+  bytes += " =blank key\n";
+  WriteBytes(PrefsFile(), bytes);
+  TCSettingsPairs ours;
+  ours.SetPair("RZACCIDENTALS_LAYERS", "15");
+  ASSERT_TRUE(UpdatePreferencesFile(&ours));
 
-  settings_test::fs::remove(PrefsFile());
+  PreferencesRead read = PreferencesRead::Failed;
+  std::unique_ptr<TCSettingsPairs> pairs = ReadPrefs(&read);
+  EXPECT_EQ(read, PreferencesRead::Read);
+  ASSERT_EQ(pairs->GetCount(), foreign + 1);
+  EXPECT_EQ(Text(pairs->GetPairAt(foreign - 1)->GetKey()), "RZOTHER_KEY" + std::to_string(foreign - 1));
+  EXPECT_EQ(Text(pairs->GetPairAt(foreign)->GetValue()), "15");
+  EXPECT_EQ(ReadBytes(PrefsFile()).find("=blank key"), std::string::npos);
+}
+
+TEST_F(PreferencesFile, AFileThatCannotBeReadIsNeverRewritten) {
   settings_test::fs::create_directory(PrefsFile());
-  EXPECT_EQ(ReadPrefs()->GetCount(), 0);
+  PreferencesRead read = PreferencesRead::Read;
+  EXPECT_EQ(ReadPrefs(&read)->GetCount(), 0);
+  EXPECT_EQ(read, PreferencesRead::Failed) << "the caller must be able to tell it from a missing file";
   TCSettingsPairs pairs;
   pairs.SetPair("RZACCIDENTALS_LAYERS", "1");
+  EXPECT_FALSE(UpdatePreferencesFile(&pairs));
   EXPECT_FALSE(WritePairsToFile(&pairs));
+  EXPECT_TRUE(settings_test::fs::is_directory(PrefsFile()));
 
   Host().SetPluginFolder((folder_.Path() / "missing").u8string());
-  EXPECT_EQ(ReadPrefs()->GetCount(), 0);
-  EXPECT_FALSE(WritePairsToFile(&pairs));
+  EXPECT_EQ(ReadPrefs(&read)->GetCount(), 0);
+  EXPECT_EQ(read, PreferencesRead::Absent);
+  EXPECT_FALSE(UpdatePreferencesFile(&pairs));
   EXPECT_FALSE(settings_test::fs::exists(folder_.Path() / "missing"));
 }
 
@@ -152,7 +169,7 @@ TEST_F(PreferencesFile, BinaryContentAfterAPairYieldsOnlyThatPair) {
   std::string bytes = "RZACCIDENTALS_LAYERS=5\n";
   for (int i = 0; i < 8192; ++i) {
     char byte = static_cast<char>((i * 131 + 7) % 256);
-    if (byte == '=' || byte == 0x1A) byte = '#';  // 0x1A ends a text-mode read on Windows
+    if (byte == '=') byte = '#';
     bytes.push_back(byte);
   }
   WriteBytes(PrefsFile(), bytes);
@@ -162,13 +179,13 @@ TEST_F(PreferencesFile, BinaryContentAfterAPairYieldsOnlyThatPair) {
 }
 
 TEST_F(PreferencesFile, ZeroByteInAValueDoesNotJoinLinesOnRewrite) {
-  WriteBytes(PrefsFile(), std::string("A=x\0y\nB=2\n", 10));
+  WriteBytes(PrefsFile(), std::string("A=x\0y\nC=\x1A\nB=2\n", 14));
   std::unique_ptr<TCSettingsPairs> pairs = ReadPrefs();
-  ASSERT_EQ(pairs->GetCount(), 2);
+  ASSERT_EQ(pairs->GetCount(), 3) << "0x1A ends a text-mode read on Windows, not ours";
   ASSERT_TRUE(WritePairsToFile(pairs.get()));
   EXPECT_EQ(ReadBytes(PrefsFile()),
-            std::string("A=x\0y", 5) + TextLineEnd() + "B=2" + TextLineEnd());
-  EXPECT_EQ(ReadPrefs()->GetCount(), 2);
+            std::string("A=x\0y", 5) + TextLineEnd() + "C=\x1A" + TextLineEnd() + "B=2" + TextLineEnd());
+  EXPECT_EQ(ReadPrefs()->GetCount(), 3);
 }
 
 TEST_F(PreferencesFile, OptionsAreLookedUpOneKeyAtATimeInTheOptionsFile) {

@@ -124,6 +124,8 @@ TEST_F(SettingsProfileStore, SaveKeepsOtherPluginsDeclarationAndCommentsInOrder)
   const tinyxml2::XMLElement* list = plugin->FirstChildElement("SettingsProfiles");
   EXPECT_EQ(ChildNames(list), (std::vector<std::string>{"SettingsProfile"}));
   EXPECT_STREQ(list->FirstChildElement()->Attribute("Name"), "New");
+  EXPECT_FALSE(settings_test::fs::exists(folder_.File("rzpluginstorage.xml.bak1")))
+      << "the backup of a sound file goes once the new one has read back";
 }
 
 TEST_F(SettingsProfileStore, NonAsciiNameSurvivesSaveAndLoad) {
@@ -173,7 +175,7 @@ TEST_F(SettingsProfileStore, RootWithoutThisPluginLoadsNothingAndSaveAppendsIt) 
   EXPECT_EQ(document.FirstChildElement()->NextSiblingElement(), nullptr) << "no second root";
 }
 
-TEST_F(SettingsProfileStore, BrokenFilesLoadNothingAndAreNotOverwritten) {
+TEST_F(SettingsProfileStore, DamagedFilesAreKeptAsBackupsAndWrittenFresh) {
   std::string binary;
   for (int i = 0; i < 4096; ++i) binary.push_back(static_cast<char>((i * 7919 + 13) % 256));
   const std::vector<std::string> broken = {
@@ -184,16 +186,52 @@ TEST_F(SettingsProfileStore, BrokenFilesLoadNothingAndAreNotOverwritten) {
       std::string("\0<RZPluginSettings/>", 20),
       std::string(10 * 1024 * 1024, '<'),
   };
+  int backups = 0;
   for (const std::string& bytes : broken) {
     PutStorage(bytes);
     TCSettingsProfiles profiles;
     profiles.Add(MakeProfile("in memory", 0, 0));
     EXPECT_FALSE(profiles.LoadProfiles()) << bytes.substr(0, 40);
     EXPECT_EQ(profiles.GetCount(), 0);
-    profiles.Add(MakeProfile("in memory", 0, 0));
-    EXPECT_FALSE(profiles.SaveProfiles()) << bytes.substr(0, 40);
-    EXPECT_EQ(StorageBytes(), bytes) << "a file that did not parse is kept as it was";
+    profiles.Add(MakeProfile("edited", 0x1DF, 3));
+    EXPECT_TRUE(profiles.SaveProfiles()) << bytes.substr(0, 40);
+    ++backups;
+    std::string backup = "rzpluginstorage.xml.bak" + std::to_string(backups);
+    EXPECT_EQ(ReadBytes(folder_.File(backup.c_str())), bytes) << "no earlier backup is overwritten";
+    TCSettingsProfiles loaded;
+    ASSERT_TRUE(loaded.LoadProfiles());
+    ASSERT_EQ(loaded.GetCount(), 1);
+    EXPECT_TRUE(loaded.GetProfileAt(0)->HasSameValues(profiles.GetProfileAt(0)));
   }
+}
+
+TEST_F(SettingsProfileStore, AWriteThatDoesNotReadBackRestoresThePreviousFile) {
+  // tinyxml2 drops what follows a stray end tag after the root, so this file
+  // loads but would be printed into one that does not.
+  const std::string bytes =
+      "<RZPluginSettings><RZAccidentals><SettingsProfiles><SettingsProfile Name=\"Kept\"/>"
+      "</SettingsProfiles></RZAccidentals></RZPluginSettings>x</y>";
+  PutStorage(bytes);
+  TCSettingsProfiles profiles;
+  ASSERT_TRUE(profiles.LoadProfiles());
+  ASSERT_EQ(profiles.GetCount(), 1);
+  profiles.Add(MakeProfile("New", 0x1DF, 2));
+  EXPECT_FALSE(profiles.SaveProfiles());
+  EXPECT_EQ(StorageBytes(), bytes);
+  EXPECT_FALSE(settings_test::fs::exists(folder_.File("rzpluginstorage.xml.bak1")));
+}
+
+TEST_F(SettingsProfileStore, AFileBeyondSixteenMebibytesIsNeitherReadNorWritten) {
+  std::string bytes = "<RZPluginSettings><RZAccidentals><SettingsProfiles><SettingsProfile Name=\"Big\"/>"
+                      "</SettingsProfiles></RZAccidentals><RZOther>";
+  bytes += std::string(16u * 1024 * 1024, ' ') + "</RZOther></RZPluginSettings>";
+  PutStorage(bytes);
+  TCSettingsProfiles profiles;
+  EXPECT_FALSE(profiles.LoadProfiles());
+  profiles.Add(MakeProfile("New", 0x1DF, 2));
+  EXPECT_FALSE(profiles.SaveProfiles());
+  EXPECT_EQ(StorageBytes().size(), bytes.size());
+  EXPECT_FALSE(settings_test::fs::exists(folder_.File("rzpluginstorage.xml.bak1")));
 }
 
 TEST_F(SettingsProfileStore, EmptyFileLoadsNothingAndIsWrittenFresh) {
