@@ -15,6 +15,7 @@ class TCDocument : public __TCBase {
   // Another document object with the same number.
   bool IsSameClass(const __TCBase* other) const override;
   int16_t GetDocumentNumber() const { return documentNumber_; }
+  void SetDocumentNumber(int16_t documentNumber) { documentNumber_ = documentNumber; }
   bool IsCurrent() const;
 
  private:

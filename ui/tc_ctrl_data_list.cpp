@@ -62,6 +62,13 @@ bool TCCtrlDataList::AddColumn(const char* title, int32_t width) {
 
 int32_t TCCtrlDataList::AddRow(TCDataListRow* row) { return rows_.AddRow(row); }
 
+int32_t TCCtrlDataList::ShowRow(TCDataListRow* row) {
+  if (!row || rows_.GetRowPosition(row) < 0) return -1;
+  int32_t index = InsertItem(row);
+  row->SetItemIndex(index < 0 ? -1 : index);
+  return index;
+}
+
 int32_t TCCtrlDataList::InsertItem(TCDataListRow* row) {
   if (!GetDialog()) return -1;
   LVITEMW item{};

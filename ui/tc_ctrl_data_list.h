@@ -34,6 +34,9 @@ class TCCtrlDataList : public TCControl {
   // Takes the row over; answers the item index (negative when the control
   // refused it; the row is kept all the same).
   int32_t AddRow(TCDataListRow* row);
+  // Shows a row the list already holds in a new item (a dialog made again
+  // for the same list); answers the item index.
+  int32_t ShowRow(TCDataListRow* row);
   // Removes the item and destroys its row; false when there is no such item.
   bool RemoveRow(int32_t index);
   void ClearRows();

@@ -2,9 +2,6 @@
 // one of our example scores.
 #include "ui/tc_result_data_list.h"
 
-#include <cstdlib>
-#include <fstream>
-#include <iterator>
 #include <string>
 
 #include "analysis/accidental_finding.h"
@@ -13,10 +10,6 @@
 #include "analysis/tc_analysis_run_context.h"
 #include "analysis/tc_undo_block.h"
 #include "headless/host_dialogs.h"
-#include "headless/musicxml/imported_score.h"
-#include "headless/musicxml/musicxml_document.h"
-#include "headless/musicxml/musicxml_importer.h"
-#include "headless/score_builder.h"
 #include "score/tc_music_region.h"
 #include "tests/ui/recording_window.h"
 #include "tests/ui/ui_test_support.h"
@@ -26,12 +19,6 @@ namespace {
 
 using ui_test::ListItemText;
 using ui_test::RecordingWindow;
-
-std::string ReadExample(const std::string& name) {
-  const char* source = std::getenv("RZ_SOURCE_DIR");
-  std::ifstream stream(std::string(source ? source : ".") + "/examples/" + name, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(stream), std::istreambuf_iterator<char>());
-}
 
 class ResultListTest : public ui_test::DialogFixture {
  protected:
@@ -54,13 +41,8 @@ class ResultListTest : public ui_test::DialogFixture {
 
   // Imports the example and scans all of it into the result list, as Scan does.
   void ScanExample(const std::string& name) {
-    headless::ScoreBuilder builder;
-    musicxml::MusicXmlDocument document;
-    musicxml::ImportedScore score;
     std::string message;
-    ASSERT_TRUE(document.Parse(ReadExample(name), name, &message)) << message;
-    ASSERT_TRUE(musicxml::MusicXmlImporter(&builder).Import(&document, &score, &message)) << message;
-    Host().SelectAll();
+    ASSERT_TRUE(ui_test::ImportExample(name, &message)) << message;
     TCMusicRegion region;
     region.ReadCurrentSelection();
     TCAccidentalsAnalyzer analyzer(results_->GetRows());

@@ -2,7 +2,13 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <fstream>
+#include <iterator>
 
+#include "headless/musicxml/imported_score.h"
+#include "headless/musicxml/musicxml_document.h"
+#include "headless/musicxml/musicxml_importer.h"
+#include "headless/score_builder.h"
 #include "ui/tc_ui.h"
 
 namespace ui_test {
@@ -204,6 +210,43 @@ void SaveScreenshotIfAsked(HWND window, const std::string& name) {
   if (!folder || !*folder) return;
   PumpMessages();
   SaveWindowPicture(window, std::string(folder) + "/" + name + ".bmp");
+}
+
+bool ImportExample(const std::string& name, std::string* error) {
+  const char* source = std::getenv("RZ_SOURCE_DIR");
+  std::ifstream stream(std::string(source ? source : ".") + "/examples/" + name, std::ios::binary);
+  std::string text((std::istreambuf_iterator<char>(stream)), std::istreambuf_iterator<char>());
+  headless::ScoreBuilder builder(headless::HeadlessHost::Instance());
+  musicxml::MusicXmlDocument document;
+  musicxml::ImportedScore score;
+  std::string message;
+  if (!document.Parse(text, name, &message) || !musicxml::MusicXmlImporter(&builder).Import(&document, &score, &message)) {
+    if (error) *error = message;
+    return false;
+  }
+  return headless::HeadlessHost::Instance().SelectAll();
+}
+
+namespace {
+
+std::wstring pendingTitle;
+std::function<void(HWND)> pendingScript;
+
+void CALLBACK RunPendingScript(HWND, UINT, UINT_PTR timer, DWORD) {
+  HWND dialog = FindWindowW(L"#32770", pendingTitle.c_str());
+  if (!dialog || !IsWindowVisible(dialog)) return;
+  KillTimer(nullptr, timer);
+  std::function<void(HWND)> script = std::move(pendingScript);
+  pendingScript = nullptr;
+  if (script) script(dialog);
+}
+
+}  // namespace
+
+void WhenDialogAppears(const std::wstring& title, std::function<void(HWND)> script) {
+  pendingTitle = title;
+  pendingScript = std::move(script);
+  SetTimer(nullptr, 0, 20, RunPendingScript);
 }
 
 void DialogFixture::SetUp() {

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <deque>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -73,6 +74,14 @@ std::string ListColumnTitle(HWND list, int column);
 bool SaveWindowPicture(HWND window, const std::string& path);
 // When RZ_SCREENSHOT_DIR is set, saves the window there under the name.
 void SaveScreenshotIfAsked(HWND window, const std::string& name);
+
+// Imports one of our example scores into a new document of the host and
+// selects all of it.
+bool ImportExample(const std::string& name, std::string* error);
+
+// Runs the script on the dialog with this title as soon as it is on screen,
+// from inside whatever modal loop shows it. The script ends the dialog.
+void WhenDialogAppears(const std::wstring& title, std::function<void(HWND)> script);
 
 // A fresh host for each test, whose dialogs come from this program's resources.
 class DialogFixture : public headless::HostFixture {
