@@ -159,15 +159,17 @@ int32_t SetItemValue(void* dialog, int32_t item, int32_t kind, int32_t value) {
 }
 
 int32_t GetItemText(void* dialog, int32_t item, char* buffer, int32_t size) {
-  if (!dialog || !buffer || size <= 0) return 0;
+  if (!buffer || size <= 0) return 0;
   buffer[0] = 0;
+  if (!dialog) return 0;
   GetDlgItemTextA(static_cast<HWND>(dialog), item, buffer, size);
   return 1;
 }
 
 int32_t GetItemTextUtf16(void* dialog, int32_t item, char16_t* buffer, int32_t size) {
-  if (!dialog || !buffer || size <= 0) return 0;
+  if (!buffer || size <= 0) return 0;
   buffer[0] = 0;
+  if (!dialog) return 0;
   GetDlgItemTextW(static_cast<HWND>(dialog), item, reinterpret_cast<LPWSTR>(buffer), size);
   return 1;
 }

@@ -1,11 +1,57 @@
 #include "headless/musicxml/imported_score.h"
 
+#include <tinyxml2.h>
+
+#include <cstring>
+#include <unordered_map>
+#include <utility>
+#include <vector>
+
 namespace musicxml {
 
 uint64_t ImportedScore::AddNoteElement(tinyxml2::XMLElement* element) {
   noteElements_.push_back(element);
   flagsAtImport_.push_back(0);
   return noteElements_.size();
+}
+
+namespace {
+
+// Pairs the elements of two trees in document order; false when the shapes differ.
+bool PairElements(const tinyxml2::XMLElement* from, tinyxml2::XMLElement* to,
+                  std::unordered_map<const tinyxml2::XMLElement*, tinyxml2::XMLElement*>* pairs) {
+  std::vector<std::pair<const tinyxml2::XMLElement*, tinyxml2::XMLElement*>> pending{{from, to}};
+  while (!pending.empty()) {
+    auto [left, right] = pending.back();
+    pending.pop_back();
+    if (!left || !right || std::strcmp(left->Name(), right->Name()) != 0) return false;
+    (*pairs)[left] = right;
+    const tinyxml2::XMLElement* leftChild = left->FirstChildElement();
+    tinyxml2::XMLElement* rightChild = right->FirstChildElement();
+    while (leftChild || rightChild) {
+      if (!leftChild || !rightChild) return false;
+      pending.emplace_back(leftChild, rightChild);
+      leftChild = leftChild->NextSiblingElement();
+      rightChild = rightChild->NextSiblingElement();
+    }
+  }
+  return true;
+}
+
+}  // namespace
+
+bool ImportedScore::MoveToDocument(const tinyxml2::XMLElement* fromRoot, tinyxml2::XMLElement* toRoot) {
+  std::unordered_map<const tinyxml2::XMLElement*, tinyxml2::XMLElement*> pairs;
+  if (!PairElements(fromRoot, toRoot, &pairs)) return false;
+  std::vector<tinyxml2::XMLElement*> moved;
+  moved.reserve(noteElements_.size());
+  for (tinyxml2::XMLElement* element : noteElements_) {
+    auto found = pairs.find(element);
+    if (element && found == pairs.end()) return false;
+    moved.push_back(element ? found->second : nullptr);
+  }
+  noteElements_.swap(moved);
+  return true;
 }
 
 tinyxml2::XMLElement* ImportedScore::NoteElement(uint64_t sourceTag) const {

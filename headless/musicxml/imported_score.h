@@ -40,6 +40,11 @@ class ImportedScore {
   uint32_t FlagsAtImport(uint64_t sourceTag) const;
   void SetFlagsAtImport(uint64_t sourceTag, uint32_t flags);
 
+  // The same score over another parse of the same text: each note element is
+  // replaced by the element at its place in the other document. False, with
+  // nothing changed, when the two documents differ in shape.
+  bool MoveToDocument(const tinyxml2::XMLElement* fromRoot, tinyxml2::XMLElement* toRoot);
+
   // The file's number of a host measure, empty when there is none.
   std::string FileMeasureNumber(int32_t measure) const;
   // The imported staff with this host number, or null.

@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+#include "headless/host_dialogs.h"
 #include "headless/host_fixture.h"
 #include "headless/host_text.h"
 #include "headless/record_layouts.h"
@@ -162,11 +163,13 @@ TEST_F(HostSession, window_layers_names_and_dialogs) {
   ASSERT_TRUE(TX_AutoNumberedName_UTF16(StaffRecord::NameTextBlock::Get(staffRecord), clarinet, small, 4, 0));
   EXPECT_EQ(Utf16ToUtf8(small), "Bb ");
 
+  // Without a dialog procedure or a dialog nothing is made or read.
   EXPECT_EQ(TX_Dialog(20128, nullptr, nullptr, 0, nullptr), 0);
   char text[8] = "xxxxxxx";
   EXPECT_EQ(TX_GetDlgString(nullptr, 5, text, 8), 0);
   EXPECT_EQ(text[0], 0);
-  EXPECT_EQ(TX_GetCurrentWindow(), nullptr);
+  // The Windows host has a main window of its own; the Linux one has no windows.
+  EXPECT_EQ(TX_GetCurrentWindow() != nullptr, headless::host_dialogs::Available());
 }
 
 TEST_F(HostSession, the_call_log_names_every_call_with_its_arguments) {

@@ -9,23 +9,18 @@
 #include "headless/musicxml/musicxml_document.h"
 #include "headless/musicxml/musicxml_importer.h"
 #include "headless/score_builder.h"
+#include "headless/window_access.h"
+#include "headless/window_picture.h"
 #include "ui/tc_ui.h"
 
 namespace ui_test {
 
 namespace {
 
-// The items of a message box under Wine and Windows: its text and its icon.
-constexpr int kMessageBoxTextId = 0xFFFF;
+// The item of a message box under Wine and Windows that shows its icon.
 constexpr int kMessageBoxIconId = 0x0440;
 
 MessageBoxAnswers* activeAnswers = nullptr;
-
-bool IsMessageBox(HWND window) {
-  wchar_t className[16] = {0};
-  GetClassNameW(window, className, 16);
-  return lstrcmpW(className, L"#32770") == 0 && GetDlgItem(window, kMessageBoxTextId) != nullptr;
-}
 
 BoxIcon IconOf(HWND box) {
   HWND iconItem = GetDlgItem(box, kMessageBoxIconId);
@@ -40,20 +35,8 @@ BoxIcon IconOf(HWND box) {
 
 }  // namespace
 
-std::string Utf8(const std::wstring& text) {
-  if (text.empty()) return std::string();
-  int bytes = WideCharToMultiByte(CP_UTF8, 0, text.c_str(), static_cast<int>(text.size()), nullptr, 0, nullptr, nullptr);
-  std::string result(static_cast<size_t>(bytes), '\0');
-  WideCharToMultiByte(CP_UTF8, 0, text.c_str(), static_cast<int>(text.size()), &result[0], bytes, nullptr, nullptr);
-  return result;
-}
-
-std::string WindowText(HWND window) {
-  wchar_t buffer[2048] = {0};
-  GetWindowTextW(window, buffer, 2048);
-  return Utf8(buffer);
-}
-
+std::string Utf8(const std::wstring& text) { return headless::Utf8Of(text); }
+std::string WindowText(HWND window) { return headless::WindowTextOf(window); }
 std::string ItemText(HWND dialog, int id) { return WindowText(GetDlgItem(dialog, id)); }
 
 MessageBoxAnswers::MessageBoxAnswers() {
@@ -67,7 +50,7 @@ MessageBoxAnswers::~MessageBoxAnswers() {
 }
 
 LRESULT CALLBACK MessageBoxAnswers::Hook(int code, WPARAM wParam, LPARAM lParam) {
-  if (code == HCBT_ACTIVATE && activeAnswers && IsMessageBox(reinterpret_cast<HWND>(wParam))) {
+  if (code == HCBT_ACTIVATE && activeAnswers && headless::IsMessageBox(reinterpret_cast<HWND>(wParam))) {
     activeAnswers->Record(reinterpret_cast<HWND>(wParam));
   }
   return CallNextHookEx(nullptr, code, wParam, lParam);
@@ -76,7 +59,7 @@ LRESULT CALLBACK MessageBoxAnswers::Hook(int code, WPARAM wParam, LPARAM lParam)
 void MessageBoxAnswers::Record(HWND box) {
   ShownBox shown;
   shown.title = WindowText(box);
-  shown.text = ItemText(box, kMessageBoxTextId);
+  shown.text = ItemText(box, headless::kMessageBoxTextId);
   shown.icon = IconOf(box);
   shown.idleWhileShown = TCUI::IsMessageBoxIdle();
   boxes_.push_back(shown);
@@ -122,36 +105,6 @@ RECT DialogUnitsToPixels(HWND dialog, int left, int top, int width, int height) 
   return rect;
 }
 
-std::string ListItemText(HWND list, int item, int column) {
-  wchar_t buffer[1024] = {0};
-  LVITEMW request{};
-  request.iSubItem = column;
-  request.pszText = buffer;
-  request.cchTextMax = 1024;
-  SendMessageW(list, LVM_GETITEMTEXTW, static_cast<WPARAM>(item), reinterpret_cast<LPARAM>(&request));
-  return Utf8(buffer);
-}
-
-bool IsListItemChecked(HWND list, int item) {
-  auto state = static_cast<UINT>(SendMessageW(list, LVM_GETITEMSTATE, static_cast<WPARAM>(item), LVIS_STATEIMAGEMASK));
-  return (state & LVIS_STATEIMAGEMASK) == INDEXTOSTATEIMAGEMASK(2);
-}
-
-void SetListItemChecked(HWND list, int item, bool checked) {
-  LVITEMW state{};
-  state.stateMask = LVIS_STATEIMAGEMASK;
-  state.state = INDEXTOSTATEIMAGEMASK(checked ? 2 : 1);
-  SendMessageW(list, LVM_SETITEMSTATE, static_cast<WPARAM>(item), reinterpret_cast<LPARAM>(&state));
-}
-
-void SelectListItem(HWND list, int item) {
-  LVITEMW state{};
-  state.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
-  state.state = item >= 0 ? (LVIS_SELECTED | LVIS_FOCUSED) : 0;
-  if (item >= 0) SendMessageW(list, LVM_SETSELECTIONMARK, 0, item);
-  SendMessageW(list, LVM_SETITEMSTATE, static_cast<WPARAM>(item), reinterpret_cast<LPARAM>(&state));
-}
-
 int ListColumnWidth(HWND list, int column) {
   return static_cast<int>(SendMessageW(list, LVM_GETCOLUMNWIDTH, static_cast<WPARAM>(column), 0));
 }
@@ -166,50 +119,11 @@ std::string ListColumnTitle(HWND list, int column) {
   return Utf8(buffer);
 }
 
-bool SaveWindowPicture(HWND window, const std::string& path) {
-  RECT rect{0, 0, 0, 0};
-  GetWindowRect(window, &rect);
-  int width = rect.right - rect.left;
-  int height = rect.bottom - rect.top;
-  if (width <= 0 || height <= 0) return false;
-  RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN | RDW_FRAME);
-  HDC screen = GetDC(nullptr);
-  HDC memory = CreateCompatibleDC(screen);
-  HBITMAP bitmap = CreateCompatibleBitmap(screen, width, height);
-  HGDIOBJ old = SelectObject(memory, bitmap);
-  BitBlt(memory, 0, 0, width, height, screen, rect.left, rect.top, SRCCOPY);
-  SelectObject(memory, old);
-  BITMAPINFOHEADER header{};
-  header.biSize = sizeof(header);
-  header.biWidth = width;
-  header.biHeight = height;
-  header.biPlanes = 1;
-  header.biBitCount = 24;
-  header.biCompression = BI_RGB;
-  int rowBytes = ((width * 3 + 3) / 4) * 4;
-  std::vector<char> pixels(static_cast<size_t>(rowBytes) * height);
-  GetDIBits(memory, bitmap, 0, height, pixels.data(), reinterpret_cast<BITMAPINFO*>(&header), DIB_RGB_COLORS);
-  DeleteObject(bitmap);
-  DeleteDC(memory);
-  ReleaseDC(nullptr, screen);
-  BITMAPFILEHEADER file{};
-  file.bfType = 0x4D42;
-  file.bfOffBits = sizeof(file) + sizeof(header);
-  file.bfSize = file.bfOffBits + static_cast<DWORD>(pixels.size());
-  FILE* out = fopen(path.c_str(), "wb");
-  if (!out) return false;
-  fwrite(&file, sizeof(file), 1, out);
-  fwrite(&header, sizeof(header), 1, out);
-  fwrite(pixels.data(), 1, pixels.size(), out);
-  fclose(out);
-  return true;
-}
-
 void SaveScreenshotIfAsked(HWND window, const std::string& name) {
   const char* folder = getenv("RZ_SCREENSHOT_DIR");
   if (!folder || !*folder) return;
   PumpMessages();
-  SaveWindowPicture(window, std::string(folder) + "/" + name + ".bmp");
+  headless::SaveWindowPicture(window, std::string(folder) + "/" + name + ".bmp");
 }
 
 bool ImportExample(const std::string& name, std::string* error) {

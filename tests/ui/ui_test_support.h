@@ -11,6 +11,7 @@
 
 #include "headless/host_dialogs.h"
 #include "headless/host_fixture.h"
+#include "headless/window_access.h"
 #include "ui/windows_ui.h"
 
 namespace ui_test {
@@ -63,15 +64,13 @@ RECT ClientRectOfItem(HWND dialog, int id);
 RECT DialogUnitsToPixels(HWND dialog, int left, int top, int width, int height);
 
 // List views, read back as the user sees them.
-std::string ListItemText(HWND list, int item, int column);
-bool IsListItemChecked(HWND list, int item);
-void SetListItemChecked(HWND list, int item, bool checked);
-void SelectListItem(HWND list, int item);
+using headless::IsListItemChecked;
+using headless::ListItemText;
+using headless::SelectListItem;
+using headless::SetListItemChecked;
 int ListColumnWidth(HWND list, int column);
 std::string ListColumnTitle(HWND list, int column);
 
-// Saves what the window shows as a 24-bit BMP file; false on failure.
-bool SaveWindowPicture(HWND window, const std::string& path);
 // When RZ_SCREENSHOT_DIR is set, saves the window there under the name.
 void SaveScreenshotIfAsked(HWND window, const std::string& name);
 
