@@ -7,6 +7,7 @@
 #include "analysis/accidental_finding.h"
 #include "analysis/tc_analysis_run_context.h"
 #include "headless/document_snapshot.h"
+#include "headless/score_builder.h"
 #include "tests/ui/main_window_fixture.h"
 
 namespace {
@@ -251,6 +252,48 @@ TEST_F(MainWindowCommandsTest, SelectInDocumentStepsFromNoteToRelatedNoteToScann
   EXPECT_EQ(back.startMeasure, scanned.startMeasure);
   EXPECT_EQ(back.endMeasure, scanned.endMeasure);
   EXPECT_EQ(back.endPosition, scanned.endPosition);
+}
+
+TEST_F(MainWindowCommandsTest, ViewLaysOutTheScoreAndShowsTheWholeSystemInASmallWindow) {
+  ScanPiano();
+  headless::ScoreBuilder builder(Host());
+  builder.SetMeasuresPerSystem(2);
+  builder.SetUnlaidSystems(true);
+  // A window that shows pages and is too small to show a measure on its own.
+  Host().SetWindowInfo(1, 100);
+  ui_test::SelectListItem(ResultList(), 0);
+  Host().ClearCallLog();
+  Press(IDC_MAIN_VIEW);
+  EXPECT_EQ(Host().CountCalls("TX_UpdateLayout"), 1);
+  std::vector<int64_t> measures;
+  for (const headless::HostCall& call : Host().CallsNamed("TX_ScrollTo")) measures.push_back(call.arguments[0]);
+  // Measure 1 stands in the first system, measures 1 and 2: its two ends, then the measure.
+  EXPECT_EQ(measures, (std::vector<int64_t>{1, 2, 1}));
+
+  // A window without pages: only the measure.
+  Host().SetWindowInfo(0, 100);
+  Host().ClearCallLog();
+  Press(IDC_MAIN_VIEW);
+  ASSERT_EQ(Host().CountCalls("TX_ScrollTo"), 1);
+  EXPECT_EQ(Host().CountCalls("TX_UpdateLayout"), 0);
+}
+
+TEST_F(MainWindowCommandsTest, ANoteWithoutDurationIsSelectedAsA512UnitSpan) {
+  ScanPiano();
+  headless::SelectionRecord scanned = Host().Selection();
+  ui_test::SelectListItem(ResultList(), 0);
+  AccidentalFinding* finding = window_->GetResultList()->GetSelectedFinding();
+  ASSERT_NE(finding, nullptr);
+  finding->entryTimeValue = 0;
+  finding->position = 100;
+  Press(IDC_MAIN_SELECT_IN_DOCUMENT);
+  EXPECT_EQ(Host().Selection().startPosition, 100);
+  EXPECT_EQ(Host().Selection().endPosition, 512);
+  Host().SetSelectionRecord(scanned);
+  finding->position = 700;
+  Press(IDC_MAIN_SELECT_IN_DOCUMENT);
+  EXPECT_EQ(Host().Selection().startPosition, 188);
+  EXPECT_EQ(Host().Selection().endPosition, 700);
 }
 
 TEST_F(MainWindowCommandsTest, ToggleAndCheckAllActOnTheReport) {
