@@ -76,6 +76,14 @@ TEST_F(MainWindowCommandsTest, ScanFillsTheReportAndTheLabelsOfTheSelectedRow) {
   ui_test::SaveScreenshotIfAsked(dialog_, "main_window_scanned");
   // The scan ran as an edit of its own, named for the plug-in.
   EXPECT_EQ(Host().EndedEdits().back(), "Accidentals");
+
+  // Closed and opened again, the window still shows the report of the scan.
+  Press(IDC_MAIN_CLOSE);
+  Open();
+  ASSERT_EQ(ResultCount(), 3);
+  EXPECT_EQ(ListItemText(ResultList(), 2, 1), "M 2: L 1: #2");
+  EXPECT_TRUE(ui_test::IsListItemChecked(ResultList(), 2));
+  EXPECT_TRUE(Enabled(IDC_MAIN_CHANGE_CHECKED));
 }
 
 TEST_F(MainWindowCommandsTest, ScanRefusalsLeaveTheEarlierReportInPlace) {
