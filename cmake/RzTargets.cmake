@@ -6,6 +6,14 @@ if(RZ_SANITIZE)
   add_link_options(-fsanitize=address,undefined)
 endif()
 
+if(RZ_FUZZ)
+  if(WIN32 OR NOT CMAKE_CXX_COMPILER_ID STREQUAL "Clang")
+    message(FATAL_ERROR "RZ_FUZZ needs clang on Linux; use the fuzz preset")
+  endif()
+  # Coverage for libFuzzer in every target; only the fuzz targets link its main.
+  add_compile_options(-fsanitize=fuzzer-no-link)
+endif()
+
 function(rz_warnings target)
   target_compile_options(${target} PRIVATE -Wall -Wextra -Werror)
 endfunction()
