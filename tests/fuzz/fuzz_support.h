@@ -83,7 +83,8 @@ inline headless::HeadlessHost& FreshHost() {
 inline void CheckHostIsClean(const headless::HeadlessHost& host) {
   Check(host.OutstandingFrames() == 0, "every note-entry frame is freed");
   Check(host.OutstandingEntryMetrics() == 0, "every entry metrics record is freed");
-  Check(host.FrameErrors().empty(), "no frame is misused: " + (host.FrameErrors().empty() ? "" : host.FrameErrors()[0]));
+  Check(host.FrameErrors().empty(),
+        "no frame is misused: " + (host.FrameErrors().empty() ? "" : host.FrameErrors()[0]));
 }
 
 }  // namespace fuzz

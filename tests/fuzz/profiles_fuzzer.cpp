@@ -51,7 +51,9 @@ std::string AsPrinted(const std::string& text) {
 TCSettingsProfile* EditedProfile() {
   auto* profile = new TCSettingsProfile;
   TCString name;
-  name.SetUTF8("Fuzz \xC3\xA9" "dition");
+  name.SetUTF8(
+      "Fuzz \xC3\xA9"
+      "dition");
   profile->SetName(&name);
   profile->SetCourtesyMeasureRange(4);
   profile->SetSystemTieMode(6);
