@@ -26,9 +26,9 @@ class AccidentalFinding : public __TCBase {
   int32_t measure = 0;
   int32_t position = 0;
   int32_t entryTimeValue = 0;
-  int32_t layer = 0;          // 1-based
-  int32_t noteIndex = -1;     // within the entry; -1 if not found
-  int32_t entryIndex = -1;    // within the layer's entries of the measure
+  int32_t layer = 0;        // 1-based
+  int32_t noteIndex = -1;   // within the entry; -1 if not found
+  int32_t entryIndex = -1;  // within the layer's entries of the measure
 
   // The related fields mean something only when hasRelated is set.
   bool hasRelated = false;

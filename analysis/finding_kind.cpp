@@ -23,8 +23,7 @@ constexpr FindingKindInfo kFindingKinds[] = {
      ParenthesisRule::Option, kParenSystemBreaks, false},
 };
 
-static_assert(sizeof(kFindingKinds) / sizeof(kFindingKinds[0]) == kFindingKindCount,
-              "one table row per finding kind");
+static_assert(sizeof(kFindingKinds) / sizeof(kFindingKinds[0]) == kFindingKindCount, "one table row per finding kind");
 
 constexpr bool RowsFollowKinds() {
   for (int32_t i = 0; i < kFindingKindCount; ++i) {

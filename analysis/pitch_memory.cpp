@@ -229,15 +229,14 @@ const TCNotePitch* FindMatchingNote(const TCNotePitch* note, const TCNotePitches
   return nullptr;
 }
 
-bool FindPreviousPitch(const TCNotePitch* note, const TCNotePitches* entry,
-                       const TCAnalyzeEntryCollection* collection, bool independentOctaves,
-                       TCNotePitchFoundInfo* found) {
+bool FindPreviousPitch(const TCNotePitch* note, const TCNotePitches* entry, const TCAnalyzeEntryCollection* collection,
+                       bool independentOctaves, TCNotePitchFoundInfo* found) {
   return SearchBackwards({note, entry, kAnyChordLine, true, independentOctaves}, collection, found);
 }
 
 bool FindPreviousChordLinePitch(const TCNotePitch* note, const TCNotePitches* entry,
-                                const TCAnalyzeEntryCollection* collection, int32_t chordLine,
-                                bool independentOctaves, TCNotePitchFoundInfo* found) {
+                                const TCAnalyzeEntryCollection* collection, int32_t chordLine, bool independentOctaves,
+                                TCNotePitchFoundInfo* found) {
   return SearchBackwards({note, entry, chordLine, false, independentOctaves}, collection, found);
 }
 

@@ -36,13 +36,12 @@ const TCNotePitch* FindMatchingNote(const TCNotePitch* note, const TCNotePitches
 // The latest note of the same letter at or before the entry; among equal
 // candidates the one collected first. A grace entry never wins over a
 // non-grace entry of the same measure.
-bool FindPreviousPitch(const TCNotePitch* note, const TCNotePitches* entry,
-                       const TCAnalyzeEntryCollection* collection, bool independentOctaves,
-                       TCNotePitchFoundInfo* found);
+bool FindPreviousPitch(const TCNotePitch* note, const TCNotePitches* entry, const TCAnalyzeEntryCollection* collection,
+                       bool independentOctaves, TCNotePitchFoundInfo* found);
 // The same through one chord line, without the grace rule.
 bool FindPreviousChordLinePitch(const TCNotePitch* note, const TCNotePitches* entry,
-                                const TCAnalyzeEntryCollection* collection, int32_t chordLine,
-                                bool independentOctaves, TCNotePitchFoundInfo* found);
+                                const TCAnalyzeEntryCollection* collection, int32_t chordLine, bool independentOctaves,
+                                TCNotePitchFoundInfo* found);
 
 // The first note on the same beat as the note (the same entry, or one at the
 // same measure, grace state and position, and place in a run of grace notes)

@@ -2,8 +2,8 @@
 
 #include "analysis/analysis_settings.h"
 #include "analysis/pitch_memory.h"
-#include "analysis/tc_system_tie_scan_part_handler.h"
 #include "analysis/tc_analyze_entry_collection.h"
+#include "analysis/tc_system_tie_scan_part_handler.h"
 #include "framework/tc_string.h"
 #include "score/tc_group.h"
 #include "score/tc_groups.h"

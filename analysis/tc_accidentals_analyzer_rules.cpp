@@ -143,8 +143,7 @@ bool TCAccidentalsAnalyzer::CheckKeySignatureChange(const TCNotePitch* note, con
   bool changed = false;
   for (; measure > 0 && measure >= limit; --measure) {
     earlierKey.SetKeyValue(KeyValueOfMeasure(measure));
-    if (earlierKey.GetFlatCount() != noteKey.GetFlatCount() ||
-        earlierKey.GetSharpCount() != noteKey.GetSharpCount()) {
+    if (earlierKey.GetFlatCount() != noteKey.GetFlatCount() || earlierKey.GetSharpCount() != noteKey.GetSharpCount()) {
       changed = true;
       break;
     }

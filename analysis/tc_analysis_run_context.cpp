@@ -45,8 +45,7 @@ void FillEntryFields(const TCNotePitches* entry, AccidentalFinding* finding) {
   finding->entryIndex = entry->GetIndexInFrame();
 }
 
-void FillRelatedFields(const TCNotePitch* relatedNote, const TCNotePitches* relatedEntry,
-                       AccidentalFinding* finding) {
+void FillRelatedFields(const TCNotePitch* relatedNote, const TCNotePitches* relatedEntry, AccidentalFinding* finding) {
   finding->hasRelated = true;
   finding->relatedStaff = static_cast<int16_t>(relatedEntry->GetStaff());
   finding->relatedMeasure = relatedEntry->GetMeasure();

@@ -44,8 +44,8 @@ class TCAnalysisRunContext : public __TCBase {
   // Reports a note of an analysed entry, with or without a related note. The
   // first finding for a note wins: a later one for the same entry number and
   // note index is dropped. True when a row was added.
-  bool AddFinding(FindingKind kind, const TCNotePitch* note, const TCNotePitches* entry,
-                  const TCNotePitch* relatedNote, const TCNotePitches* relatedEntry);
+  bool AddFinding(FindingKind kind, const TCNotePitch* note, const TCNotePitches* entry, const TCNotePitch* relatedNote,
+                  const TCNotePitches* relatedEntry);
 
   // New strings owned by the caller.
   TCString* BuildStaffName(int32_t staff) const;
@@ -57,8 +57,7 @@ class TCAnalysisRunContext : public __TCBase {
  private:
   void BuildDescription(FindingKind kind, const TCNotePitches* entry, const TCNotePitch* relatedNote,
                         const TCNotePitches* relatedEntry, TCString* description) const;
-  void AppendRelationSuffix(const TCNotePitches* entry, const TCNotePitches* relatedEntry,
-                            TCString* description) const;
+  void AppendRelationSuffix(const TCNotePitches* entry, const TCNotePitches* relatedEntry, TCString* description) const;
   TCString* BuildInstrumentStaffName(int32_t staff) const;
   bool ChooseParentheses(FindingKind kind, const TCNotePitches* entry, const TCNotePitches* relatedEntry) const;
   void AddReportRow(AccidentalFinding* finding, bool checked);

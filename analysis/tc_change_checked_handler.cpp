@@ -64,8 +64,7 @@ bool TCChangeCheckedHandler::ApplyFinding(AccidentalFinding* finding) {
 
 bool TCChangeCheckedHandler::IsInRegion(const AccidentalFinding& finding) const {
   int32_t slot = TX_InstToSlot(finding.staff, region_->GetStartSlotList());
-  return slot > 0 && region_->ContainsSlot(slot) &&
-         region_->IsMeasurePositionInside(finding.measure, finding.position);
+  return slot > 0 && region_->ContainsSlot(slot) && region_->IsMeasurePositionInside(finding.measure, finding.position);
 }
 
 bool TCChangeCheckedHandler::WriteToNote(const AccidentalFinding& finding) const {

@@ -15,8 +15,8 @@ class TCSystemTieOccasion : public __TCBase {
   int32_t measure;  // the measure that begins the system
   int32_t staff;
   uint32_t entryNumber;
-  int32_t noteIndex;  // -1 if not found
-  int16_t partId;     // 0: the score
+  int32_t noteIndex;    // -1 if not found
+  int16_t partId;       // 0: the score
   bool report = true;   // cleared when the note lies outside the region
   bool matched = true;  // cleared when score and parts disagree
 };

@@ -48,9 +48,8 @@ void ScanGeneratedScore(benchmark::State& state) {
   }
   state.counters["notes"] = static_cast<double>(notes);
   state.counters["findings"] = static_cast<double>(findings);
-  state.counters["time_per_note"] = benchmark::Counter(static_cast<double>(notes),
-                                                       benchmark::Counter::kIsIterationInvariantRate |
-                                                           benchmark::Counter::kInvert);
+  state.counters["time_per_note"] = benchmark::Counter(
+      static_cast<double>(notes), benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
   host.Reset();
 }
 

@@ -8,8 +8,8 @@
 #include <filesystem>
 #include <system_error>
 
-#include "settings/tc_settings_profile.h"
 #include "settings/storage_file.h"
+#include "settings/tc_settings_profile.h"
 #include "settings/tc_settings_profiles.h"
 
 namespace rzacc {

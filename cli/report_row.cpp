@@ -10,9 +10,11 @@ namespace rzacc {
 namespace {
 
 constexpr const char* kKindNames[] = {
-    "DifferOnBeat",     "PitchDiffSameOctave", "PitchDiffOtherOctave",   "PreviousGraceAccidental",
-    "LayerLineMissing", "NoteMissing",         "ChordLineMissing",       "KeySignatureDifference",
-    "SystemBreakTie",   "SystemBreakTieMismatched",
+    "DifferOnBeat",         "PitchDiffSameOctave",
+    "PitchDiffOtherOctave", "PreviousGraceAccidental",
+    "LayerLineMissing",     "NoteMissing",
+    "ChordLineMissing",     "KeySignatureDifference",
+    "SystemBreakTie",       "SystemBreakTieMismatched",
 };
 static_assert(sizeof(kKindNames) / sizeof(kKindNames[0]) == kFindingKindCount, "one name per finding kind");
 

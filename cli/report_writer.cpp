@@ -6,8 +6,7 @@ namespace rzacc {
 
 namespace {
 
-constexpr const char* kNothingToReport =
-    "No lacking accidentals were found, based on the selected settings profile.";
+constexpr const char* kNothingToReport = "No lacking accidentals were found, based on the selected settings profile.";
 
 int AppliedCount(const Report& report) {
   int count = 0;
@@ -28,8 +27,8 @@ std::string FileNumbersLine(const ReportRow& row) {
     line = "measure " + std::to_string(row.measure) + " is \"" + row.fileMeasure + "\"";
   }
   if (row.hasRelated && row.relatedFileMeasure != std::to_string(row.relatedMeasure)) {
-    line += std::string(line.empty() ? "" : ", ") + "related measure " + std::to_string(row.relatedMeasure) +
-            " is \"" + row.relatedFileMeasure + "\"";
+    line += std::string(line.empty() ? "" : ", ") + "related measure " + std::to_string(row.relatedMeasure) + " is \"" +
+            row.relatedFileMeasure + "\"";
   }
   return line;
 }
@@ -97,16 +96,16 @@ void ReportWriter::WriteText(const Report& report, std::ostream& out) {
   out << "Findings: " << report.rows.size() << "\n\n";
   if (report.rows.empty()) out << kNothingToReport << "\n";
   for (const ReportRow& row : report.rows) {
-    out << RowMark(report, row) << " " << row.staff << " | " << row.location << " | " << row.note << " | "
-        << row.info << " | " << row.accidental << "\n";
+    out << RowMark(report, row) << " " << row.staff << " | " << row.location << " | " << row.note << " | " << row.info
+        << " | " << row.accidental << "\n";
     out << "    " << row.locationText << "\n";
     if (!row.relatedLocationText.empty()) out << "    Related: " << row.relatedLocationText << "\n";
     std::string numbers = FileNumbersLine(row);
     if (!numbers.empty()) out << "    In the file: " << numbers << "\n";
   }
   if (report.apply) {
-    out << "\nApplied " << AppliedCount(report) << " of " << report.rows.size() << " findings; wrote "
-        << report.output << " with " << report.notesWritten << " new accidentals.\n";
+    out << "\nApplied " << AppliedCount(report) << " of " << report.rows.size() << " findings; wrote " << report.output
+        << " with " << report.notesWritten << " new accidentals.\n";
   }
 }
 
@@ -123,8 +122,7 @@ void ReportWriter::WriteJson(const Report& report, std::ostream& out) {
     out << (index == 0 ? "\n" : ",\n") << "    {";
     out << "\"staff\": " << JsonString(row.staff) << ", \"location\": " << JsonString(row.location)
         << ", \"note\": " << JsonString(row.note) << ", \"info\": " << JsonString(row.info)
-        << ", \"accidental\": " << JsonString(row.accidental)
-        << ", \"locationText\": " << JsonString(row.locationText)
+        << ", \"accidental\": " << JsonString(row.accidental) << ", \"locationText\": " << JsonString(row.locationText)
         << ", \"relatedLocationText\": " << JsonString(row.relatedLocationText)
         << ", \"kind\": " << JsonString(row.kind) << ", \"checked\": " << (row.checked ? "true" : "false")
         << ", \"parentheses\": " << (row.parentheses ? "true" : "false") << ", \"measure\": " << row.measure

@@ -65,7 +65,8 @@ bool ScoreSession::Select(const NumberRange& measures, const NumberRange& staves
 }
 
 int ScoreSession::WriteChanges(const std::string& path, std::string* error) {
-  int written = musicxml::MusicXmlExporter::WriteChangedAccidentals(builder_.get(), imported_, &document_, &exportWarnings_);
+  int written =
+      musicxml::MusicXmlExporter::WriteChangedAccidentals(builder_.get(), imported_, &document_, &exportWarnings_);
   if (!document_.Save(path, error)) return -1;
   return written;
 }

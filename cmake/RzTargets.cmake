@@ -6,6 +6,14 @@ if(RZ_SANITIZE)
   add_link_options(-fsanitize=address,undefined)
 endif()
 
+if(RZ_FUZZ)
+  if(WIN32 OR NOT CMAKE_CXX_COMPILER_ID STREQUAL "Clang")
+    message(FATAL_ERROR "RZ_FUZZ needs clang on Linux; use the fuzz preset")
+  endif()
+  # Coverage for libFuzzer in every target; only the fuzz targets link its main.
+  add_compile_options(-fsanitize=fuzzer-no-link)
+endif()
+
 function(rz_warnings target)
   target_compile_options(${target} PRIVATE -Wall -Wextra -Werror)
 endfunction()
@@ -34,8 +42,13 @@ endforeach()
 file(WRITE ${RZ_HOST_EXPORTS_DEF}.in "${rz_def_text}")
 configure_file(${RZ_HOST_EXPORTS_DEF}.in ${RZ_HOST_EXPORTS_DEF} COPYONLY)
 
-# rz_add_test_suite(name SOURCES ... DEPENDS ...): one GoogleTest program,
-# registered as one CTest test.
+include(GoogleTest)
+
+# rz_add_test_suite(name SOURCES ... DEPENDS ...): one GoogleTest program whose
+# cases CTest lists one by one, as "program.Suite.Case", so that a failure
+# names the case. The cases are asked of the program when CTest runs (under
+# Wine for the Windows build, whose emulator command keeps Wine quiet), not
+# while building.
 function(rz_add_test_suite name)
   cmake_parse_arguments(ARG "" "" "SOURCES;DEPENDS" ${ARGN})
   add_executable(${name} ${ARG_SOURCES})
@@ -52,8 +65,10 @@ function(rz_add_test_suite name)
       RUNTIME_OUTPUT_DIRECTORY ${PROJECT_BINARY_DIR}/tests/${name})
     target_link_options(${name} PRIVATE -static)
   endif()
-  add_test(NAME ${name} COMMAND ${name} --gtest_brief=1
-    WORKING_DIRECTORY ${PROJECT_BINARY_DIR})
-  set_tests_properties(${name} PROPERTIES TIMEOUT 900
-    ENVIRONMENT "WINEDEBUG=-all;RZ_SOURCE_DIR=${PROJECT_SOURCE_DIR}")
+  gtest_discover_tests(${name}
+    TEST_PREFIX "${name}."
+    WORKING_DIRECTORY ${PROJECT_BINARY_DIR}
+    DISCOVERY_MODE PRE_TEST
+    DISCOVERY_TIMEOUT 300
+    PROPERTIES TIMEOUT 900 ENVIRONMENT "RZ_SOURCE_DIR=${PROJECT_SOURCE_DIR}")
 endfunction()

@@ -43,13 +43,12 @@ class WidenedText {
   uint32_t length_;
 };
 
-int32_t FindUnits(const char16_t* text, uint32_t length, const char16_t* pattern,
-                  uint32_t patternLength, int32_t start) {
+int32_t FindUnits(const char16_t* text, uint32_t length, const char16_t* pattern, uint32_t patternLength,
+                  int32_t start) {
   if (start < 0) start = 0;
   if (patternLength > length) return -1;
   for (int64_t i = start; i <= static_cast<int64_t>(length - patternLength); ++i) {
-    if (patternLength == 0 ||
-        std::memcmp(text + i, pattern, patternLength * sizeof(char16_t)) == 0) {
+    if (patternLength == 0 || std::memcmp(text + i, pattern, patternLength * sizeof(char16_t)) == 0) {
       return static_cast<int32_t>(i);
     }
   }
@@ -160,15 +159,13 @@ const char* TCString::GetCString() const {
 const char* TCString::GetUTF8() const {
   delete[] utf8Copy_;
   utf8Copy_ = nullptr;
-  int bytes = length_ > 0 ? WideCharToMultiByte(CP_UTF8, 0, PlatformWide(text_),
-                                                static_cast<int>(length_), nullptr, 0,
+  int bytes = length_ > 0 ? WideCharToMultiByte(CP_UTF8, 0, PlatformWide(text_), static_cast<int>(length_), nullptr, 0,
                                                 nullptr, nullptr)
                           : 0;
   if (bytes < 0) bytes = 0;
   utf8Copy_ = new char[static_cast<size_t>(bytes) + 1]();
   if (bytes > 0) {
-    WideCharToMultiByte(CP_UTF8, 0, PlatformWide(text_), static_cast<int>(length_), utf8Copy_,
-                        bytes, nullptr, nullptr);
+    WideCharToMultiByte(CP_UTF8, 0, PlatformWide(text_), static_cast<int>(length_), utf8Copy_, bytes, nullptr, nullptr);
   }
   return utf8Copy_;
 }

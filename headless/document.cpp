@@ -11,20 +11,18 @@ namespace {
 
 constexpr int16_t kScorePart = 0;
 
-RecordBytes ZeroRecord(uint32_t tag) {
-  return RecordBytes(static_cast<size_t>(LayoutOf(tag, 0x12050000).size), 0);
-}
+RecordBytes ZeroRecord(uint32_t tag) { return RecordBytes(static_cast<size_t>(LayoutOf(tag, 0x12050000).size), 0); }
 
 std::string CellName(const CellKey& key) {
-  return "cell (staff " + std::to_string(key.staff) + ", measure " + std::to_string(key.measure) +
-         ", layer " + std::to_string(key.layer + 1) + ")";
+  return "cell (staff " + std::to_string(key.staff) + ", measure " + std::to_string(key.measure) + ", layer " +
+         std::to_string(key.layer + 1) + ")";
 }
 
-void DiffCell(const CellKey& key, const std::vector<EntryBytes>& before,
-              const std::vector<EntryBytes>& after, std::vector<std::string>* lines) {
+void DiffCell(const CellKey& key, const std::vector<EntryBytes>& before, const std::vector<EntryBytes>& after,
+              std::vector<std::string>* lines) {
   if (before.size() != after.size()) {
-    lines->push_back(CellName(key) + ": " + std::to_string(before.size()) + " -> " +
-                     std::to_string(after.size()) + " entries");
+    lines->push_back(CellName(key) + ": " + std::to_string(before.size()) + " -> " + std::to_string(after.size()) +
+                     " entries");
     return;
   }
   for (size_t i = 0; i < before.size(); ++i) {
@@ -72,12 +70,10 @@ DocumentContent::DocumentContent() {
 }
 
 bool DocumentContent::operator==(const DocumentContent& other) const {
-  return records == other.records && parts == other.parts && cells == other.cells &&
-         sourceTags == other.sourceTags && staves == other.staves &&
-         measureLengths == other.measureLengths && keyChanges == other.keyChanges &&
-         staffFlagsInMeasure == other.staffFlagsInMeasure &&
-         nextEntryNumber == other.nextEntryNumber && measuresPerSystem == other.measuresPerSystem &&
-         unlaidSystems == other.unlaidSystems;
+  return records == other.records && parts == other.parts && cells == other.cells && sourceTags == other.sourceTags &&
+         staves == other.staves && measureLengths == other.measureLengths && keyChanges == other.keyChanges &&
+         staffFlagsInMeasure == other.staffFlagsInMeasure && nextEntryNumber == other.nextEntryNumber &&
+         measuresPerSystem == other.measuresPerSystem && unlaidSystems == other.unlaidSystems;
 }
 
 void DocumentContent::Diff(const DocumentContent& other, std::vector<std::string>* lines) const {

@@ -73,9 +73,9 @@ class DocumentContent {
   std::map<int16_t, PartContent> parts;  // 0 is the score
   std::map<CellKey, std::vector<EntryBytes>> cells;
   std::map<NoteKey, uint64_t> sourceTags;
-  std::vector<int16_t> staves;           // staff numbers in creation order
-  std::vector<int32_t> measureLengths;   // measure m at index m - 1
-  std::map<int16_t, uint16_t> keyChanges;  // measure -> key value in force from it
+  std::vector<int16_t> staves;                                          // staff numbers in creation order
+  std::vector<int32_t> measureLengths;                                  // measure m at index m - 1
+  std::map<int16_t, uint16_t> keyChanges;                               // measure -> key value in force from it
   std::map<std::pair<int16_t, int16_t>, uint16_t> staffFlagsInMeasure;  // (staff, measure)
   uint32_t nextEntryNumber = 1;
   int measuresPerSystem = 4;

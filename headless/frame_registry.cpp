@@ -11,8 +11,8 @@ constexpr size_t kEntriesStart = (host_frame::kFrameHeaderSize + 7) & ~static_ca
 
 }  // namespace
 
-void* FrameRegistry::Create(int16_t document, const CellKey& cell, uint16_t slotList, int16_t slot,
-                            bool readOnly, const std::vector<EntryBytes>& entries) {
+void* FrameRegistry::Create(int16_t document, const CellKey& cell, uint16_t slotList, int16_t slot, bool readOnly,
+                            const std::vector<EntryBytes>& entries) {
   using namespace host_frame;
   size_t count = entries.size();
   size_t blockSize = kEntriesStart + (count > 0 ? count : 1) * kEntrySize;

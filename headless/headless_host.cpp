@@ -80,8 +80,7 @@ bool HeadlessHost::Install(const std::vector<std::string>& missingFunctions, con
   const PlatformExport* all = HeadlessExportTable(&count);
   registeredExports.clear();
   for (size_t i = 0; i < count; ++i) {
-    bool leftOut = std::find(missingFunctions.begin(), missingFunctions.end(), all[i].name) !=
-                   missingFunctions.end();
+    bool leftOut = std::find(missingFunctions.begin(), missingFunctions.end(), all[i].name) != missingFunctions.end();
     if (!leftOut) registeredExports.push_back(all[i]);
   }
   PlatformRegisterModule(moduleName_.c_str(), registeredExports.data(), registeredExports.size());
@@ -168,8 +167,8 @@ int HeadlessHost::SlotOfStaff(int16_t part, int16_t staff) const {
 }
 
 int HeadlessHost::CountCalls(const char* name) const {
-  return static_cast<int>(std::count_if(callLog_.begin(), callLog_.end(),
-                                        [name](const HostCall& call) { return call.name == name; }));
+  return static_cast<int>(
+      std::count_if(callLog_.begin(), callLog_.end(), [name](const HostCall& call) { return call.name == name; }));
 }
 
 std::vector<HostCall> HeadlessHost::CallsNamed(const char* name) const {
@@ -248,8 +247,8 @@ void HeadlessHost::SetSelectionRecord(const SelectionRecord& selection) {
   if (Document* document = CurrentDocumentData()) document->selections[document->currentPart] = selection;
 }
 
-bool HeadlessHost::SetSelection(int16_t startStaff, int16_t startMeasure, int32_t startPosition,
-                                int16_t endStaff, int16_t endMeasure, int32_t endPosition) {
+bool HeadlessHost::SetSelection(int16_t startStaff, int16_t startMeasure, int32_t startPosition, int16_t endStaff,
+                                int16_t endMeasure, int32_t endPosition) {
   int16_t part = CurrentPart();
   int startSlot = SlotOfStaff(part, startStaff);
   int endSlot = SlotOfStaff(part, endStaff);

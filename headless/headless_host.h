@@ -110,8 +110,7 @@ class HeadlessHost {
   // table under moduleName, leaving out the named functions), sets the plug-in's
   // host version and resets the binding. On Windows leaving out functions or
   // another module name cannot be done; see CanLeaveOutFunctions.
-  bool Install(const std::vector<std::string>& missingFunctions = {},
-               const char* moduleName = "TAVREL.EXE");
+  bool Install(const std::vector<std::string>& missingFunctions = {}, const char* moduleName = "TAVREL.EXE");
   // Removes the registration (Linux) and resets the plug-in's binding.
   void Uninstall();
   // Whether Install can leave out functions and use another module name (not on Windows).
@@ -179,8 +178,8 @@ class HeadlessHost {
   // ---- Selection (of the current part) ----------------------------------
   // Selects from startStaff to endStaff (staff numbers, converted to slots of
   // the current part) and from (startMeasure, startPosition) to (endMeasure, endPosition).
-  bool SetSelection(int16_t startStaff, int16_t startMeasure, int32_t startPosition,
-                    int16_t endStaff, int16_t endMeasure, int32_t endPosition);
+  bool SetSelection(int16_t startStaff, int16_t startMeasure, int32_t startPosition, int16_t endStaff,
+                    int16_t endMeasure, int32_t endPosition);
   // Every slot, measure 1 position 0 to the last measure at position 0x7FFFFFFF.
   bool SelectAll();
   void ClearSelection();
@@ -190,7 +189,7 @@ class HeadlessHost {
   static uint16_t SlotListValue();
 
   // ---- Layers ------------------------------------------------------------
-  void SetMaxLayers(int count);  // TX_GetMaxLayers; default 4
+  void SetMaxLayers(int count);                    // TX_GetMaxLayers; default 4
   void SetLayerShown(int layerIndex, bool shown);  // 0-based; default all shown
   int MaxLayers() const { return maxLayers_; }
   bool LayerShown(int layerIndex) const;
@@ -213,10 +212,8 @@ class HeadlessHost {
   std::vector<TaggedNote> NotesWithTags() const;
   // A stored record of the current document (part-owned records: of the current part).
   // For "other" records the address is (number, inci); for detail records (first, second, inci).
-  bool ReadRecord(uint32_t tag, int16_t first, int16_t second, int16_t third,
-                  std::vector<uint8_t>* bytes) const;
-  bool WriteRecord(uint32_t tag, int16_t first, int16_t second, int16_t third,
-                   const std::vector<uint8_t>& bytes);
+  bool ReadRecord(uint32_t tag, int16_t first, int16_t second, int16_t third, std::vector<uint8_t>* bytes) const;
+  bool WriteRecord(uint32_t tag, int16_t first, int16_t second, int16_t third, const std::vector<uint8_t>& bytes);
   int RecordCount(uint32_t tag) const;
 
   // ---- For the builder, importers and the host functions -----------------

@@ -20,8 +20,8 @@ std::string FrameName(const void* frame) {
   return text;
 }
 
-const EntryBytes* FindEntryInCell(const DocumentContent& content, int16_t staff, int16_t measure,
-                                  uint32_t entryNumber, int layers) {
+const EntryBytes* FindEntryInCell(const DocumentContent& content, int16_t staff, int16_t measure, uint32_t entryNumber,
+                                  int layers) {
   for (int16_t layer = 0; layer < layers; ++layer) {
     const std::vector<EntryBytes>* cell = content.Cell(CellKey{staff, measure, layer});
     if (!cell) continue;
@@ -49,8 +49,8 @@ void* HostCallHandler::LoadTGF(int32_t zero, int32_t slot, int32_t measure, int3
   if (!cell) cell = &kEmptyCell;
   if (cell->size() > static_cast<size_t>(host_frame::kMaxEntries)) return nullptr;
   bool readOnly = document->readOnlyCells.count(key) > 0;
-  return host_.frames_->Create(document->Id(), key, HeadlessHost::SlotListValue(),
-                               static_cast<int16_t>(slot), readOnly, *cell);
+  return host_.frames_->Create(document->Id(), key, HeadlessHost::SlotListValue(), static_cast<int16_t>(slot), readOnly,
+                               *cell);
 }
 
 int32_t HostCallHandler::SaveTGF(void* frame) {
@@ -98,8 +98,8 @@ int32_t HostCallHandler::FreeTGF(void* frame) {
   return 0;
 }
 
-int32_t HostCallHandler::GetEntryMetrics(uint32_t entryNumber, int32_t measure, int32_t staff,
-                                         void* metrics, bool newLayout) {
+int32_t HostCallHandler::GetEntryMetrics(uint32_t entryNumber, int32_t measure, int32_t staff, void* metrics,
+                                         bool newLayout) {
   Document* document = Current();
   if (!document || !metrics) return 0;
   if (newLayout && host_.HostVersion() < kHostVersion2012) {

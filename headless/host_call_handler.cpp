@@ -26,8 +26,8 @@ bool HostCallHandler::CheckLayoutVersion(const char* function, uint32_t tag, uin
   RecordLayout layout = LayoutOf(tag, host_.HostVersion());
   if (!layout.known || layout.version == version) return true;
   char text[160];
-  std::snprintf(text, sizeof text, "%s \"%s\": layout version 0x%08X, the host expects 0x%08X",
-                function, TagName(tag).c_str(), version, layout.version);
+  std::snprintf(text, sizeof text, "%s \"%s\": layout version 0x%08X, the host expects 0x%08X", function,
+                TagName(tag).c_str(), version, layout.version);
   host_.ReportCallError(text);
   return false;
 }
@@ -53,8 +53,7 @@ int32_t HostCallHandler::LoadStaffAtPosition(const void* address, void* buffer, 
   return 1;
 }
 
-int32_t HostCallHandler::LoadEData(uint32_t tag, void* address, void* buffer, int32_t* size,
-                                   uint32_t version) {
+int32_t HostCallHandler::LoadEData(uint32_t tag, void* address, void* buffer, int32_t* size, uint32_t version) {
   Document* document = Current();
   if (!document || !address || !size || *size < 0) return 0;
   if (!CheckLayoutVersion("TX_LoadEData", tag, version)) return 0;
@@ -75,16 +74,15 @@ int32_t HostCallHandler::LoadEData(uint32_t tag, void* address, void* buffer, in
   return 1;
 }
 
-int32_t HostCallHandler::SaveEData(uint32_t tag, void* address, const void* buffer, int32_t size,
-                                   uint32_t version) {
+int32_t HostCallHandler::SaveEData(uint32_t tag, void* address, const void* buffer, int32_t size, uint32_t version) {
   Document* document = Current();
   if (!document || !address || !buffer || size <= 0 || size > kLargestRecord) return 0;
   if (!CheckLayoutVersion("TX_SaveEData", tag, version)) return 0;
   if (AddressFormOf(tag) == AddressForm::StaffAtPosition) return 0;
   RecordLayout layout = LayoutOf(tag, host_.HostVersion());
   if (layout.known && layout.size > 0 && size != layout.size) {
-    host_.ReportCallError("TX_SaveEData \"" + TagName(tag) + "\": " + std::to_string(size) +
-                          " bytes, the layout has " + std::to_string(layout.size));
+    host_.ReportCallError("TX_SaveEData \"" + TagName(tag) + "\": " + std::to_string(size) + " bytes, the layout has " +
+                          std::to_string(layout.size));
     return 0;
   }
   RecordStore* store = document->content.StoreFor(tag, document->currentPart);
@@ -96,8 +94,7 @@ int32_t HostCallHandler::SaveEData(uint32_t tag, void* address, const void* buff
   return 1;
 }
 
-int32_t HostCallHandler::CreateEData(uint32_t tag, void* address, const void* buffer, int32_t size,
-                                     uint32_t version) {
+int32_t HostCallHandler::CreateEData(uint32_t tag, void* address, const void* buffer, int32_t size, uint32_t version) {
   Document* document = Current();
   if (!document || !address || !buffer || size <= 0 || size > kLargestRecord) return 0;
   if (!CheckLayoutVersion("TX_CreateEData", tag, version)) return 0;

@@ -47,8 +47,8 @@ int32_t HostCallHandler::GetNextPartID(int32_t part) {
 int32_t HostCallHandler::StartEdit(const char* utf8Name) {
   Document* document = Current();
   if (!document) return 0;
-  host_.openEdits_.push_back(HeadlessHost::OpenEdit{document->Id(), utf8Name ? utf8Name : "",
-                                                    DocumentSnapshot(document->content)});
+  host_.openEdits_.push_back(
+      HeadlessHost::OpenEdit{document->Id(), utf8Name ? utf8Name : "", DocumentSnapshot(document->content)});
   return 1;
 }
 
@@ -125,8 +125,8 @@ int32_t HostCallHandler::GetTavrelPath(int32_t folderKind, void* buffer) {
   uint32_t version = host_.HostVersion();
   int32_t expected = version < kHostVersion2010 ? kOldPluginFolderKind : kPluginFolderKind;
   if (folderKind != expected) {
-    host_.ReportCallError("TX_GetTavrelPath: folder kind " + std::to_string(folderKind) +
-                          ", the host expects " + std::to_string(expected));
+    host_.ReportCallError("TX_GetTavrelPath: folder kind " + std::to_string(folderKind) + ", the host expects " +
+                          std::to_string(expected));
     return 0;
   }
   if (!buffer || host_.PluginFolder().empty()) return 0;

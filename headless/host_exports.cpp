@@ -73,23 +73,23 @@ Result Guarded(Result failure, Body body) {
 }  // namespace
 
 extern "C" int32_t TX_HOSTCALL Headless_TX_LoadEData(uint32_t tag, void* address, void* buffer, int32_t* size,
-                                                    uint32_t version) {
+                                                     uint32_t version) {
   return Guarded<int32_t>(0, [&] {
     LogRecordCall("TX_LoadEData", tag, address, size ? *size : -1, version);
     return Calls().LoadEData(tag, address, buffer, size, version);
   });
 }
 
-extern "C" int32_t TX_HOSTCALL Headless_TX_SaveEData(uint32_t tag, void* address, const void* buffer,
-                                                    int32_t size, uint32_t version) {
+extern "C" int32_t TX_HOSTCALL Headless_TX_SaveEData(uint32_t tag, void* address, const void* buffer, int32_t size,
+                                                     uint32_t version) {
   return Guarded<int32_t>(0, [&] {
     LogRecordCall("TX_SaveEData", tag, address, size, version);
     return Calls().SaveEData(tag, address, buffer, size, version);
   });
 }
 
-extern "C" int32_t TX_HOSTCALL Headless_TX_CreateEData(uint32_t tag, void* address, const void* buffer,
-                                                      int32_t size, uint32_t version) {
+extern "C" int32_t TX_HOSTCALL Headless_TX_CreateEData(uint32_t tag, void* address, const void* buffer, int32_t size,
+                                                       uint32_t version) {
   return Guarded<int32_t>(0, [&] {
     LogRecordCall("TX_CreateEData", tag, address, size, version);
     return Calls().CreateEData(tag, address, buffer, size, version);
@@ -103,8 +103,8 @@ extern "C" int32_t TX_HOSTCALL Headless_TX_DeleteEData(uint32_t tag, void* addre
   });
 }
 
-extern "C" int32_t TX_HOSTCALL Headless_TX_NextEData(uint32_t tag, void* address, int32_t reserved1,
-                                                    int32_t reserved2, uint32_t version) {
+extern "C" int32_t TX_HOSTCALL Headless_TX_NextEData(uint32_t tag, void* address, int32_t reserved1, int32_t reserved2,
+                                                     uint32_t version) {
   return Guarded<int32_t>(0, [&] {
     LogRecordCall("TX_NextEData", tag, address, 0, version);
     if (reserved1 != 0 || reserved2 != 0) Host().ReportCallError("TX_NextEData: reserved arguments not 0");
@@ -113,7 +113,7 @@ extern "C" int32_t TX_HOSTCALL Headless_TX_NextEData(uint32_t tag, void* address
 }
 
 extern "C" void* TX_HOSTCALL Headless_TX_LoadTGF(int32_t zero, int32_t slot, int32_t measure, int32_t layerIndex,
-                                                int32_t loadFlag, uint32_t api) {
+                                                 int32_t loadFlag, uint32_t api) {
   return Guarded<void*>(nullptr, [&] {
     Log("TX_LoadTGF", {zero, slot, measure, layerIndex, loadFlag});
     CheckApi("TX_LoadTGF", api);
@@ -139,7 +139,7 @@ extern "C" int32_t TX_HOSTCALL Headless_TX_FreeTGF(void* frame, uint32_t api) {
 
 // Dialogs: real ones on Windows, none elsewhere.
 extern "C" int32_t TX_HOSTCALL Headless_TX_Dialog(int32_t templateId, void* procedure, void* owner, int32_t modal,
-                                                 void* userValue, uint32_t api) {
+                                                  void* userValue, uint32_t api) {
   return Guarded<int32_t>(0, [&] {
     Log("TX_Dialog", {templateId, Pointer(procedure), Pointer(owner), modal, Pointer(userValue)});
     CheckApi("TX_Dialog", api);
@@ -172,7 +172,7 @@ extern "C" int32_t TX_HOSTCALL Headless_TX_GetDlgItemVal(void* dialog, int32_t i
 }
 
 extern "C" int32_t TX_HOSTCALL Headless_TX_SetDlgItemVal(void* dialog, int32_t item, int32_t kind, int32_t value,
-                                                        uint32_t api) {
+                                                         uint32_t api) {
   return Guarded<int32_t>(0, [&] {
     Log("TX_SetDlgItemVal", {Pointer(dialog), item, kind, value});
     CheckApi("TX_SetDlgItemVal", api);
@@ -181,7 +181,7 @@ extern "C" int32_t TX_HOSTCALL Headless_TX_SetDlgItemVal(void* dialog, int32_t i
 }
 
 extern "C" int32_t TX_HOSTCALL Headless_TX_GetDlgItemUser(void* dialog, int32_t item, int32_t zero, double* value,
-                                                         uint32_t api) {
+                                                          uint32_t api) {
   return Guarded<int32_t>(0, [&] {
     Log("TX_GetDlgItemUser", {Pointer(dialog), item, zero});
     CheckApi("TX_GetDlgItemUser", api);
@@ -191,7 +191,7 @@ extern "C" int32_t TX_HOSTCALL Headless_TX_GetDlgItemUser(void* dialog, int32_t 
 }
 
 extern "C" int32_t TX_HOSTCALL Headless_TX_SetDlgItemUser(void* dialog, int32_t item, int32_t zero, double value,
-                                                         uint32_t api) {
+                                                          uint32_t api) {
   return Guarded<int32_t>(0, [&] {
     Log("TX_SetDlgItemUser", {Pointer(dialog), item, zero, static_cast<int64_t>(value)});
     CheckApi("TX_SetDlgItemUser", api);
@@ -200,7 +200,7 @@ extern "C" int32_t TX_HOSTCALL Headless_TX_SetDlgItemUser(void* dialog, int32_t 
 }
 
 extern "C" int32_t TX_HOSTCALL Headless_TX_GetDlgString(void* dialog, int32_t item, char* buffer, int32_t size,
-                                                       uint32_t api) {
+                                                        uint32_t api) {
   return Guarded<int32_t>(0, [&] {
     Log("TX_GetDlgString", {Pointer(dialog), item, size});
     CheckApi("TX_GetDlgString", api);
@@ -209,7 +209,7 @@ extern "C" int32_t TX_HOSTCALL Headless_TX_GetDlgString(void* dialog, int32_t it
 }
 
 extern "C" int32_t TX_HOSTCALL Headless_TX_GetDlgString_UTF16(void* dialog, int32_t item, char16_t* buffer,
-                                                             int32_t size, uint32_t api) {
+                                                              int32_t size, uint32_t api) {
   return Guarded<int32_t>(0, [&] {
     Log("TX_GetDlgString_UTF16", {Pointer(dialog), item, size});
     CheckApi("TX_GetDlgString_UTF16", api);
@@ -226,7 +226,7 @@ extern "C" int32_t TX_HOSTCALL Headless_TX_SetDlgString(void* dialog, int32_t it
 }
 
 extern "C" int32_t TX_HOSTCALL Headless_TX_SetDlgString_UTF16(void* dialog, int32_t item, const char16_t* text,
-                                                             uint32_t api) {
+                                                              uint32_t api) {
   return Guarded<int32_t>(0, [&] {
     Log("TX_SetDlgString_UTF16", {Pointer(dialog), item}, headless::Utf16ToUtf8(text));
     CheckApi("TX_SetDlgString_UTF16", api);
@@ -403,7 +403,7 @@ extern "C" int32_t TX_HOSTCALL Headless_TX_GetTavrelPath(int32_t folderKind, voi
 }
 
 extern "C" int32_t TX_HOSTCALL Headless_TX_GetEntryMetrics2009a(uint32_t entryNumber, int32_t measure, int32_t staff,
-                                                               void* metrics, int32_t refresh, uint32_t api) {
+                                                                void* metrics, int32_t refresh, uint32_t api) {
   return Guarded<int32_t>(0, [&] {
     Log("TX_GetEntryMetrics2009a", {entryNumber, measure, staff, Pointer(metrics), refresh});
     CheckApi("TX_GetEntryMetrics2009a", api);
@@ -412,7 +412,7 @@ extern "C" int32_t TX_HOSTCALL Headless_TX_GetEntryMetrics2009a(uint32_t entryNu
 }
 
 extern "C" int32_t TX_HOSTCALL Headless_TX_GetEntryMetrics2014(uint32_t entryNumber, int32_t measure, int32_t staff,
-                                                              void* metrics, int32_t refresh, uint32_t api) {
+                                                               void* metrics, int32_t refresh, uint32_t api) {
   return Guarded<int32_t>(0, [&] {
     Log("TX_GetEntryMetrics2014", {entryNumber, measure, staff, Pointer(metrics), refresh});
     CheckApi("TX_GetEntryMetrics2014", api);
@@ -429,7 +429,7 @@ extern "C" int32_t TX_HOSTCALL Headless_TX_FreeEntryMetrics(void* metrics, uint3
 }
 
 extern "C" int32_t TX_HOSTCALL Headless_TX_AutoNumberedName_UTF16(int32_t textBlock, int32_t staff, char16_t* buffer,
-                                                                 int32_t size, int32_t zero, uint32_t api) {
+                                                                  int32_t size, int32_t zero, uint32_t api) {
   return Guarded<int32_t>(0, [&] {
     Log("TX_AutoNumberedName_UTF16", {textBlock, staff, Pointer(buffer), size, zero});
     CheckApi("TX_AutoNumberedName_UTF16", api);

@@ -43,10 +43,10 @@ class HostFixture : public ::testing::Test {
 };
 
 // Skips the current test on hosts that cannot leave out functions (Windows).
-#define SkipUnlessPartialHosts()                                                     \
-  do {                                                                               \
-    if (!::headless::HeadlessHost::CanLeaveOutFunctions())                           \
-      GTEST_SKIP() << "a host without some functions cannot be made on Windows";    \
+#define SkipUnlessPartialHosts()                                                 \
+  do {                                                                           \
+    if (!::headless::HeadlessHost::CanLeaveOutFunctions())                       \
+      GTEST_SKIP() << "a host without some functions cannot be made on Windows"; \
   } while (0)
 
 }  // namespace headless

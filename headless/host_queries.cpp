@@ -38,7 +38,8 @@ EntryInfo DescribeEntry(const DocumentContent& content, const CellKey& key, int 
 int HeadlessHost::EntryCount(int16_t staff, int16_t measure, int layer) const {
   const Document* document = CurrentDocumentData();
   if (!document) return 0;
-  const std::vector<EntryBytes>* cell = document->content.Cell(CellKey{staff, measure, static_cast<int16_t>(layer - 1)});
+  const std::vector<EntryBytes>* cell =
+      document->content.Cell(CellKey{staff, measure, static_cast<int16_t>(layer - 1)});
   return cell ? static_cast<int>(cell->size()) : 0;
 }
 
@@ -74,8 +75,8 @@ std::vector<TaggedNote> HeadlessHost::NotesWithTags() const {
       EntryInfo entry = DescribeEntry(document->content, key, static_cast<int>(i), cell[i]);
       for (size_t n = 0; n < entry.notes.size(); ++n) {
         if (entry.notes[n].sourceTag == 0) continue;
-        notes.push_back(TaggedNote{entry.notes[n].sourceTag, entry.number, entry.staff, entry.measure,
-                                   entry.layer, static_cast<int>(n), entry.notes[n]});
+        notes.push_back(TaggedNote{entry.notes[n].sourceTag, entry.number, entry.staff, entry.measure, entry.layer,
+                                   static_cast<int>(n), entry.notes[n]});
       }
     }
   }

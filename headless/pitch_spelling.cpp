@@ -65,8 +65,7 @@ bool ParseOctave(const char*& text, int* octave) {
 int LetterIndex(char letter) { return letter >= 'A' && letter <= 'G' ? letter - 'A' : -1; }
 
 uint16_t MakeKeyValue(int fifths, bool minor) {
-  return static_cast<uint16_t>((static_cast<uint8_t>(static_cast<int8_t>(fifths))) |
-                               ((minor ? kModeMinor : 0) << 8));
+  return static_cast<uint16_t>((static_cast<uint8_t>(static_cast<int8_t>(fifths))) | ((minor ? kModeMinor : 0) << 8));
 }
 
 int TonicLetterOf(uint16_t keyValue) {

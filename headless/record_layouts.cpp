@@ -34,9 +34,7 @@ bool IsPartOwnedTag(uint32_t tag) {
   return tag == kStaffSystemTag || tag == kSystemStaffTag || tag == kStaffReductionTag;
 }
 
-bool SaveMayCreate(uint32_t tag) {
-  return AddressFormOf(tag) == AddressForm::Detail || IsRawTextTag(tag);
-}
+bool SaveMayCreate(uint32_t tag) { return AddressFormOf(tag) == AddressForm::Detail || IsRawTextTag(tag); }
 
 RecordLayout LayoutOf(uint32_t tag, uint32_t hostVersion) {
   if (IsRawTextTag(tag)) return Layout(hostVersion, 0);

@@ -14,20 +14,20 @@ namespace headless {
 
 using RecordBytes = std::vector<uint8_t>;
 
-constexpr uint32_t kMeasureTag = 0x534F4D53;          // "SOMS"
-constexpr uint32_t kStaffTag = 0x534F4953;            // "SOIS"
-constexpr uint32_t kStaffSpecTag = 0x534F5343;        // "SOSC", staff at a position
-constexpr uint32_t kStaffSystemTag = 0x534F5353;      // "SOSS"
-constexpr uint32_t kSystemStaffTag = 0x534F4975;      // "SOIu"
-constexpr uint32_t kStaffReductionTag = 0x64744C50;   // "dtLP"
-constexpr uint32_t kPartTag = 0x6F747044;             // "otpD"
-constexpr uint32_t kGroupTag = 0x53444E47;            // "SDNG"
-constexpr uint32_t kInstrumentTag = 0x6F744D47;       // "otMG"
-constexpr uint32_t kTextBlockTag = 0x534F5458;        // "SOTX"
-constexpr uint32_t kCellDetailTag = 0x4402464C;       // "D" 2 "F" "L", independent key of a cell
-constexpr uint32_t kGeneralPrefsTag = 0x70666770;     // "pfgp"
-constexpr uint32_t kRawTextHigh = 0x74780000;         // "tx" + text kind
-constexpr uint16_t kBlockTextKind = 0x626C;           // "bl"
+constexpr uint32_t kMeasureTag = 0x534F4D53;         // "SOMS"
+constexpr uint32_t kStaffTag = 0x534F4953;           // "SOIS"
+constexpr uint32_t kStaffSpecTag = 0x534F5343;       // "SOSC", staff at a position
+constexpr uint32_t kStaffSystemTag = 0x534F5353;     // "SOSS"
+constexpr uint32_t kSystemStaffTag = 0x534F4975;     // "SOIu"
+constexpr uint32_t kStaffReductionTag = 0x64744C50;  // "dtLP"
+constexpr uint32_t kPartTag = 0x6F747044;            // "otpD"
+constexpr uint32_t kGroupTag = 0x53444E47;           // "SDNG"
+constexpr uint32_t kInstrumentTag = 0x6F744D47;      // "otMG"
+constexpr uint32_t kTextBlockTag = 0x534F5458;       // "SOTX"
+constexpr uint32_t kCellDetailTag = 0x4402464C;      // "D" 2 "F" "L", independent key of a cell
+constexpr uint32_t kGeneralPrefsTag = 0x70666770;    // "pfgp"
+constexpr uint32_t kRawTextHigh = 0x74780000;        // "tx" + text kind
+constexpr uint16_t kBlockTextKind = 0x626C;          // "bl"
 constexpr uint32_t kBlockTextTag = kRawTextHigh | kBlockTextKind;
 
 // How the 8 address bytes name a record of a type.

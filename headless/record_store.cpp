@@ -23,8 +23,8 @@ std::string HexBytes(const RecordBytes& bytes, size_t from, size_t count) {
   return text;
 }
 
-void DescribeChange(const RecordKey& key, const RecordBytes& before, const RecordBytes& after,
-                    const std::string& label, std::vector<std::string>* lines) {
+void DescribeChange(const RecordKey& key, const RecordBytes& before, const RecordBytes& after, const std::string& label,
+                    std::vector<std::string>* lines) {
   std::string line = label + key.Describe() + ": ";
   if (before.size() != after.size()) {
     line += "size " + std::to_string(before.size()) + " -> " + std::to_string(after.size());
@@ -35,8 +35,8 @@ void DescribeChange(const RecordKey& key, const RecordBytes& before, const Recor
     if (before[i] == after[i]) continue;
     size_t end = i;
     while (end < before.size() && before[end] != after[end]) ++end;
-    line += "bytes " + std::to_string(i) + ".." + std::to_string(end - 1) + " " +
-            HexBytes(before, i, end - i) + " -> " + HexBytes(after, i, end - i) + "; ";
+    line += "bytes " + std::to_string(i) + ".." + std::to_string(end - 1) + " " + HexBytes(before, i, end - i) +
+            " -> " + HexBytes(after, i, end - i) + "; ";
     i = end;
   }
   lines->push_back(line);
@@ -45,8 +45,7 @@ void DescribeChange(const RecordKey& key, const RecordBytes& before, const Recor
 }  // namespace
 
 bool RecordKey::operator<(const RecordKey& other) const {
-  return std::tie(tag, first, second, third) <
-         std::tie(other.tag, other.first, other.second, other.third);
+  return std::tie(tag, first, second, third) < std::tie(other.tag, other.first, other.second, other.third);
 }
 
 bool RecordKey::operator==(const RecordKey& other) const {
@@ -93,8 +92,8 @@ void RecordStore::Put(const RecordKey& key, RecordBytes bytes) { records_[key] =
 bool RecordStore::Erase(const RecordKey& key) { return records_.erase(key) > 0; }
 
 void RecordStore::EraseFrom(uint32_t tag, int16_t firstFrom) {
-  auto it = records_.lower_bound(RecordKey{tag, firstFrom, std::numeric_limits<int16_t>::min(),
-                                           std::numeric_limits<int16_t>::min()});
+  auto it = records_.lower_bound(
+      RecordKey{tag, firstFrom, std::numeric_limits<int16_t>::min(), std::numeric_limits<int16_t>::min()});
   while (it != records_.end() && it->first.tag == tag) it = records_.erase(it);
 }
 
@@ -118,8 +117,8 @@ std::vector<RecordKey> RecordStore::KeysOf(uint32_t tag) const {
 std::vector<RecordKey> RecordStore::KeysUnder(uint32_t tag, int16_t first) const {
   std::vector<RecordKey> keys;
   RecordKey lowest{tag, first, std::numeric_limits<int16_t>::min(), std::numeric_limits<int16_t>::min()};
-  for (auto it = records_.lower_bound(lowest);
-       it != records_.end() && it->first.tag == tag && it->first.first == first; ++it) {
+  for (auto it = records_.lower_bound(lowest); it != records_.end() && it->first.tag == tag && it->first.first == first;
+       ++it) {
     keys.push_back(it->first);
   }
   return keys;
@@ -151,8 +150,7 @@ int16_t RecordStore::FreeThird(uint32_t tag, int16_t first, int16_t second) cons
   return highest >= std::numeric_limits<int16_t>::max() ? -1 : static_cast<int16_t>(highest + 1);
 }
 
-void RecordStore::Diff(const RecordStore& other, const std::string& label,
-                       std::vector<std::string>* lines) const {
+void RecordStore::Diff(const RecordStore& other, const std::string& label, std::vector<std::string>* lines) const {
   for (const auto& [key, bytes] : records_) {
     const RecordBytes* changed = other.Find(key);
     if (!changed) {

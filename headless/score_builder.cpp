@@ -139,11 +139,11 @@ bool ScoreBuilder::SetCellKey(int16_t staff, int16_t measure, int fifths, bool m
   DocumentContent& content = document->content;
   RecordBytes* staffRecord = content.records.Find(RecordKey{kStaffTag, staff, 0, 0});
   if (!staffRecord) return false;
-  StaffRecord::IndependentKeys::Set(
-      *staffRecord, static_cast<int16_t>(StaffRecord::IndependentKeys::Get(*staffRecord) | 0x8000));
+  StaffRecord::IndependentKeys::Set(*staffRecord,
+                                    static_cast<int16_t>(StaffRecord::IndependentKeys::Get(*staffRecord) | 0x8000));
   RecordKey detailKey{kCellDetailTag, staff, measure, 0};
   RecordBytes detail = content.records.Find(detailKey) ? *content.records.Find(detailKey)
-                                                      : NewRecord(kCellDetailTag, host_->HostVersion());
+                                                       : NewRecord(kCellDetailTag, host_->HostVersion());
   CellDetailRecord::KeyValue::Set(detail, MakeKeyValue(fifths, minor));
   CellDetailRecord::Flags::Set(detail, static_cast<uint16_t>(CellDetailRecord::Flags::Get(detail) | kCellHasOwnKey));
   content.records.Put(detailKey, detail);
@@ -157,7 +157,8 @@ uint16_t ScoreBuilder::KeyValueAt(int16_t staff, int16_t measure) const {
   const RecordBytes* staffRecord = records.Find(RecordKey{kStaffTag, staff, 0, 0});
   if (staffRecord && StaffRecord::IndependentKeys::Get(*staffRecord) < 0) {
     const RecordBytes* detail = records.Find(RecordKey{kCellDetailTag, staff, measure, 0});
-    if (detail && (CellDetailRecord::Flags::Get(*detail) & kCellHasOwnKey)) return CellDetailRecord::KeyValue::Get(*detail);
+    if (detail && (CellDetailRecord::Flags::Get(*detail) & kCellHasOwnKey))
+      return CellDetailRecord::KeyValue::Get(*detail);
   }
   const RecordBytes* measureRecord = records.Find(RecordKey{kMeasureTag, measure, 0, 0});
   return measureRecord ? MeasureRecord::KeyValue::Get(*measureRecord) : 0;

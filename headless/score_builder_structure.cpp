@@ -47,8 +47,7 @@ int16_t ScoreBuilder::AddStaff(const char* fullName) {
 
 bool ScoreBuilder::SetSlotOrder(const std::vector<int16_t>& staves) {
   Document* document = Data();
-  if (!document || staves.size() != document->content.staves.size() ||
-      !AllStavesExist(document->content, staves)) {
+  if (!document || staves.size() != document->content.staves.size() || !AllStavesExist(document->content, staves)) {
     return false;
   }
   document->content.SetSlotOrder(kScorePart, staves);

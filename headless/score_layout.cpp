@@ -27,8 +27,7 @@ std::vector<int16_t> SystemStarts(const DocumentContent& content, const PartCont
   return starts;
 }
 
-void LayOutPart(const DocumentContent& content, PartContent& part, const std::vector<int16_t>& order,
-                bool placed) {
+void LayOutPart(const DocumentContent& content, PartContent& part, const std::vector<int16_t>& order, bool placed) {
   constexpr int16_t kLowest = std::numeric_limits<int16_t>::min();
   part.records.EraseFrom(kStaffSystemTag, kLowest);
   part.records.EraseFrom(kSystemStaffTag, 1);

@@ -45,9 +45,8 @@ SelectionRecord SelectionRecord::ReadFrom(const void* bytes) {
 }
 
 bool SelectionRecord::operator==(const SelectionRecord& other) const {
-  return startSlotList == other.startSlotList && startSlot == other.startSlot &&
-         startMeasure == other.startMeasure && startPosition == other.startPosition &&
-         endSlotList == other.endSlotList && endSlot == other.endSlot &&
+  return startSlotList == other.startSlotList && startSlot == other.startSlot && startMeasure == other.startMeasure &&
+         startPosition == other.startPosition && endSlotList == other.endSlotList && endSlot == other.endSlot &&
          endMeasure == other.endMeasure && endPosition == other.endPosition;
 }
 

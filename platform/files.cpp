@@ -34,9 +34,7 @@ FILE* PlatformCreateNewFile(const char* fileName) {
   return file;
 }
 
-bool PlatformRemoveFile(const char* fileName) {
-  return fileName && std::remove(LinuxPath(fileName).c_str()) == 0;
-}
+bool PlatformRemoveFile(const char* fileName) { return fileName && std::remove(LinuxPath(fileName).c_str()) == 0; }
 
 errno_t fopen_s(FILE** file, const char* fileName, const char* mode) {
   if (!file) return EINVAL;

@@ -35,8 +35,7 @@ RegisteredModule* FindModule(const char* name) {
 
 }  // namespace
 
-void PlatformRegisterModule(const char* moduleName, const PlatformExport* exports,
-                            size_t exportCount) {
+void PlatformRegisterModule(const char* moduleName, const PlatformExport* exports, size_t exportCount) {
   RegisteredModule* slot = FindModule(moduleName);
   for (int i = 0; !slot && i < kMaxModules; ++i) {
     if (!modules[i].name) slot = &modules[i];
@@ -51,9 +50,7 @@ void PlatformUnregisterModule(const char* moduleName) {
   if (RegisteredModule* module = FindModule(moduleName)) *module = RegisteredModule{};
 }
 
-HMODULE GetModuleHandleA(LPCSTR moduleName) {
-  return reinterpret_cast<HMODULE>(FindModule(moduleName));
-}
+HMODULE GetModuleHandleA(LPCSTR moduleName) { return reinterpret_cast<HMODULE>(FindModule(moduleName)); }
 
 long PlatformLookupCount() { return lookupCount; }
 

@@ -12,8 +12,7 @@ struct PlatformExport {
 
 // Registers (or replaces) a module with the given export table. The table must
 // outlive the registration. An empty table still makes the module findable.
-void PlatformRegisterModule(const char* moduleName, const PlatformExport* exports,
-                            size_t exportCount);
+void PlatformRegisterModule(const char* moduleName, const PlatformExport* exports, size_t exportCount);
 void PlatformUnregisterModule(const char* moduleName);
 
 // Number of GetProcAddress calls answered so far, found or not; lets tests see

@@ -20,13 +20,16 @@ char32_t DecodeOne(const unsigned char* text, int length, int& index) {
   char32_t value;
   unsigned char low = 0x80, high = 0xBF;
   if (lead >= 0xC2 && lead <= 0xDF) {
-    needed = 1; value = lead & 0x1F;
+    needed = 1;
+    value = lead & 0x1F;
   } else if (lead >= 0xE0 && lead <= 0xEF) {
-    needed = 2; value = lead & 0x0F;
+    needed = 2;
+    value = lead & 0x0F;
     if (lead == 0xE0) low = 0xA0;
     if (lead == 0xED) high = 0x9F;
   } else if (lead >= 0xF0 && lead <= 0xF4) {
-    needed = 3; value = lead & 0x07;
+    needed = 3;
+    value = lead & 0x07;
     if (lead == 0xF0) low = 0x90;
     if (lead == 0xF4) high = 0x8F;
   } else {
@@ -60,8 +63,7 @@ void PutUtf16(char32_t codePoint, char16_t* out) {
 // Reads one code point from UTF-16, pairing surrogates; lone ones are invalid.
 char32_t ReadUtf16(const char16_t* wide, int length, int& index) {
   char16_t unit = wide[index++];
-  if (unit >= 0xD800 && unit <= 0xDBFF && index < length && wide[index] >= 0xDC00 &&
-      wide[index] <= 0xDFFF) {
+  if (unit >= 0xD800 && unit <= 0xDBFF && index < length && wide[index] >= 0xDC00 && wide[index] <= 0xDFFF) {
     char16_t low = wide[index++];
     return 0x10000 + ((static_cast<char32_t>(unit) - 0xD800) << 10) + (low - 0xDC00);
   }
@@ -94,8 +96,7 @@ int EncodeUtf8(char32_t codePoint, unsigned char* out) {
 
 }  // namespace
 
-int MultiByteToWideChar(UINT codePage, DWORD flags, LPCCH text, int byteCount,
-                        LPWSTR wide, int wideCount) {
+int MultiByteToWideChar(UINT codePage, DWORD flags, LPCCH text, int byteCount, LPWSTR wide, int wideCount) {
   if (codePage != CP_UTF8 || flags != 0 || !text || byteCount == 0 || wideCount < 0) return 0;
   if (byteCount < 0) byteCount = static_cast<int>(std::strlen(text)) + 1;
   const auto* bytes = reinterpret_cast<const unsigned char*>(text);
@@ -112,8 +113,8 @@ int MultiByteToWideChar(UINT codePage, DWORD flags, LPCCH text, int byteCount,
   return written;
 }
 
-int WideCharToMultiByte(UINT codePage, DWORD flags, LPCWSTR wide, int wideCount,
-                        LPSTR text, int byteCount, LPCCH, LPBOOL usedDefaultChar) {
+int WideCharToMultiByte(UINT codePage, DWORD flags, LPCWSTR wide, int wideCount, LPSTR text, int byteCount, LPCCH,
+                        LPBOOL usedDefaultChar) {
   if (codePage != CP_UTF8 || flags != 0 || !wide || wideCount == 0 || byteCount < 0) return 0;
   if (usedDefaultChar) return 0;  // not allowed with CP_UTF8
   if (wideCount < 0) {

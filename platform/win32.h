@@ -11,6 +11,7 @@
 #define WIN32_LEAN_AND_MEAN
 #endif
 #include <windows.h>
+
 #include <fcntl.h>
 #include <io.h>
 #include <sys/stat.h>
@@ -41,11 +42,9 @@ FARPROC GetProcAddress(HMODULE module, LPCSTR procName);
 
 // UTF-8 conversion only (code page CP_UTF8); flags must be 0. Invalid input
 // sequences become U+FFFD, as on Windows.
-int MultiByteToWideChar(UINT codePage, DWORD flags, LPCCH text, int byteCount,
-                        LPWSTR wide, int wideCount);
-int WideCharToMultiByte(UINT codePage, DWORD flags, LPCWSTR wide, int wideCount,
-                        LPSTR text, int byteCount, LPCCH defaultChar,
-                        LPBOOL usedDefaultChar);
+int MultiByteToWideChar(UINT codePage, DWORD flags, LPCCH text, int byteCount, LPWSTR wide, int wideCount);
+int WideCharToMultiByte(UINT codePage, DWORD flags, LPCWSTR wide, int wideCount, LPSTR text, int byteCount,
+                        LPCCH defaultChar, LPBOOL usedDefaultChar);
 
 // Opens a file whose name may use backslashes as separators.
 errno_t fopen_s(FILE** file, const char* fileName, const char* mode);

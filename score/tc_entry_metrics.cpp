@@ -43,8 +43,8 @@ bool TCEntryMetrics::Load(const TCNoteEntry* entry) {
   bool newer = HostReaches(kHostVersion2012);
   int16_t result = newer ? TX_GetEntryMetrics2014(entry->GetEntryNumber(), entry->GetMeasure(), entry->GetStaff(),
                                                   newerBuffer_, refreshFlag)
-                         : TX_GetEntryMetrics2009a(entry->GetEntryNumber(), entry->GetMeasure(),
-                                                   entry->GetStaff(), olderBuffer_, refreshFlag);
+                         : TX_GetEntryMetrics2009a(entry->GetEntryNumber(), entry->GetMeasure(), entry->GetStaff(),
+                                                   olderBuffer_, refreshFlag);
   if (result == 0) return false;
   refreshFlag = 0;
   loaded_ = true;

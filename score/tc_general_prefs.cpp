@@ -10,6 +10,4 @@ __TCBaseData* TCGeneralPrefs::CreateObject() const { return new TCGeneralPrefs()
 
 int16_t TCGeneralPrefs::GetOctaveShiftSemitones() const { return ReadField<int16_t>(kOctaveShiftOffset); }
 
-void TCGeneralPrefs::SetOctaveShiftSemitones(int16_t semitones) {
-  WriteField<int16_t>(kOctaveShiftOffset, semitones);
-}
+void TCGeneralPrefs::SetOctaveShiftSemitones(int16_t semitones) { WriteField<int16_t>(kOctaveShiftOffset, semitones); }

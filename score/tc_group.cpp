@@ -20,9 +20,7 @@ TCGroup::TCGroup() : __TCNoInciDetail(buffer_, sizeof(buffer_)) { SetLoadedSize(
 
 __TCBaseData* TCGroup::CreateObject() const { return new TCGroup(); }
 
-uint32_t TCGroup::GetDataVersion() const {
-  return HostReaches(kHostVersion2010) ? kDefaultDataVersion : kOlderVersion;
-}
+uint32_t TCGroup::GetDataVersion() const { return HostReaches(kHostVersion2010) ? kDefaultDataVersion : kOlderVersion; }
 
 int16_t TCGroup::GetFirstStaff() const { return ReadField<int16_t>(kFirstStaffOffset); }
 void TCGroup::SetFirstStaff(int16_t staff) { WriteField<int16_t>(kFirstStaffOffset, staff); }

@@ -22,9 +22,7 @@ bool IsLetterIndex(int32_t letter) { return letter >= 0 && letter < kLetterCount
 
 }  // namespace
 
-TCKeySignature::TCKeySignature(uint16_t keyValue) : __TCBaseData(buffer_, sizeof(buffer_)) {
-  SetKeyValue(keyValue);
-}
+TCKeySignature::TCKeySignature(uint16_t keyValue) : __TCBaseData(buffer_, sizeof(buffer_)) { SetKeyValue(keyValue); }
 
 __TCBaseData* TCKeySignature::CreateObject() const { return new TCKeySignature(); }
 
@@ -36,9 +34,7 @@ int8_t TCKeySignature::GetSignedCount() const { return static_cast<int8_t>(GetKe
 
 int32_t TCKeySignature::GetMode() const { return (GetKeyValue() >> 8) & 0x3F; }
 
-bool TCKeySignature::IsLinear() const {
-  return (GetKeyValue() & 0xC000) == 0 && (GetMode() == 0 || GetMode() == 1);
-}
+bool TCKeySignature::IsLinear() const { return (GetKeyValue() & 0xC000) == 0 && (GetMode() == 0 || GetMode() == 1); }
 
 bool TCKeySignature::IsMinor() const { return (GetKeyValue() & 0xC000) == 0 && GetMode() == 1; }
 

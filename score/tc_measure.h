@@ -19,8 +19,8 @@ class TCMeasure : public __TCNoInciOther {
   uint32_t GetTag() const override { return kTag; }
   uint32_t GetDataVersion() const override;
   int32_t GetDataSize() const override;
-  bool Save() override;  // writes the owned key signature's value back first
-  bool Reload() override;  // Load(GetNumber())
+  bool Save() override;                // writes the owned key signature's value back first
+  bool Reload() override;              // Load(GetNumber())
   bool Load(int16_t number) override;  // drops the owned key signature first
 
   // Null when not loaded; otherwise owned by the measure, made at the first call.

@@ -9,9 +9,7 @@ class TCMultiStaffInstruments : public __TCCollectionNoInciOther {
  public:
   const char* ClassName() const override { return "TCMultiStaffInstruments"; }
   __TCBaseData* CreateElement() override { return new TCMultiStaffInstrument(); }
-  TCMultiStaffInstrument* GetInstrumentAt(int32_t index) const {
-    return ItemAs<TCMultiStaffInstrument>(*this, index);
-  }
+  TCMultiStaffInstrument* GetInstrumentAt(int32_t index) const { return ItemAs<TCMultiStaffInstrument>(*this, index); }
   // The first instrument with the staff as first, second or third staff; null for 0.
   TCMultiStaffInstrument* FindStaff(int32_t staff) const;
 };

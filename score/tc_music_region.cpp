@@ -51,9 +51,7 @@ bool TCMusicRegion::IsEmpty() const {
   return ReadField<int16_t>(kStartMeasureOffset) == 0 && ReadField<int16_t>(kEndMeasureOffset) == 0;
 }
 
-int16_t TCMusicRegion::GetStartMeasure() const {
-  return IsEmpty() ? 0 : ReadField<int16_t>(kStartMeasureOffset);
-}
+int16_t TCMusicRegion::GetStartMeasure() const { return IsEmpty() ? 0 : ReadField<int16_t>(kStartMeasureOffset); }
 
 int16_t TCMusicRegion::GetEndMeasure() const { return IsEmpty() ? 0 : ReadField<int16_t>(kEndMeasureOffset); }
 

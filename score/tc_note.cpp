@@ -52,9 +52,7 @@ uint32_t WithBit(uint32_t flags, uint32_t bit, bool set) { return set ? (flags |
 }  // namespace
 
 bool TCNote::IsAccidentalShown() const { return (GetFlags() & host_frame::kNoteAccidentalShown) != 0; }
-void TCNote::SetAccidentalShown(bool shown) {
-  SetFlags(WithBit(GetFlags(), host_frame::kNoteAccidentalShown, shown));
-}
+void TCNote::SetAccidentalShown(bool shown) { SetFlags(WithBit(GetFlags(), host_frame::kNoteAccidentalShown, shown)); }
 bool TCNote::IsParenthesized() const { return (GetFlags() & host_frame::kNoteParentheses) != 0; }
 void TCNote::SetParenthesized(bool parenthesized) {
   SetFlags(WithBit(GetFlags(), host_frame::kNoteParentheses, parenthesized));

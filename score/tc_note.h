@@ -12,8 +12,7 @@ class TCString;
 class TCNote : public __TCBase {
  public:
   // The record is not owned; it lives in the entry's frame (or in a copy).
-  TCNote(TCNoteEntry* entry, int32_t index, uint8_t* record)
-      : index_(index), record_(record), entry_(entry) {}
+  TCNote(TCNoteEntry* entry, int32_t index, uint8_t* record) : index_(index), record_(record), entry_(entry) {}
 
   const char* ClassName() const override { return "TCNote"; }
 

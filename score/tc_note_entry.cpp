@@ -20,9 +20,7 @@ uint32_t TCNoteEntry::GetEntryNumber() const {
   return entry_ ? Read<uint32_t>(entry_, host_frame::kEntryNumberOffset) : 0;
 }
 
-int16_t TCNoteEntry::GetLayerIndex() const {
-  return frame_ ? Read<int16_t>(frame_, host_frame::kLayerOffset) : 0;
-}
+int16_t TCNoteEntry::GetLayerIndex() const { return frame_ ? Read<int16_t>(frame_, host_frame::kLayerOffset) : 0; }
 
 uint32_t TCNoteEntry::GetEntryFlags() const {
   return entry_ ? Read<uint32_t>(entry_, host_frame::kEntryFlagsOffset) : 0;
@@ -32,17 +30,13 @@ bool TCNoteEntry::IsNote() const { return (GetEntryFlags() & host_frame::kEntryI
 
 bool TCNoteEntry::IsGrace() const { return (GetEntryFlags() & host_frame::kEntryIsGrace) != 0; }
 
-int32_t TCNoteEntry::GetPosition() const {
-  return entry_ ? Read<int32_t>(entry_, host_frame::kPositionOffset) : 0;
-}
+int32_t TCNoteEntry::GetPosition() const { return entry_ ? Read<int32_t>(entry_, host_frame::kPositionOffset) : 0; }
 
 int32_t TCNoteEntry::GetSecondPosition() const {
   return entry_ ? Read<int32_t>(entry_, host_frame::kSecondPositionOffset) : 0;
 }
 
-int16_t TCNoteEntry::GetEntryValue() const {
-  return entry_ ? Read<int16_t>(entry_, host_frame::kEntryValueOffset) : 0;
-}
+int16_t TCNoteEntry::GetEntryValue() const { return entry_ ? Read<int16_t>(entry_, host_frame::kEntryValueOffset) : 0; }
 
 int32_t TCNoteEntry::GetIndexInFrame() const {
   if (!frame_ || !entry_) return -1;

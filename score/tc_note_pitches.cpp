@@ -33,9 +33,8 @@ void TCNotePitches::FillEntryValues(const TCNoteEntry* entry) {
   graceRun_ = -1;
   if (grace_) {
     graceRun_ = 0;
-    for (const TCNoteEntry* before = entry->GetPrevious(); before && before->IsGrace() &&
-                                                          before->GetMeasure() == entry->GetMeasure();
-         before = before->GetPrevious()) {
+    for (const TCNoteEntry* before = entry->GetPrevious();
+         before && before->IsGrace() && before->GetMeasure() == entry->GetMeasure(); before = before->GetPrevious()) {
       ++graceRun_;
     }
   }

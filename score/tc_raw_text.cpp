@@ -74,7 +74,8 @@ void TCRawText::SetNumber(uint32_t numberAndInci) {
 bool TCRawText::IsUTF16() const { return GetHostVersion() > kUTF16Threshold; }
 
 uint32_t TCRawText::GetNumber() const {
-  return static_cast<uint16_t>(GetAddressFirst()) | (static_cast<uint32_t>(static_cast<uint16_t>(GetAddressSecond())) << 16);
+  return static_cast<uint16_t>(GetAddressFirst()) |
+         (static_cast<uint32_t>(static_cast<uint16_t>(GetAddressSecond())) << 16);
 }
 
 TCString* TCRawText::GetText() const {

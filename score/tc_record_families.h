@@ -50,8 +50,8 @@ class __TCInciOther : public __TCOther {
   // The single-number operations do not apply to this family.
   using __TCOther::Load;
   using __TCOther::SaveAs;
-  using __TCOther::SaveTo;
   using __TCOther::SaveNew;
+  using __TCOther::SaveTo;
 };
 
 // A detail record addressed by two numbers (bytes 0-1, 2-3) and an inci (4-5).

@@ -15,9 +15,7 @@ void TCStaffSystem::SetFirstMeasure(int16_t measure) { WriteField<int16_t>(kFirs
 
 int16_t TCStaffSystem::GetNextSystemMeasure() const { return ReadField<int16_t>(kNextSystemMeasureOffset); }
 
-void TCStaffSystem::SetNextSystemMeasure(int16_t measure) {
-  WriteField<int16_t>(kNextSystemMeasureOffset, measure);
-}
+void TCStaffSystem::SetNextSystemMeasure(int16_t measure) { WriteField<int16_t>(kNextSystemMeasureOffset, measure); }
 
 // After a system that ends with measure 32,767 the host's 16-bit field holds
 // 32,768, which only reads right without its sign.

@@ -8,7 +8,7 @@
 #include <cstdint>
 
 struct TCSettingsOption {
-  const char* label;      // shown by the profile editor
+  const char* label;  // shown by the profile editor
   uint32_t bit;
   const char* attribute;  // XML attribute name in the settings file
   bool defaultOn;         // used when the attribute is missing
@@ -65,8 +65,7 @@ constexpr int32_t kParenthesisOptionCount = static_cast<int32_t>(TCParenthesisOp
 
 static_assert(sizeof(kCheckOptionTable) / sizeof(kCheckOptionTable[0]) == kCheckOptionCount,
               "one check option row per TCCheckOption");
-static_assert(sizeof(kParenthesisOptionTable) / sizeof(kParenthesisOptionTable[0]) ==
-                  kParenthesisOptionCount,
+static_assert(sizeof(kParenthesisOptionTable) / sizeof(kParenthesisOptionTable[0]) == kParenthesisOptionCount,
               "one parenthesis option row per TCParenthesisOption");
 
 constexpr const TCSettingsOption& CheckOptionRow(TCCheckOption option) {
@@ -92,8 +91,7 @@ static_assert(kDefaultParenthesisOptions == 0x31, "parenthesis option defaults")
 
 // Popup entries of the numeric settings; entry i stands for the value i.
 inline constexpr const char* kNotationModeLabels[] = {"Traditional"};
-inline constexpr const char* kCourtesyMeasureRangeLabels[] = {
-    "Don't Use", "1", "2", "3", "4", "5", "Infinite"};
+inline constexpr const char* kCourtesyMeasureRangeLabels[] = {"Don't Use", "1", "2", "3", "4", "5", "Infinite"};
 inline constexpr const char* kSystemTieModeLabels[] = {
     "Don't Scan",
     "Scan Current Part/Score Only",
@@ -113,6 +111,5 @@ static_assert(sizeof(kNotationModeLabels) / sizeof(kNotationModeLabels[0]) == kN
 static_assert(sizeof(kCourtesyMeasureRangeLabels) / sizeof(kCourtesyMeasureRangeLabels[0]) ==
                   kCourtesyMeasureRangeCount,
               "one label per courtesy measure range");
-static_assert(sizeof(kSystemTieModeLabels) / sizeof(kSystemTieModeLabels[0]) ==
-                  kSystemTieModeCount,
+static_assert(sizeof(kSystemTieModeLabels) / sizeof(kSystemTieModeLabels[0]) == kSystemTieModeCount,
               "one label per system tie mode");

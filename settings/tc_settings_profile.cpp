@@ -12,19 +12,15 @@ constexpr int32_t kDefaultCourtesyMeasureRange = 2;
 constexpr int32_t kDefaultNotationMode = 0;
 constexpr int32_t kDefaultSystemTieMode = 0;
 
-bool IsAtoiSpace(char16_t unit) {
-  return unit == ' ' || (unit >= '\t' && unit <= '\r');
-}
+bool IsAtoiSpace(char16_t unit) { return unit == ' ' || (unit >= '\t' && unit <= '\r'); }
 
-int32_t ReadNumberAttribute(const tinyxml2::XMLElement* element, const char* name,
-                            int32_t missingValue) {
+int32_t ReadNumberAttribute(const tinyxml2::XMLElement* element, const char* name, int32_t missingValue) {
   const char* value = element->Attribute(name);
   return value ? ConvertLikeAtoi(value) : missingValue;
 }
 
 template <size_t RowCount>
-uint32_t ReadOptionBits(const tinyxml2::XMLElement* element,
-                        const TCSettingsOption (&table)[RowCount]) {
+uint32_t ReadOptionBits(const tinyxml2::XMLElement* element, const TCSettingsOption (&table)[RowCount]) {
   uint32_t bits = 0;
   for (const TCSettingsOption& row : table) {
     const char* value = element->Attribute(row.attribute);
@@ -35,8 +31,7 @@ uint32_t ReadOptionBits(const tinyxml2::XMLElement* element,
 }
 
 template <size_t RowCount>
-void WriteOptionBits(tinyxml2::XMLElement* element, uint32_t bits,
-                     const TCSettingsOption (&table)[RowCount]) {
+void WriteOptionBits(tinyxml2::XMLElement* element, uint32_t bits, const TCSettingsOption (&table)[RowCount]) {
   for (const TCSettingsOption& row : table) {
     element->SetAttribute(row.attribute, (bits & row.bit) ? 1 : 0);
   }
@@ -60,8 +55,7 @@ int32_t ConvertLikeAtoi(const char* text) {
   }
   int64_t magnitude = 0;
   const int64_t limit = negative ? -static_cast<int64_t>(INT32_MIN) : INT32_MAX;
-  for (char16_t unit = decoded.GetCharAt(index); unit >= '0' && unit <= '9';
-       unit = decoded.GetCharAt(++index)) {
+  for (char16_t unit = decoded.GetCharAt(index); unit >= '0' && unit <= '9'; unit = decoded.GetCharAt(++index)) {
     magnitude = magnitude * 10 + (unit - '0');
     if (magnitude >= limit) {
       magnitude = limit;
@@ -94,9 +88,8 @@ void TCSettingsProfile::CopyValuesFrom(const TCSettingsProfile* other) {
 
 bool TCSettingsProfile::HasSameValues(const TCSettingsProfile* other) const {
   return other && name_.IsEqual(&other->name_) && checkOptions_ == other->checkOptions_ &&
-         parenthesisOptions_ == other->parenthesisOptions_ &&
-         courtesyMeasureRange_ == other->courtesyMeasureRange_ && notationMode_ == other->notationMode_ &&
-         systemTieMode_ == other->systemTieMode_;
+         parenthesisOptions_ == other->parenthesisOptions_ && courtesyMeasureRange_ == other->courtesyMeasureRange_ &&
+         notationMode_ == other->notationMode_ && systemTieMode_ == other->systemTieMode_;
 }
 
 void TCSettingsProfile::SaveToXml(tinyxml2::XMLElement* element) const {
@@ -114,8 +107,7 @@ bool TCSettingsProfile::LoadFromXml(const tinyxml2::XMLElement* element) {
   if (!name) return false;
   name_.SetUTF8(name);
   notationMode_ = ReadNumberAttribute(element, "NotationMode", kDefaultNotationMode);
-  courtesyMeasureRange_ =
-      ReadNumberAttribute(element, "CourtesyMeasureRange", kDefaultCourtesyMeasureRange);
+  courtesyMeasureRange_ = ReadNumberAttribute(element, "CourtesyMeasureRange", kDefaultCourtesyMeasureRange);
   systemTieMode_ = ReadNumberAttribute(element, "SystemTieMode", kDefaultSystemTieMode);
   checkOptions_ = ReadOptionBits(element, kCheckOptionTable);
   parenthesisOptions_ = ReadOptionBits(element, kParenthesisOptionTable);

@@ -76,8 +76,7 @@ bool TCSettingsProfiles::GetStorageFilePath(char* path) {
   return true;
 }
 
-tinyxml2::XMLElement* TCSettingsProfiles::GetPluginElement(tinyxml2::XMLDocument* document,
-                                                           bool* rootCreated) {
+tinyxml2::XMLElement* TCSettingsProfiles::GetPluginElement(tinyxml2::XMLDocument* document, bool* rootCreated) {
   if (rootCreated) *rootCreated = false;
   if (!document) return nullptr;
   tinyxml2::XMLElement* root = document->FirstChildElement(kRootName);

@@ -42,6 +42,5 @@ class TCSettingsProfiles : public __TCCollectionTinyXML {
   // This plug-in's RZAccidentals element, created where missing. A created
   // root is not yet linked into the document: *rootCreated tells the caller
   // to insert it.
-  static tinyxml2::XMLElement* GetPluginElement(tinyxml2::XMLDocument* document,
-                                                bool* rootCreated);
+  static tinyxml2::XMLElement* GetPluginElement(tinyxml2::XMLDocument* document, bool* rootCreated);
 };

@@ -9,8 +9,7 @@ const char* const kTXFunctionNames[] = {
     TX_HOST_FUNCTIONS(TX_NAME_OF)
 #undef TX_NAME_OF
 };
-static_assert(sizeof(kTXFunctionNames) / sizeof(kTXFunctionNames[0]) ==
-                  static_cast<size_t>(TXFunction::Count),
+static_assert(sizeof(kTXFunctionNames) / sizeof(kTXFunctionNames[0]) == static_cast<size_t>(TXFunction::Count),
               "one export name per host function");
 
 namespace {
@@ -34,8 +33,7 @@ FARPROC Resolve(TXFunction function) {
   int index = static_cast<int>(function);
   if (!binding.lookedUp[index]) {
     binding.lookedUp[index] = true;
-    binding.address[index] =
-        binding.module ? GetProcAddress(binding.module, kTXFunctionNames[index]) : nullptr;
+    binding.address[index] = binding.module ? GetProcAddress(binding.module, kTXFunctionNames[index]) : nullptr;
   }
   return binding.address[index];
 }
@@ -128,42 +126,28 @@ int16_t TX_SetDlgString_UTF16(void* dialog, int32_t item, const char16_t* text) 
 int16_t TX_GetCurERegions(void* first, void* region, void* third) {
   return TX_CALL16(TX_GetCurERegions, first, region, third, kPluginApiVersion);
 }
-int16_t TX_SetCurERegion(const void* region) {
-  return TX_CALL16(TX_SetCurERegion, region, kPluginApiVersion);
-}
-int16_t TX_RedrawMusic(const void* record) {
-  return TX_CALL16(TX_RedrawMusic, record, kPluginApiVersion);
-}
+int16_t TX_SetCurERegion(const void* region) { return TX_CALL16(TX_SetCurERegion, region, kPluginApiVersion); }
+int16_t TX_RedrawMusic(const void* record) { return TX_CALL16(TX_RedrawMusic, record, kPluginApiVersion); }
 int16_t TX_UpdateLayout(int32_t first, int32_t second) {
   return TX_CALL16(TX_UpdateLayout, first, second, kPluginApiVersion);
 }
 int16_t TX_ScrollTo(int32_t measure, int32_t staff) {
   return TX_CALL16(TX_ScrollTo, measure, staff, kPluginApiVersion);
 }
-int16_t TX_GetCurrentWindowInfo(void* record) {
-  return TX_CALL16(TX_GetCurrentWindowInfo, record, kPluginApiVersion);
-}
+int16_t TX_GetCurrentWindowInfo(void* record) { return TX_CALL16(TX_GetCurrentWindowInfo, record, kPluginApiVersion); }
 void* TX_GetCurrentWindow() {
   auto host = Bound<TX_GetCurrentWindow_Host>(TXFunction::TX_GetCurrentWindow);
   return host ? host(kPluginApiVersion) : nullptr;
 }
-int16_t TX_GetShowLayer(int32_t layerIndex) {
-  return TX_CALL16(TX_GetShowLayer, layerIndex, kPluginApiVersion);
-}
+int16_t TX_GetShowLayer(int32_t layerIndex) { return TX_CALL16(TX_GetShowLayer, layerIndex, kPluginApiVersion); }
 
-int16_t TX_GetCurrentOrbeltDocument() {
-  return TX_CALL16(TX_GetCurrentOrbeltDocument, kPluginApiVersion);
-}
+int16_t TX_GetCurrentOrbeltDocument() { return TX_CALL16(TX_GetCurrentOrbeltDocument, kPluginApiVersion); }
 int16_t TX_GetCurrentPartID() {
   if (!TXIsBound(TXFunction::TX_GetCurrentPartID)) return -1;
   return TX_CALL16(TX_GetCurrentPartID, kPluginApiVersion);
 }
-int16_t TX_SetCurrentPartID(int32_t part) {
-  return TX_CALL16(TX_SetCurrentPartID, part, kPluginApiVersion);
-}
-int16_t TX_GetNextPartID(int32_t part) {
-  return TX_CALL16(TX_GetNextPartID, part, kPluginApiVersion);
-}
+int16_t TX_SetCurrentPartID(int32_t part) { return TX_CALL16(TX_SetCurrentPartID, part, kPluginApiVersion); }
+int16_t TX_GetNextPartID(int32_t part) { return TX_CALL16(TX_GetNextPartID, part, kPluginApiVersion); }
 int16_t TX_SlotToInst(int32_t slot, int32_t slotList) {
   return TX_CALL16(TX_SlotToInst, slot, slotList, kPluginApiVersion);
 }
@@ -202,12 +186,8 @@ int16_t TX_GetEntryMetrics2009a(uint32_t entryNumber, int32_t measure, int32_t s
 int16_t TX_GetEntryMetrics2014(uint32_t entryNumber, int32_t measure, int32_t staff, void* metrics, int32_t refresh) {
   return TX_CALL16(TX_GetEntryMetrics2014, entryNumber, measure, staff, metrics, refresh, kPluginApiVersion);
 }
-int16_t TX_FreeEntryMetrics(void* metrics) {
-  return TX_CALL16(TX_FreeEntryMetrics, metrics, kPluginApiVersion);
-}
+int16_t TX_FreeEntryMetrics(void* metrics) { return TX_CALL16(TX_FreeEntryMetrics, metrics, kPluginApiVersion); }
 int16_t TX_AutoNumberedName_UTF16(int32_t textBlock, int32_t staff, char16_t* buffer, int32_t size, int32_t zero) {
   return TX_CALL16(TX_AutoNumberedName_UTF16, textBlock, staff, buffer, size, zero, kPluginApiVersion);
 }
-int16_t TX_ExecuteMenuItem(int32_t command) {
-  return TX_CALL16(TX_ExecuteMenuItem, command, kPluginApiVersion);
-}
+int16_t TX_ExecuteMenuItem(int32_t command) { return TX_CALL16(TX_ExecuteMenuItem, command, kPluginApiVersion); }

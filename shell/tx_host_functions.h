@@ -11,6 +11,7 @@
 #define TX_HOSTCALL
 #endif
 
+// clang-format off
 // X(name, result type, parameter list)
 #define TX_HOST_FUNCTIONS(X)                                                                      \
   X(TX_LoadEData, int32_t, (uint32_t tag, void* address, void* buffer, int32_t* size, uint32_t version)) \
@@ -57,6 +58,7 @@
   X(TX_FreeEntryMetrics, int32_t, (void* metrics, uint32_t api))                                  \
   X(TX_AutoNumberedName_UTF16, int32_t, (int32_t textBlock, int32_t staff, char16_t* buffer, int32_t size, int32_t zero, uint32_t api)) \
   X(TX_ExecuteMenuItem, int32_t, (int32_t command, uint32_t api))
+// clang-format on
 
 // The plug-in's dialog procedure as TX_Dialog takes it: the host calls it for
 // every message of the dialog, with the user value given to TX_Dialog, and
@@ -74,7 +76,7 @@ enum class TXFunction : int {
 #define TX_DECLARE_HOST_INDEX(name, result, params) name,
   TX_HOST_FUNCTIONS(TX_DECLARE_HOST_INDEX)
 #undef TX_DECLARE_HOST_INDEX
-  Count
+      Count
 };
 
 // Export names in table order.

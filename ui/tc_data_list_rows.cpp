@@ -11,9 +11,7 @@ int32_t TCDataListRows::AddRow(TCDataListRow* row) {
   return row->GetItemIndex();
 }
 
-TCDataListRow* TCDataListRows::GetRowAt(int32_t position) const {
-  return ItemAs<TCDataListRow>(rows_, position);
-}
+TCDataListRow* TCDataListRows::GetRowAt(int32_t position) const { return ItemAs<TCDataListRow>(rows_, position); }
 
 int32_t TCDataListRows::GetRowPosition(const TCDataListRow* row) const { return rows_.IndexOf(row); }
 

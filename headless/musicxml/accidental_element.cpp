@@ -8,15 +8,15 @@ namespace musicxml {
 
 namespace {
 
-constexpr const char* kValues[] = {"triple-flat", "flat-flat", "flat", "natural", "sharp", "double-sharp",
-                                   "triple-sharp"};
+constexpr const char* kValues[] = {"triple-flat", "flat-flat",    "flat",        "natural",
+                                   "sharp",       "double-sharp", "triple-sharp"};
 constexpr int kLargestAlteration = 3;
 static_assert(sizeof(kValues) / sizeof(kValues[0]) == 2 * kLargestAlteration + 1,
               "one value per alteration from -3 to +3");
 
 // The children that the schema puts after <accidental>, in its order.
-constexpr const char* kFollowers[] = {"time-modification", "stem", "notehead", "notehead-text", "staff", "beam",
-                                      "notations",         "lyric", "play",    "listen"};
+constexpr const char* kFollowers[] = {"time-modification", "stem",  "notehead", "notehead-text", "staff", "beam",
+                                      "notations",         "lyric", "play",     "listen"};
 
 bool IsFollower(const char* name) {
   for (const char* follower : kFollowers) {

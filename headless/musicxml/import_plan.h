@@ -42,7 +42,7 @@ struct PlannedEntry {
 
 struct PlannedStaff {
   int partIndex = 0;
-  int staffInPart = 1;  // 1-based
+  int staffInPart = 1;         // 1-based
   std::vector<KeyState> keys;  // the key in force at the start of each measure
 };
 

@@ -101,7 +101,8 @@ bool MusicXmlDocument::Parse(const std::string& text, const std::string& display
 }
 
 bool MusicXmlDocument::ParseScore(const std::string& text, const std::string& displayName, std::string* error) {
-  bool utf16 = text.size() >= 2 && ((text[0] == '\xFF' && text[1] == '\xFE') || (text[0] == '\xFE' && text[1] == '\xFF'));
+  bool utf16 =
+      text.size() >= 2 && ((text[0] == '\xFF' && text[1] == '\xFE') || (text[0] == '\xFE' && text[1] == '\xFF'));
   if (utf16) {
     *error = displayName + ": UTF-16 files cannot be read; save the score as UTF-8";
     return false;
@@ -220,8 +221,9 @@ bool MusicXmlDocument::Save(const std::string& path, std::string* error) const {
   if (!SavedText(&text)) {
     // Printing the whole tree instead would lose what the parser dropped and
     // may give a file that does not read again.
-    *error = path_ + ": the score's text cannot be matched to its XML elements (is there text after the root "
-                     "element?), so no file is written from it";
+    *error = path_ +
+             ": the score's text cannot be matched to its XML elements (is there text after the root "
+             "element?), so no file is written from it";
     return false;
   }
   MusicXmlDocument written;

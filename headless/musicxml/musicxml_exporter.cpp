@@ -36,9 +36,8 @@ int MusicXmlExporter::WriteChangedAccidentals(headless::ScoreBuilder* builder, c
     int alteration = AlterationOf(tagged.note.displacement, tagged.note.raiseLower, key);
     tinyxml2::XMLElement* accidental = AccidentalElement::Write(element, alteration, tagged.note.Parenthesised());
     if (!accidental) {
-      warnings->push_back("measure " + imported.FileMeasureNumber(tagged.measure) +
-                          ": a note altered by " + std::to_string(alteration) +
-                          " semitones cannot be given an accidental");
+      warnings->push_back("measure " + imported.FileMeasureNumber(tagged.measure) + ": a note altered by " +
+                          std::to_string(alteration) + " semitones cannot be given an accidental");
       continue;
     }
     document->MarkChanged(accidental);

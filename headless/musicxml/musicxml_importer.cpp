@@ -66,8 +66,8 @@ bool MusicXmlImporter::ReadPlan(const MusicXmlPartList& partList, ImportedScore*
     return false;
   }
   if (measureCount > kMaxMeasures) {
-    *error = "the score has " + std::to_string(measureCount) + " measures; at most " +
-             std::to_string(kMaxMeasures) + " can be read";
+    *error = "the score has " + std::to_string(measureCount) + " measures; at most " + std::to_string(kMaxMeasures) +
+             " can be read";
     return false;
   }
   int64_t staffCount = 0;
@@ -201,9 +201,8 @@ void MusicXmlImporter::WarnOfRefusedEntries(const std::tuple<int, int, int>& cel
   const ImportedStaff& staff = imported->staves[static_cast<size_t>(std::get<0>(cell))];
   int measureIndex = std::get<1>(cell);
   int layer = std::get<2>(cell);
-  std::string where = "part " + staff.partName + " (" + staff.partId + "), staff " +
-                      std::to_string(staff.staffInPart) + ", measure " +
-                      plan_.measures[static_cast<size_t>(measureIndex)].number;
+  std::string where = "part " + staff.partName + " (" + staff.partId + "), staff " + std::to_string(staff.staffInPart) +
+                      ", measure " + plan_.measures[static_cast<size_t>(measureIndex)].number;
   headless::HeadlessHost& host = builder_->Host();
   int16_t measure = static_cast<int16_t>(measureIndex + 1);
   bool full = host.EntryCount(staff.staffNumber, measure, layer) >= host_frame::kMaxEntries;
@@ -211,8 +210,8 @@ void MusicXmlImporter::WarnOfRefusedEntries(const std::tuple<int, int, int>& cel
                                 : std::to_string(count) + " entries the host refused are left out";
   if (full) {
     what = std::to_string(count) + (count == 1 ? " entry" : " entries") + " of layer " + std::to_string(layer) +
-           " beyond the " + std::to_string(host_frame::kMaxEntries) +
-           " that one measure of a layer can hold " + (count == 1 ? "is" : "are") + " left out, notes and all";
+           " beyond the " + std::to_string(host_frame::kMaxEntries) + " that one measure of a layer can hold " +
+           (count == 1 ? "is" : "are") + " left out, notes and all";
   }
   imported->warnings.push_back(where + ": " + what);
 }

@@ -32,8 +32,7 @@ bool MusicXmlPartList::Read(tinyxml2::XMLElement* score, std::vector<std::string
     return false;
   }
   std::set<std::string> ids;
-  for (const tinyxml2::XMLElement* child = partList->FirstChildElement(); child;
-       child = child->NextSiblingElement()) {
+  for (const tinyxml2::XMLElement* child = partList->FirstChildElement(); child; child = child->NextSiblingElement()) {
     std::string name = child->Name();
     if (name == "part-group") {
       ReadGroupMark(child, static_cast<int>(parts_.size()), warnings);

@@ -25,8 +25,8 @@ struct NoteType {
 };
 
 constexpr NoteType kNoteTypes[] = {
-    {"1024th", 4},  {"512th", 8},    {"256th", 16},   {"128th", 32},   {"64th", 64},
-    {"32nd", 128},  {"16th", 256},   {"eighth", 512}, {"quarter", 1024}, {"half", 2048},
+    {"1024th", 4},   {"512th", 8},    {"256th", 16},   {"128th", 32},     {"64th", 64},
+    {"32nd", 128},   {"16th", 256},   {"eighth", 512}, {"quarter", 1024}, {"half", 2048},
     {"whole", 4096}, {"breve", 8192}, {"long", 16384}, {"maxima", 32768},
 };
 
@@ -114,8 +114,9 @@ int MusicXmlPartReader::CountStaves(const tinyxml2::XMLElement* part, const std:
       const char* number = measure->Attribute("number");
       warnings->push_back("part " + partLabel + ", measure " +
                           (number ? std::string(number) : std::to_string(measureIndex + 1)) + ": <staves> \"" + text +
-                          (counted ? "\" is more than the " + std::to_string(kMaxStavesPerPart) + " staves read of a part"
-                                   : "\" is no staff count and is left out"));
+                          (counted
+                               ? "\" is more than the " + std::to_string(kMaxStavesPerPart) + " staves read of a part"
+                               : "\" is no staff count and is left out"));
     }
   }
   return static_cast<int>(staves);
@@ -349,8 +350,7 @@ int MusicXmlPartReader::LayerOf(int staffInPart, const std::string& voice) {
   if (found != layers.end()) return found->second;
   if (layers.size() >= static_cast<size_t>(kMaxLayers)) {
     if (droppedVoices_.insert(std::make_pair(staffInPart, voice)).second) {
-      Warn("voice " + voice + " is a fifth voice on the staff and is left out (the host has four layers)",
-           staffInPart);
+      Warn("voice " + voice + " is a fifth voice on the staff and is left out (the host has four layers)", staffInPart);
     }
     return 0;
   }
@@ -363,8 +363,7 @@ bool MusicXmlPartReader::ReadNoteSpec(tinyxml2::XMLElement* note, headless::Note
   const tinyxml2::XMLElement* pitch = note->FirstChildElement("pitch");
   std::string step = ChildText(pitch, "step");
   int64_t octave = 0;
-  if (step.size() != 1 || step[0] < 'A' || step[0] > 'G' ||
-      !ParseInteger(ChildText(pitch, "octave"), 0, 9, &octave)) {
+  if (step.size() != 1 || step[0] < 'A' || step[0] > 'G' || !ParseInteger(ChildText(pitch, "octave"), 0, 9, &octave)) {
     Warn("a note whose pitch cannot be read (step \"" + step + "\", octave \"" + ChildText(pitch, "octave") +
          "\") is left out");
     return false;

@@ -68,8 +68,8 @@ class MusicXmlPartReader {
   // State across measures
   int64_t divisions_ = 1;
   int32_t timeSignatureLength_ = 0;
-  std::vector<KeyState> keys_;          // per staff of the part, in force now
-  std::vector<KeyState> pendingKeys_;   // changes inside a measure, in force from the next one
+  std::vector<KeyState> keys_;         // per staff of the part, in force now
+  std::vector<KeyState> pendingKeys_;  // changes inside a measure, in force from the next one
   std::vector<bool> hasPendingKey_;
   std::vector<std::map<std::string, int>> layers_;  // per staff: voice -> layer
   std::set<std::pair<int, std::string>> droppedVoices_;

@@ -17,9 +17,9 @@ class XMLElement;
 namespace musicxml {
 
 struct ElementSpan {
-  size_t start = 0;          // the '<' of the start tag
-  size_t startTagEnd = 0;    // just after the start tag's '>'
-  size_t end = 0;            // just after the end tag's '>' (or the empty tag's)
+  size_t start = 0;        // the '<' of the start tag
+  size_t startTagEnd = 0;  // just after the start tag's '>'
+  size_t end = 0;          // just after the end tag's '>' (or the empty tag's)
 };
 
 class XmlSourceMap {

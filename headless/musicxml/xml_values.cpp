@@ -10,9 +10,7 @@ namespace musicxml {
 
 namespace {
 
-bool IsSpace(char character) {
-  return character == ' ' || character == '\t' || character == '\n' || character == '\r';
-}
+bool IsSpace(char character) { return character == ' ' || character == '\t' || character == '\n' || character == '\r'; }
 
 std::string Trim(const std::string& text) {
   size_t start = 0;

@@ -31,9 +31,7 @@ class FindingList : public TCDataListRows {
  public:
   ~FindingList() override { Clear(); }
 
-  void Clear() {
-    ReleaseRowFindings(this);
-  }
+  void Clear() { ReleaseRowFindings(this); }
 
   AccidentalFinding* FindingAt(int32_t position) const { return GetRowFinding(GetRowAt(position)); }
 

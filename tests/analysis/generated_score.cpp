@@ -120,7 +120,8 @@ int64_t BuildGeneratedScore(headless::ScoreBuilder& builder, const GeneratedScor
   }
   builder.AddMeasures(shape.measures);
   builder.SetMeasuresPerSystem(shape.measuresPerSystem);
-  for (int m = 1; m <= shape.measures; m += kMeasuresPerKey) builder.SetKey(static_cast<int16_t>(m), FifthsOfMeasure(m));
+  for (int m = 1; m <= shape.measures; m += kMeasuresPerKey)
+    builder.SetKey(static_cast<int16_t>(m), FifthsOfMeasure(m));
   for (int s = 0; s + 1 < shape.staves; s += 4) {
     builder.AddInstrument({staves[s], staves[s + 1]}, ("Piano " + std::to_string(s / 4 + 1)).c_str());
   }

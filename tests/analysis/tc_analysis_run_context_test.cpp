@@ -86,8 +86,8 @@ TEST_F(RunContextTest, EveryKindGetsItsTextParenthesesAndCheckState) {
       EXPECT_EQ(finding->kind, expected.kind);
       EXPECT_EQ(Text(finding->description), expected.description);
       EXPECT_EQ(row->IsChecked(), expected.checked);
-      bool parentheses = parenthesisOptions == kDefaultParenthesisOptions ? expected.parenthesesByDefault
-                                                                            : parenthesisOptions != 0;
+      bool parentheses =
+          parenthesisOptions == kDefaultParenthesisOptions ? expected.parenthesesByDefault : parenthesisOptions != 0;
       if (expected.kind == FindingKind::NoteMissing) parentheses = false;
       EXPECT_EQ(finding->parentheses, parentheses);
       EXPECT_TRUE(finding->showAccidental);
@@ -141,8 +141,8 @@ TEST_F(RunContextTest, FindingCarriesWhereTheNoteAndTheRelatedNoteStand) {
   EXPECT_EQ(Text(finding->relatedPitchName), "C#5");
 
   // A note that is not one of the entry's notes has no index: note number 0.
-  ASSERT_TRUE(context.AddFinding(FindingKind::NoteMissing, relatedEntries[0]->GetPitchAt(0), entries[0].get(),
-                                 nullptr, nullptr));
+  ASSERT_TRUE(context.AddFinding(FindingKind::NoteMissing, relatedEntries[0]->GetPitchAt(0), entries[0].get(), nullptr,
+                                 nullptr));
   EXPECT_EQ(LastFinding()->noteIndex, -1);
   EXPECT_EQ(Text(LastFinding()->location), "Staff: Flute,  Measure: 12,  Layer: 1,  Entry #: 1,  Note #: 0");
   EXPECT_EQ(Text(LastFinding()->relatedLocation), "");
@@ -167,7 +167,8 @@ TEST_F(RunContextTest, FirstFindingForANoteWins) {
 
   // A second run into the same list still sees the rows of the first.
   TCAnalysisRunContext laterRun(&rows_, nullptr);
-  EXPECT_FALSE(laterRun.AddFinding(FindingKind::DifferOnBeat, chord->GetPitchAt(1), chord, chord->GetPitchAt(0), chord));
+  EXPECT_FALSE(
+      laterRun.AddFinding(FindingKind::DifferOnBeat, chord->GetPitchAt(1), chord, chord->GetPitchAt(0), chord));
   // After the list was emptied the note can be reported again.
   ReleaseFindings();
   EXPECT_TRUE(laterRun.AddFinding(FindingKind::DifferOnBeat, chord->GetPitchAt(1), chord, chord->GetPitchAt(0), chord));

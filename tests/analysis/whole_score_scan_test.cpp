@@ -74,8 +74,7 @@ TEST_F(WholeScoreScanTest, whole_score_scan_changes_nothing_and_reports_each_not
   EXPECT_GT(findings_.size(), 1000u);
   for (FindingKind kind : {FindingKind::DifferOnBeat, FindingKind::PitchDiffSameOctave,
                            FindingKind::PitchDiffOtherOctave, FindingKind::LayerLineMissing, FindingKind::NoteMissing,
-                           FindingKind::KeySignatureDifference,
-                           FindingKind::SystemBreakTieMismatched}) {
+                           FindingKind::KeySignatureDifference, FindingKind::SystemBreakTieMismatched}) {
     EXPECT_TRUE(kinds.count(kind)) << "the generated score shows kind " << static_cast<int>(kind);
   }
 

@@ -49,7 +49,8 @@ std::string LargeScore(int parts, int measures) {
           text += std::string("        <duration>") + (voice == 1 ? "1" : "4") + "</duration>\n";
           text += "        <voice>" + std::to_string(voice) + "</voice>\n";
           text += std::string("        <type>") + (voice == 1 ? "eighth" : "half") + "</type>\n";
-          if (alter != 0 && next(2) == 0) text += std::string("        <accidental>") + (alter > 0 ? "sharp" : "flat") + "</accidental>\n";
+          if (alter != 0 && next(2) == 0)
+            text += std::string("        <accidental>") + (alter > 0 ? "sharp" : "flat") + "</accidental>\n";
           text += "      </note>\n";
         }
       }
@@ -80,14 +81,17 @@ TEST_F(LargeScoreTest, FiveMegabytesScanInSeconds) {
 // One staff of `measures` whole-measure rests, except F#4 then F4 in the last
 // two measures, which calls for a courtesy natural on the very last one.
 std::string LongScore(int measures) {
-  std::string text = "<score-partwise version=\"4.0\"><part-list><score-part id=\"P1\"><part-name>Oboe</part-name>"
-                     "</score-part></part-list><part id=\"P1\">\n";
+  std::string text =
+      "<score-partwise version=\"4.0\"><part-list><score-part id=\"P1\"><part-name>Oboe</part-name>"
+      "</score-part></part-list><part id=\"P1\">\n";
   for (int measure = 1; measure <= measures; ++measure) {
     text += "<measure number=\"" + std::to_string(measure) + "\">";
-    if (measure == 1) text += "<attributes><divisions>1</divisions><time><beats>4</beats><beat-type>4</beat-type></time></attributes>";
+    if (measure == 1)
+      text += "<attributes><divisions>1</divisions><time><beats>4</beats><beat-type>4</beat-type></time></attributes>";
     if (measure == measures - 1) {
-      text += "<note><pitch><step>F</step><alter>1</alter><octave>4</octave></pitch><duration>4</duration>"
-              "<type>whole</type><accidental>sharp</accidental></note>";
+      text +=
+          "<note><pitch><step>F</step><alter>1</alter><octave>4</octave></pitch><duration>4</duration>"
+          "<type>whole</type><accidental>sharp</accidental></note>";
     } else if (measure == measures) {
       text += "<note><pitch><step>F</step><octave>4</octave></pitch><duration>4</duration><type>whole</type></note>";
     } else {

@@ -51,8 +51,8 @@ TEST(ProfileChoiceTest, AProfileIsPickedByNameOrTheFirstOneIsTaken) {
 
   // The profile without a name is not loaded, so it cannot be chosen.
   EXPECT_FALSE(choice.Choose(folder.File("p.xml"), "Strict", &error));
-  EXPECT_EQ(error, "there is no profile \"Strict\" in " + folder.File("p.xml") +
-                       " (it holds \"Loose\", \"Ties \xC3\xA9\")");
+  EXPECT_EQ(error,
+            "there is no profile \"Strict\" in " + folder.File("p.xml") + " (it holds \"Loose\", \"Ties \xC3\xA9\")");
 
   WriteFile(folder.File("none.xml"), ProfilesFile(""));
   ASSERT_TRUE(choice.Choose(folder.File("none.xml"), "", &error)) << error;

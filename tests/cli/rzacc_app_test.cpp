@@ -87,8 +87,7 @@ TEST_F(RzaccAppTest, EveryExampleReportsWhatItsExpectedReportSays) {
   }
   for (const std::string& stem : stems) {
     SCOPED_TRACE(stem);
-    cli_test::RunResult result =
-        RunRzacc(Join({"scan", Example(stem + ".musicxml")}, ExampleArguments(stem)));
+    cli_test::RunResult result = RunRzacc(Join({"scan", Example(stem + ".musicxml")}, ExampleArguments(stem)));
     EXPECT_EQ(result.status, 0);
     EXPECT_EQ(result.err, "");
     EXPECT_EQ(result.out, ReadFile(Example(stem + ".expected.txt")));
@@ -109,8 +108,7 @@ TEST_F(RzaccAppTest, ApplyKeepsTheScoreAndLeavesNothingForASecondScan) {
     ASSERT_FALSE(found.empty());
     EXPECT_EQ(LocationLines(apply.out), found);
     std::string summary = "Applied " + std::to_string(found.size()) + " of " + std::to_string(found.size()) +
-                          " findings; wrote " + output + " with " + std::to_string(found.size()) +
-                          " new accidentals.";
+                          " findings; wrote " + output + " with " + std::to_string(found.size()) + " new accidentals.";
     EXPECT_NE(apply.out.find(summary), std::string::npos) << apply.out;
 
     // Every element of the input is still there, with its attributes and text.
@@ -216,8 +214,8 @@ TEST_F(RzaccAppTest, ProfileValuesTheEditorDoesNotOfferAreWarnedOfAndReadAsDefau
   ASSERT_NE(first, std::string::npos);
   profiles.replace(first, 43, "CourtesyMeasureRange=\"-5\" SystemTieMode=\"99\"");
   WriteFile(folder.File("hand_edited.xml"), profiles);
-  cli_test::RunResult result = RunRzacc(
-      {"scan", Example("pitch_diff_previous_measure.musicxml"), "--profiles", folder.File("hand_edited.xml")});
+  cli_test::RunResult result =
+      RunRzacc({"scan", Example("pitch_diff_previous_measure.musicxml"), "--profiles", folder.File("hand_edited.xml")});
   ASSERT_EQ(result.status, 0) << result.err;
   EXPECT_EQ(result.out, ReadFile(Example("pitch_diff_previous_measure.expected.txt")))
       << "a negative span would have found nothing one measure back";

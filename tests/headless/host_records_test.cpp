@@ -131,7 +131,8 @@ TEST_F(HostRecords, next_steps_strictly_after_the_address_in_address_order) {
   ASSERT_TRUE(Host().WriteRecord(kSystemStaffTag, 3, 1, 0, staffRecord));
   TXAddress address = Address(0, 0);
   std::vector<std::pair<int16_t, int16_t>> seen;
-  while (TX_NextEData(kSystemStaffTag, address.bytes, 0, 0, 0x12050000)) seen.emplace_back(First(address), Second(address));
+  while (TX_NextEData(kSystemStaffTag, address.bytes, 0, 0, 0x12050000))
+    seen.emplace_back(First(address), Second(address));
   std::vector<std::pair<int16_t, int16_t>> expected{{1, 0}, {3, 1}, {5, 0}, {5, 2}};
   EXPECT_EQ(seen, expected);
   EXPECT_EQ(First(address), 5);  // the last address stays after the final refusal
@@ -225,7 +226,8 @@ TEST_F(HostRecords, staff_systems_belong_to_their_part) {
     while (TX_NextEData(kStaffSystemTag, address.bytes, 0, 0, 0x12050000)) {
       int32_t size = 28;
       TX_LoadEData(kStaffSystemTag, address.bytes, record.data(), &size, 0x12050000);
-      found.emplace_back(StaffSystemRecord::FirstMeasure::Get(record), StaffSystemRecord::FirstMeasureAfter::Get(record));
+      found.emplace_back(StaffSystemRecord::FirstMeasure::Get(record),
+                         StaffSystemRecord::FirstMeasureAfter::Get(record));
     }
     return found;
   };

@@ -43,12 +43,12 @@ TEST_F(Builder, spelling_gives_displacement_and_raise_lower_in_the_key) {
     int raiseLower;
   };
   const Case cases[] = {
-      {2, false, "F#4", 2, 0},   {2, false, "F4", 2, -1},   {2, false, "C#5", 6, 0},  {2, false, "C4", -1, -1},
-      {2, false, "D4", 0, 0},    {-1, false, "Bb3", -4, 0}, {-1, false, "B3", -4, 1}, {0, false, "C4", 0, 0},
-      {0, false, "B3", -1, 0},   {0, false, "C5", 7, 0},    {0, false, "Cx4", 0, 2},  {0, false, "Gbb3", -3, -2},
-      {0, true, "A4", 0, 0},     {0, true, "G#4", -1, 1},   {0, true, "C5", 2, 0},    {-3, false, "Ab4", 3, 0},
-      {-3, false, "A4", 3, 1},   {-3, false, "En4", 0, 1},  {7, false, "B#3", -1, 0}, {-7, false, "C4", 0, 1},
-      {3, true, "E#4", -1, 1},   {3, true, "F#4", 0, 0},    {-1, true, "Bb4", 5, 0},  {-1, true, "C#4", -1, 1},
+      {2, false, "F#4", 2, 0}, {2, false, "F4", 2, -1},   {2, false, "C#5", 6, 0},  {2, false, "C4", -1, -1},
+      {2, false, "D4", 0, 0},  {-1, false, "Bb3", -4, 0}, {-1, false, "B3", -4, 1}, {0, false, "C4", 0, 0},
+      {0, false, "B3", -1, 0}, {0, false, "C5", 7, 0},    {0, false, "Cx4", 0, 2},  {0, false, "Gbb3", -3, -2},
+      {0, true, "A4", 0, 0},   {0, true, "G#4", -1, 1},   {0, true, "C5", 2, 0},    {-3, false, "Ab4", 3, 0},
+      {-3, false, "A4", 3, 1}, {-3, false, "En4", 0, 1},  {7, false, "B#3", -1, 0}, {-7, false, "C4", 0, 1},
+      {3, true, "E#4", -1, 1}, {3, true, "F#4", 0, 0},    {-1, true, "Bb4", 5, 0},  {-1, true, "C#4", -1, 1},
   };
   builder.AddMeasures(static_cast<int>(sizeof cases / sizeof cases[0]));
   int16_t measure = 1;

@@ -76,11 +76,12 @@ TEST(MusicXmlDocumentTest, ReadsPlainScoresAndNamesWhatIsWrongWithOthers) {
 
 TEST(MusicXmlDocumentTest, SavingKeepsEveryNodeAndRefusesToMakeAnArchiveOfAPlainScore) {
   TempFolder folder;
-  std::string text = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
-                     "<!DOCTYPE score-partwise PUBLIC \"-//Recordare//DTD MusicXML 4.0 Partwise//EN\" "
-                     "\"http://www.musicxml.org/dtds/partwise.dtd\">\n"
-                     "<!-- written by hand -->\n" +
-                     kScore.substr(kScore.find("<score-partwise"));
+  std::string text =
+      "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
+      "<!DOCTYPE score-partwise PUBLIC \"-//Recordare//DTD MusicXML 4.0 Partwise//EN\" "
+      "\"http://www.musicxml.org/dtds/partwise.dtd\">\n"
+      "<!-- written by hand -->\n" +
+      kScore.substr(kScore.find("<score-partwise"));
   text.replace(text.find("Flute"), 5, "Fl&#251;te &amp; \xC3\xA9");
   MusicXmlDocument document;
   std::string error;
@@ -91,8 +92,8 @@ TEST(MusicXmlDocumentTest, SavingKeepsEveryNodeAndRefusesToMakeAnArchiveOfAPlain
   EXPECT_FALSE(fs::exists(folder.File("out.musicxml.rzacc-part")));
 
   // A changed element is put in; the rest, entities and comment included, stays.
-  tinyxml2::XMLElement* name = document.Score()->FirstChildElement("part-list")->FirstChildElement("score-part")
-                                   ->FirstChildElement("part-name");
+  tinyxml2::XMLElement* name =
+      document.Score()->FirstChildElement("part-list")->FirstChildElement("score-part")->FirstChildElement("part-name");
   name->SetText("Flute & Piccolo");
   document.MarkChanged(name);
   std::string expected = text;
@@ -145,8 +146,8 @@ TEST(MusicXmlDocumentTest, AScoreWhoseTextCannotBeMappedIsNeverReprinted) {
   MusicXmlDocument document;
   std::string error;
   ASSERT_TRUE(document.Parse(kScore + "x</y>", "tail.musicxml", &error)) << error;
-  tinyxml2::XMLElement* name = document.Score()->FirstChildElement("part-list")->FirstChildElement("score-part")
-                                   ->FirstChildElement("part-name");
+  tinyxml2::XMLElement* name =
+      document.Score()->FirstChildElement("part-list")->FirstChildElement("score-part")->FirstChildElement("part-name");
   name->SetText("Piccolo");
   document.MarkChanged(name);
   EXPECT_FALSE(document.Save(folder.File("out.musicxml"), &error));
@@ -196,8 +197,8 @@ TEST(MusicXmlDocumentTest, CompressedScoresAreReadFromTheirRootFileAndWrittenBac
   EXPECT_TRUE(document.IsCompressed());
   EXPECT_EQ(document.RootFilePath(), "music/score.musicxml");
 
-  tinyxml2::XMLElement* name = document.Score()->FirstChildElement("part-list")->FirstChildElement("score-part")
-                                   ->FirstChildElement("part-name");
+  tinyxml2::XMLElement* name =
+      document.Score()->FirstChildElement("part-list")->FirstChildElement("score-part")->FirstChildElement("part-name");
   name->SetText("Flute II");
   document.MarkChanged(name);
   ASSERT_TRUE(document.Save(folder.File("out.mxl"), &error)) << error;
@@ -253,10 +254,11 @@ TEST(MusicXmlDocumentTest, DamagedArchivesAreRefusedWithAMessage) {
 
   // Damage that only a hand can do to a sound archive: a name given twice,
   // and entry sizes claimed far beyond what the archive holds.
-  WriteArchive(folder.File("sound.mxl"), {{"META-INF/container.xml", kContainer},
-                                          {"music/score.musicxml", kScore},
-                                          {"cover1.png", "one"},
-                                          {"cover2.png", "two"}},
+  WriteArchive(folder.File("sound.mxl"),
+               {{"META-INF/container.xml", kContainer},
+                {"music/score.musicxml", kScore},
+                {"cover1.png", "one"},
+                {"cover2.png", "two"}},
                {"music/score.musicxml"});
   std::string sound = ReadFile(folder.File("sound.mxl"));
   std::string twice = sound;

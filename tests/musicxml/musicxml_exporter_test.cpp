@@ -55,7 +55,8 @@ class MusicXmlExporterTest : public headless::HostFixture {
   static tinyxml2::XMLElement* NthNote(musicxml::MusicXmlDocument& document, int index) {
     tinyxml2::XMLElement* measure = document.Score()->FirstChildElement("part")->FirstChildElement("measure");
     for (; measure; measure = measure->NextSiblingElement("measure")) {
-      for (tinyxml2::XMLElement* note = measure->FirstChildElement("note"); note; note = note->NextSiblingElement("note")) {
+      for (tinyxml2::XMLElement* note = measure->FirstChildElement("note"); note;
+           note = note->NextSiblingElement("note")) {
         if (index-- == 0) return note;
       }
     }
@@ -66,7 +67,8 @@ class MusicXmlExporterTest : public headless::HostFixture {
 constexpr uint32_t kApplied = host_frame::kNoteAccidentalShown | host_frame::kNoteApplied;
 
 TEST_F(MusicXmlExporterTest, WithoutChangesTheDocumentIsWrittenAsItWasRead) {
-  std::string text = Score({{"P1", "Flute",
+  std::string text = Score({{"P1",
+                             "Flute",
                              {Attributes(2, 2) + PitchNote('F', 0, 4, 2, "1", "<stem>up</stem>") +
                                   PitchNote('C', 1, 5, 2, "1", "<accidental>sharp</accidental>") +
                                   "<direction><direction-type><words>dolce</words></direction-type></direction>" +
@@ -75,7 +77,8 @@ TEST_F(MusicXmlExporterTest, WithoutChangesTheDocumentIsWrittenAsItWasRead) {
   Imported imported;
   ASSERT_TRUE(imported.Import(text));
   std::vector<std::string> warnings;
-  EXPECT_EQ(MusicXmlExporter::WriteChangedAccidentals(&imported.builder, imported.score, &imported.document, &warnings), 0);
+  EXPECT_EQ(MusicXmlExporter::WriteChangedAccidentals(&imported.builder, imported.score, &imported.document, &warnings),
+            0);
   EXPECT_TRUE(warnings.empty());
   musicxml::MusicXmlDocument original;
   std::string error;
@@ -108,7 +111,8 @@ TEST_F(MusicXmlExporterTest, ChangedNotesGetACautionaryAccidentalForTheirAlterat
   AddNoteFlags(staff, 2, 1, 2, 0, host_frame::kNoteTiedFromPrevious);
 
   std::vector<std::string> warnings;
-  EXPECT_EQ(MusicXmlExporter::WriteChangedAccidentals(&imported.builder, imported.score, &imported.document, &warnings), 6);
+  EXPECT_EQ(MusicXmlExporter::WriteChangedAccidentals(&imported.builder, imported.score, &imported.document, &warnings),
+            6);
   EXPECT_TRUE(warnings.empty());
   musicxml::MusicXmlDocument& document = imported.document;
   EXPECT_EQ(AccidentalOf(NthNote(document, 0)), "natural cautionary=yes");
@@ -119,9 +123,9 @@ TEST_F(MusicXmlExporterTest, ChangedNotesGetACautionaryAccidentalForTheirAlterat
   EXPECT_EQ(ChildNames(NthNote(document, 2)),
             (std::vector<std::string>{"pitch", "duration", "voice", "type", "accidental"}));
   EXPECT_EQ(AccidentalOf(NthNote(document, 3)), "double-sharp cautionary=yes");
-  EXPECT_EQ(ChildNames(NthNote(document, 4)),
-            (std::vector<std::string>{"pitch", "duration", "voice", "type", "accidental", "time-modification",
-                                      "notations"}));
+  EXPECT_EQ(
+      ChildNames(NthNote(document, 4)),
+      (std::vector<std::string>{"pitch", "duration", "voice", "type", "accidental", "time-modification", "notations"}));
   EXPECT_EQ(AccidentalOf(NthNote(document, 4)), "natural cautionary=yes");
   // The file's hidden accidental is the one shown now.
   EXPECT_EQ(AccidentalOf(NthNote(document, 5)), "sharp cautionary=yes");
@@ -137,7 +141,8 @@ TEST_F(MusicXmlExporterTest, ChangedNotesGetACautionaryAccidentalForTheirAlterat
 
   // Writing again finds the same changes and leaves the same document.
   std::string once = musicxml_test::SavedTextOf(document);
-  EXPECT_EQ(MusicXmlExporter::WriteChangedAccidentals(&imported.builder, imported.score, &imported.document, &warnings), 6);
+  EXPECT_EQ(MusicXmlExporter::WriteChangedAccidentals(&imported.builder, imported.score, &imported.document, &warnings),
+            6);
   EXPECT_EQ(musicxml_test::SavedTextOf(document), once);
 }
 
@@ -150,7 +155,8 @@ TEST_F(MusicXmlExporterTest, TheAlterationFollowsTheKeyOfTheNotesCell) {
   AddNoteFlags(imported.Staff(0), 1, 1, 0, 0, kApplied);
   AddNoteFlags(imported.Staff(1), 1, 1, 0, 0, kApplied);
   std::vector<std::string> warnings;
-  ASSERT_EQ(MusicXmlExporter::WriteChangedAccidentals(&imported.builder, imported.score, &imported.document, &warnings), 2);
+  ASSERT_EQ(MusicXmlExporter::WriteChangedAccidentals(&imported.builder, imported.score, &imported.document, &warnings),
+            2);
   const tinyxml2::XMLElement* part = imported.document.Score()->FirstChildElement("part");
   EXPECT_EQ(AccidentalOf(part->FirstChildElement("measure")->FirstChildElement("note")), "natural cautionary=yes");
   part = part->NextSiblingElement("part");
@@ -162,15 +168,15 @@ TEST_F(MusicXmlExporterTest, AlterationsComeFromTheKeyAndTheRaiseLower) {
   uint16_t dMajor = headless::MakeKeyValue(2, false);
   uint16_t bFlatMajor = headless::MakeKeyValue(-2, false);
   uint16_t dMinor = headless::MakeKeyValue(-1, true);
-  EXPECT_EQ(MusicXmlExporter::AlterationOf(3, 1, cMajor), 1);       // F#
-  EXPECT_EQ(MusicXmlExporter::AlterationOf(-4, 0, cMajor), 0);      // F below
-  EXPECT_EQ(MusicXmlExporter::AlterationOf(2, 0, dMajor), 1);       // F# as the key says
-  EXPECT_EQ(MusicXmlExporter::AlterationOf(2, -1, dMajor), 0);      // F natural
-  EXPECT_EQ(MusicXmlExporter::AlterationOf(4, 0, dMajor), 0);       // A
-  EXPECT_EQ(MusicXmlExporter::AlterationOf(3, -1, bFlatMajor), -2); // Ebb
-  EXPECT_EQ(MusicXmlExporter::AlterationOf(-2, 0, bFlatMajor), 0);  // G below
-  EXPECT_EQ(MusicXmlExporter::AlterationOf(5, 0, dMinor), -1);      // Bb
-  EXPECT_EQ(MusicXmlExporter::AlterationOf(-9, 1, dMinor), 0);      // B natural, two octaves down
+  EXPECT_EQ(MusicXmlExporter::AlterationOf(3, 1, cMajor), 1);        // F#
+  EXPECT_EQ(MusicXmlExporter::AlterationOf(-4, 0, cMajor), 0);       // F below
+  EXPECT_EQ(MusicXmlExporter::AlterationOf(2, 0, dMajor), 1);        // F# as the key says
+  EXPECT_EQ(MusicXmlExporter::AlterationOf(2, -1, dMajor), 0);       // F natural
+  EXPECT_EQ(MusicXmlExporter::AlterationOf(4, 0, dMajor), 0);        // A
+  EXPECT_EQ(MusicXmlExporter::AlterationOf(3, -1, bFlatMajor), -2);  // Ebb
+  EXPECT_EQ(MusicXmlExporter::AlterationOf(-2, 0, bFlatMajor), 0);   // G below
+  EXPECT_EQ(MusicXmlExporter::AlterationOf(5, 0, dMinor), -1);       // Bb
+  EXPECT_EQ(MusicXmlExporter::AlterationOf(-9, 1, dMinor), 0);       // B natural, two octaves down
 }
 
 TEST_F(MusicXmlExporterTest, AccidentalValuesAndPlacesFollowTheSchema) {

@@ -52,7 +52,8 @@ class MusicXmlImporterTest : public headless::HostFixture {
 TEST_F(MusicXmlImporterTest, PartsBecomeStavesInstrumentsAndNamedGroups) {
   std::string oneNote = Attributes(1) + PitchNote('C', 0, 5, 4, "1", "", "whole");
   std::string piano = "<attributes><divisions>1</divisions><staves>2</staves></attributes>" +
-                      PitchNote('C', 0, 5, 4, "1", "<staff>1</staff>", "whole") + "<backup><duration>4</duration></backup>" +
+                      PitchNote('C', 0, 5, 4, "1", "<staff>1</staff>", "whole") +
+                      "<backup><duration>4</duration></backup>" +
                       PitchNote('C', 0, 3, 4, "5", "<staff>2</staff>", "whole");
   std::string partList =
       "<part-group type=\"start\" number=\"1\"><group-name>Woodwinds</group-name>"
@@ -98,13 +99,15 @@ TEST_F(MusicXmlImporterTest, PartsBecomeStavesInstrumentsAndNamedGroups) {
 }
 
 TEST_F(MusicXmlImporterTest, MeasuresAreCountedInFileOrderAndKeepTheirNumbersAndLengths) {
-  std::string pickup = "<attributes><divisions>2</divisions><time><beats>3</beats><beat-type>4</beat-type></time>"
-                       "</attributes>" + PitchNote('G', 0, 4, 2);
+  std::string pickup =
+      "<attributes><divisions>2</divisions><time><beats>3</beats><beat-type>4</beat-type></time>"
+      "</attributes>" +
+      PitchNote('G', 0, 4, 2);
   std::string full = PitchNote('C', 0, 5, 6, "1", "", "half");
-  std::string composite = "<attributes><time><beats>3+2</beats><beat-type>8</beat-type></time></attributes>" +
-                          PitchNote('D', 0, 5, 5);
-  std::string text = Score({{"P1", "Flute", {pickup, full, composite, PitchNote('E', 0, 5, 5)}}}, "",
-                           {"0", "1", "X1", "2"});
+  std::string composite =
+      "<attributes><time><beats>3+2</beats><beat-type>8</beat-type></time></attributes>" + PitchNote('D', 0, 5, 5);
+  std::string text =
+      Score({{"P1", "Flute", {pickup, full, composite, PitchNote('E', 0, 5, 5)}}}, "", {"0", "1", "X1", "2"});
   text.replace(text.find("<measure number=\"0\""), 8, "<measure implicit=\"yes\"");
   Imported imported;
   ASSERT_TRUE(imported.Import(text));
@@ -130,13 +133,16 @@ TEST_F(MusicXmlImporterTest, KeysBecomeMeasureKeysAndTransposedPartsGetCellKeys)
                                     PitchNote('F', 0, 4, 4, "1", "", "whole"),
                                     keyChange + PitchNote('F', 1, 4, 4, "1", "", "whole")};
   };
-  std::string minorKey = "<attributes><divisions>1</divisions><key><fifths>-1</fifths><mode>minor</mode></key></attributes>" +
-                         PitchNote('B', -1, 4, 4, "1", "", "whole");
+  std::string minorKey =
+      "<attributes><divisions>1</divisions><key><fifths>-1</fifths><mode>minor</mode></key></attributes>" +
+      PitchNote('B', -1, 4, 4, "1", "", "whole");
   Imported imported;
   ASSERT_TRUE(imported.Import(
-      Score({{"P1", "Flute", measures(0, 2)}, {"P2", "Clarinet", measures(2, 4)},
-             {"P3", "Horn", {minorKey, PitchNote('C', 0, 5, 4, "1", "", "whole"),
-                             PitchNote('C', 0, 5, 4, "1", "", "whole")}}})));
+      Score({{"P1", "Flute", measures(0, 2)},
+             {"P2", "Clarinet", measures(2, 4)},
+             {"P3",
+              "Horn",
+              {minorKey, PitchNote('C', 0, 5, 4, "1", "", "whole"), PitchNote('C', 0, 5, 4, "1", "", "whole")}}})));
   int16_t flute = imported.Staff(0);
   int16_t clarinet = imported.Staff(1);
   int16_t horn = imported.Staff(2);
@@ -208,11 +214,13 @@ TEST_F(MusicXmlImporterTest, FifthVoiceWarningNamesTheStaffOfAMultiStaffPart) {
 TEST_F(MusicXmlImporterTest, PositionsFollowDivisionsBackupForwardAndTuplets) {
   // Voice 1: a triplet of eighths (divisions 3), then a half; voice 2: a
   // forward past two beats, then a quarter; then the divisions change.
-  std::string triplet = "<time-modification><actual-notes>3</actual-notes><normal-notes>2</normal-notes></time-modification>";
+  std::string triplet =
+      "<time-modification><actual-notes>3</actual-notes><normal-notes>2</normal-notes></time-modification>";
   std::string measure = Attributes(3) + PitchNote('C', 0, 5, 1, "1", triplet, "eighth") +
-                        PitchNote('D', 0, 5, 1, "1", triplet, "eighth") + PitchNote('E', 0, 5, 1, "1", triplet, "eighth") +
-                        PitchNote('F', 0, 5, 9, "1", "", "half") + "<backup><duration>12</duration></backup>" +
-                        "<forward><duration>6</duration></forward>" + PitchNote('G', 0, 4, 3, "2");
+                        PitchNote('D', 0, 5, 1, "1", triplet, "eighth") +
+                        PitchNote('E', 0, 5, 1, "1", triplet, "eighth") + PitchNote('F', 0, 5, 9, "1", "", "half") +
+                        "<backup><duration>12</duration></backup>" + "<forward><duration>6</duration></forward>" +
+                        PitchNote('G', 0, 4, 3, "2");
   std::string second = "<attributes><divisions>8</divisions></attributes>" + PitchNote('A', 0, 4, 12, "1", "<dot/>") +
                        PitchNote('B', 0, 4, 4, "1", "", "eighth") + Rest(16);
   Imported imported;
@@ -238,7 +246,8 @@ TEST_F(MusicXmlImporterTest, PositionsFollowDivisionsBackupForwardAndTuplets) {
 }
 
 TEST_F(MusicXmlImporterTest, TripletsInTwoPartsWithOtherDivisionsMeetOnOnePosition) {
-  std::string triplet = "<time-modification><actual-notes>3</actual-notes><normal-notes>2</normal-notes></time-modification>";
+  std::string triplet =
+      "<time-modification><actual-notes>3</actual-notes><normal-notes>2</normal-notes></time-modification>";
   std::string threes = Attributes(3) + PitchNote('C', 0, 5, 1, "1", triplet, "eighth") +
                        PitchNote('D', 0, 5, 1, "1", triplet, "eighth") + Rest(10);
   std::string sixes = Attributes(6) + PitchNote('C', 0, 4, 2, "1", triplet, "eighth") +
@@ -259,15 +268,19 @@ TEST_F(MusicXmlImporterTest, ChordsGraceAndCueNotesBecomeEntries) {
   measure += PitchNote('G', 0, 4, 1);
   measure.insert(measure.rfind("<note>") + 6, "<chord/>");
   // Two grace notes (the second a chord of two) before a D.
-  measure += "<note><grace/><pitch><step>F</step><alter>1</alter><octave>4</octave></pitch><voice>1</voice>"
-             "<type>16th</type><accidental>sharp</accidental></note>";
-  measure += "<note><grace slash=\"yes\"/><pitch><step>A</step><octave>4</octave></pitch><voice>1</voice>"
-             "<type>eighth</type></note>";
-  measure += "<note><grace/><chord/><pitch><step>C</step><octave>5</octave></pitch><voice>1</voice>"
-             "<type>eighth</type></note>";
+  measure +=
+      "<note><grace/><pitch><step>F</step><alter>1</alter><octave>4</octave></pitch><voice>1</voice>"
+      "<type>16th</type><accidental>sharp</accidental></note>";
+  measure +=
+      "<note><grace slash=\"yes\"/><pitch><step>A</step><octave>4</octave></pitch><voice>1</voice>"
+      "<type>eighth</type></note>";
+  measure +=
+      "<note><grace/><chord/><pitch><step>C</step><octave>5</octave></pitch><voice>1</voice>"
+      "<type>eighth</type></note>";
   measure += PitchNote('D', 0, 5, 1);
-  measure += "<note><cue/><pitch><step>B</step><octave>4</octave></pitch><duration>2</duration><voice>1</voice>"
-             "<type>half</type></note>";
+  measure +=
+      "<note><cue/><pitch><step>B</step><octave>4</octave></pitch><duration>2</duration><voice>1</voice>"
+      "<type>half</type></note>";
   Imported imported;
   ASSERT_TRUE(imported.Import(Score({{"P1", "Flute", {measure}}})));
   ASSERT_EQ(Host().EntryCount(imported.Staff(0), 1, 1), 5);
@@ -319,16 +332,14 @@ TEST_F(MusicXmlImporterTest, ACrossStaffChordSplitsIntoOneEntryPerStaff) {
 }
 
 TEST_F(MusicXmlImporterTest, PitchAccidentalAndTieMarksBecomeNoteFlags) {
-  std::string measure =
-      Attributes(1, -1) +
-      PitchNote('B', -1, 4, 1, "1", "<accidental>flat</accidental>") +
-      PitchNote('B', 0, 4, 1, "1", "<accidental parentheses=\"yes\">natural</accidental>") +
-      PitchNote('E', -1, 4, 1, "1", "<accidental bracket=\"yes\">flat</accidental>") +
-      PitchNote('E', -1, 4, 1, "1", "<accidental print-object=\"no\">flat</accidental>");
-  std::string second = "<note><pitch><step>E</step><alter>-1</alter><octave>4</octave></pitch><duration>2</duration>"
-                       "<tie type=\"stop\"/><voice>1</voice><type>half</type></note>" +
-                       PitchNote('F', 2, 4, 1, "1", "<notations><tied type=\"stop\"/></notations>") +
-                       PitchNote('C', -2, 5, 1);
+  std::string measure = Attributes(1, -1) + PitchNote('B', -1, 4, 1, "1", "<accidental>flat</accidental>") +
+                        PitchNote('B', 0, 4, 1, "1", "<accidental parentheses=\"yes\">natural</accidental>") +
+                        PitchNote('E', -1, 4, 1, "1", "<accidental bracket=\"yes\">flat</accidental>") +
+                        PitchNote('E', -1, 4, 1, "1", "<accidental print-object=\"no\">flat</accidental>");
+  std::string second =
+      "<note><pitch><step>E</step><alter>-1</alter><octave>4</octave></pitch><duration>2</duration>"
+      "<tie type=\"stop\"/><voice>1</voice><type>half</type></note>" +
+      PitchNote('F', 2, 4, 1, "1", "<notations><tied type=\"stop\"/></notations>") + PitchNote('C', -2, 5, 1);
   Imported imported;
   ASSERT_TRUE(imported.Import(Score({{"P1", "Flute", {measure, second}}})));
   std::vector<EntryInfo> entries(4);
@@ -410,8 +421,8 @@ TEST_F(MusicXmlImporterTest, UnreadableContentIsLeftOutWithWarnings) {
                         "<duration>1</duration></note>" +
                         "<backup><duration>9</duration></backup>" + PitchNote('E', 0, 5, 1, "2");
   Imported imported;
-  ASSERT_TRUE(imported.Import(Score({{"P1", "Flute", {measure}}},
-                                    "<score-part id=\"P9\"><part-name>Ghost</part-name></score-part>")));
+  ASSERT_TRUE(imported.Import(
+      Score({{"P1", "Flute", {measure}}}, "<score-part id=\"P9\"><part-name>Ghost</part-name></score-part>")));
   EXPECT_TRUE(HasWarningWith(imported.score, {"staff 3"}));
   EXPECT_TRUE(HasWarningWith(imported.score, {"step \"H\""}));
   EXPECT_TRUE(HasWarningWith(imported.score, {"microtonal", "0.5"}));

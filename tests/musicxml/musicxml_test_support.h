@@ -78,9 +78,8 @@ inline std::string Rest(int duration, const std::string& voice = "1", const std:
 }
 
 inline std::string Attributes(int divisions, int fifths = 0, const std::string& extra = "") {
-  return "<attributes><divisions>" + std::to_string(divisions) + "</divisions><key><fifths>" +
-         std::to_string(fifths) + "</fifths></key><time><beats>4</beats><beat-type>4</beat-type></time>" + extra +
-         "</attributes>";
+  return "<attributes><divisions>" + std::to_string(divisions) + "</divisions><key><fifths>" + std::to_string(fifths) +
+         "</fifths></key><time><beats>4</beats><beat-type>4</beat-type></time>" + extra + "</attributes>";
 }
 
 struct PartText {

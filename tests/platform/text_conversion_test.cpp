@@ -10,19 +10,18 @@ std::u16string ToUtf16(const std::string& bytes) {
   int units = MultiByteToWideChar(CP_UTF8, 0, bytes.data(), static_cast<int>(bytes.size()), nullptr, 0);
   std::u16string result(static_cast<size_t>(units), u'\0');
   if (units > 0) {
-    MultiByteToWideChar(CP_UTF8, 0, bytes.data(), static_cast<int>(bytes.size()),
-                        PlatformWide(&result[0]), units);
+    MultiByteToWideChar(CP_UTF8, 0, bytes.data(), static_cast<int>(bytes.size()), PlatformWide(&result[0]), units);
   }
   return result;
 }
 
 std::string ToUtf8(const std::u16string& units) {
-  int bytes = WideCharToMultiByte(CP_UTF8, 0, PlatformWide(units.data()), static_cast<int>(units.size()),
-                                  nullptr, 0, nullptr, nullptr);
+  int bytes = WideCharToMultiByte(CP_UTF8, 0, PlatformWide(units.data()), static_cast<int>(units.size()), nullptr, 0,
+                                  nullptr, nullptr);
   std::string result(static_cast<size_t>(bytes), '\0');
   if (bytes > 0) {
-    WideCharToMultiByte(CP_UTF8, 0, PlatformWide(units.data()), static_cast<int>(units.size()), &result[0],
-                        bytes, nullptr, nullptr);
+    WideCharToMultiByte(CP_UTF8, 0, PlatformWide(units.data()), static_cast<int>(units.size()), &result[0], bytes,
+                        nullptr, nullptr);
   }
   return result;
 }
@@ -45,10 +44,10 @@ TEST(TextConversion, InvalidSequencesBecomeReplacementCharacters) {
       {"a\x80z", u"a\uFFFDz"},                      // lone continuation byte
       {"a\xE2\x99z", u"a\uFFFDz"},                  // truncated before ASCII
       {"\xE2\x99", u"\uFFFD"},                      // truncated at the end
-      {"\xC0\xAF", u"\uFFFD\uFFFD"},                 // overlong two-byte form
-      {"\xE0\x80\x80", u"\uFFFD\uFFFD"},             // overlong three-byte form
-      {"\xED\xA0\x80", u"\uFFFD\uFFFD"},             // encoded surrogate
-      {"\xF4\x90\x80\x80", u"\uFFFD\uFFFD\uFFFD"},    // beyond U+10FFFF
+      {"\xC0\xAF", u"\uFFFD\uFFFD"},                // overlong two-byte form
+      {"\xE0\x80\x80", u"\uFFFD\uFFFD"},            // overlong three-byte form
+      {"\xED\xA0\x80", u"\uFFFD\uFFFD"},            // encoded surrogate
+      {"\xF4\x90\x80\x80", u"\uFFFD\uFFFD\uFFFD"},  // beyond U+10FFFF
       {"\xF5\x80\x80\x80", u"\uFFFD\uFFFD\uFFFD\uFFFD"},
       {"\xF0\x90\x28\xBC", u"\uFFFD(\uFFFD"},
       {"\xFE\xFF", u"\uFFFD\uFFFD"},

@@ -56,7 +56,8 @@ TEST_F(NoteTest, EverySpellingInEveryKeyComesBackUnchanged) {
   std::vector<std::string> spellings;
   for (int octave = 1; octave <= 7; ++octave) {
     for (char letter : std::string("CDEFGAB")) {
-      for (int alteration = -2; alteration <= 2; ++alteration) spellings.push_back(Spelling(letter, alteration, octave));
+      for (int alteration = -2; alteration <= 2; ++alteration)
+        spellings.push_back(Spelling(letter, alteration, octave));
     }
   }
   headless::ScoreBuilder builder;

@@ -5,9 +5,9 @@
 #include "framework/tc_string.h"
 #include "score/tc_document.h"
 #include "score/tc_group.h"
+#include "score/tc_groups.h"
 #include "score/tc_key_signature.h"
 #include "score/tc_measure.h"
-#include "score/tc_groups.h"
 #include "score/tc_multi_staff_instruments.h"
 #include "score/tc_part.h"
 #include "score/tc_parts.h"
@@ -191,7 +191,7 @@ TEST_F(ScoreRecordsTest, GroupCountsStavesInTheScoreOrder) {
   int16_t d = builder.AddStaff("D");
   builder.AddMeasures(1);
   ASSERT_TRUE(builder.SetSlotOrder({d, b, a, c}));
-  builder.AddGroup(b, c, "Middle");  // slots 2 to 4
+  builder.AddGroup(b, c, "Middle");     // slots 2 to 4
   builder.AddGroup(a, b, "Backwards");  // a comes after b
   builder.AddGroup(d, d, "Single");
   TCGroups groups;

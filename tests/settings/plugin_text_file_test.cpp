@@ -17,9 +17,7 @@ using settings_test::ReadBytes;
 using settings_test::TextLineEnd;
 using settings_test::WriteBytes;
 
-std::string Text(const TCString* text) {
-  return text ? std::string(text->GetCString(), text->GetLength()) : "<null>";
-}
+std::string Text(const TCString* text) { return text ? std::string(text->GetCString(), text->GetLength()) : "<null>"; }
 
 std::unique_ptr<TCSettingsPairs> ParseText(const std::vector<std::string>& texts) {
   TCStrings lines;
@@ -102,8 +100,8 @@ TEST_F(PreferencesFile, RewriteKeepsForeignKeysTheirOrderAndSpelling) {
 
   const std::string end = TextLineEnd();
   EXPECT_EQ(ReadBytes(PrefsFile()), "RZOTHER_SIZE=4" + end + "rzaccidentals_layers=15" + end +
-                                        "RZACCIDENTALS_LAYERS=5" + end + "RZOTHER_NAME=a=b" +
-                                        end + "RZACCIDENTALS_RESPACE=1" + end);
+                                        "RZACCIDENTALS_LAYERS=5" + end + "RZOTHER_NAME=a=b" + end +
+                                        "RZACCIDENTALS_RESPACE=1" + end);
 
   std::unique_ptr<TCSettingsPairs> reread = ReadPrefs();
   ASSERT_EQ(reread->GetCount(), 5) << "no empty lines between the written ones";
@@ -201,8 +199,7 @@ TEST_F(PreferencesFile, OptionsAreLookedUpOneKeyAtATimeInTheOptionsFile) {
   TCString absent("RZACCIDENTALS_NONE");
   EXPECT_EQ(ReadOption(&absent), nullptr);
   EXPECT_EQ(ReadOption(nullptr), nullptr);
-  EXPECT_EQ(ReadBytes(OptionsFile()),
-            "RZACCIDENTALS_WINDOWALPHA = 0\r\nRZACCIDENTALS_WINDOWSHADE= 1 \r\n");
+  EXPECT_EQ(ReadBytes(OptionsFile()), "RZACCIDENTALS_WINDOWALPHA = 0\r\nRZACCIDENTALS_WINDOWSHADE= 1 \r\n");
 }
 
 }  // namespace

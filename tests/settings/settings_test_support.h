@@ -26,8 +26,7 @@ class TempFolder {
     static std::atomic<int> counter{0};
     const ::testing::TestInfo* test = ::testing::UnitTest::GetInstance()->current_test_info();
     std::string name = std::string("rz_settings_") + (test ? test->name() : "test") + "_" +
-                       std::to_string(std::random_device{}()) + "_" +
-                       std::to_string(counter++);
+                       std::to_string(std::random_device{}()) + "_" + std::to_string(counter++);
     path_ = fs::temp_directory_path() / name;
     std::error_code error;
     fs::create_directories(path_, error);

@@ -63,11 +63,10 @@ TEST(SettingsProfile, ElementWithoutNameIsRefusedAndEmptyNameAccepted) {
 }
 
 TEST(SettingsProfile, OptionBitIsSetOnlyByValuesThatReadAsOne) {
-  ProfileElement element(
-      R"(<SettingsProfile Name="x" CrossStaveChecks="true" LayeredInstruments=" 1")"
-      R"( ChordLineInstruments="2" GrandStaff="yes" IndependentOctavesSame="1abc")"
-      R"( IndependentOctavesCross="+1" KeySigRestate="" NoCourtesyAfterMeasureRest="0")"
-      R"( ParenSameBeat="0" ParenSameMeasure="1" ParenSystemBreaks="01"/>)");
+  ProfileElement element(R"(<SettingsProfile Name="x" CrossStaveChecks="true" LayeredInstruments=" 1")"
+                         R"( ChordLineInstruments="2" GrandStaff="yes" IndependentOctavesSame="1abc")"
+                         R"( IndependentOctavesCross="+1" KeySigRestate="" NoCourtesyAfterMeasureRest="0")"
+                         R"( ParenSameBeat="0" ParenSameMeasure="1" ParenSystemBreaks="01"/>)");
   TCSettingsProfile profile;
   ASSERT_TRUE(profile.LoadFromXml(element.Get()));
   // RestateAfterGrace is missing and keeps its default.
@@ -77,9 +76,8 @@ TEST(SettingsProfile, OptionBitIsSetOnlyByValuesThatReadAsOne) {
 }
 
 TEST(SettingsProfile, NumbersReadAsAtoiAndAreStoredUnchecked) {
-  ProfileElement element(
-      R"(<SettingsProfile Name="x" CourtesyMeasureRange="  17 measures")"
-      R"( NotationMode="mode" SystemTieMode="-3"/>)");
+  ProfileElement element(R"(<SettingsProfile Name="x" CourtesyMeasureRange="  17 measures")"
+                         R"( NotationMode="mode" SystemTieMode="-3"/>)");
   TCSettingsProfile profile;
   ASSERT_TRUE(profile.LoadFromXml(element.Get()));
   EXPECT_EQ(profile.GetCourtesyMeasureRange(), 17);
@@ -98,7 +96,9 @@ TEST(SettingsProfile, AtoiConversionIsDefinedForEveryText) {
   EXPECT_EQ(ConvertLikeAtoi("-99999999999999999999"), INT32_MIN);
   // U+0131 and U+0120: their low bytes are "1" and a space, their characters are neither.
   EXPECT_EQ(ConvertLikeAtoi("\xC4\xB1"), 0);
-  EXPECT_EQ(ConvertLikeAtoi("\xC4\xA0" "5"), 0);
+  EXPECT_EQ(ConvertLikeAtoi("\xC4\xA0"
+                            "5"),
+            0);
 }
 
 TEST(SettingsProfile, SavedAttributesFollowTheFileOrderAndReadBack) {
@@ -123,14 +123,30 @@ TEST(SettingsProfile, SavedAttributesFollowTheFileOrderAndReadBack) {
     names.push_back(a->Name());
     values.push_back(a->Value());
   }
-  std::vector<std::string> expectedNames = {"Name", "NotationMode", "CourtesyMeasureRange",
-                                            "SystemTieMode"};
+  std::vector<std::string> expectedNames = {"Name", "NotationMode", "CourtesyMeasureRange", "SystemTieMode"};
   for (const TCSettingsOption& row : kCheckOptionTable) expectedNames.push_back(row.attribute);
   for (const TCSettingsOption& row : kParenthesisOptionTable) expectedNames.push_back(row.attribute);
   EXPECT_EQ(names, expectedNames);
-  std::vector<std::string> expectedValues = {"Chor <\"A&B\"> \xC3\xA9t\xC3\xA9", "0", "6", "7",
-                                             "1", "0", "1", "0", "0", "1", "0", "1", "0",
-                                             "0", "1", "0", "1", "0", "0", "1"};
+  std::vector<std::string> expectedValues = {"Chor <\"A&B\"> \xC3\xA9t\xC3\xA9",
+                                             "0",
+                                             "6",
+                                             "7",
+                                             "1",
+                                             "0",
+                                             "1",
+                                             "0",
+                                             "0",
+                                             "1",
+                                             "0",
+                                             "1",
+                                             "0",
+                                             "0",
+                                             "1",
+                                             "0",
+                                             "1",
+                                             "0",
+                                             "0",
+                                             "1"};
   EXPECT_EQ(values, expectedValues);
 
   tinyxml2::XMLPrinter printer;

@@ -27,10 +27,14 @@ TCSettingsProfile* MakeProfile(const char* utf8Name, uint32_t checks, int32_t ra
 std::vector<std::string> ChildNames(const tinyxml2::XMLNode* parent) {
   std::vector<std::string> names;
   for (const tinyxml2::XMLNode* node = parent->FirstChild(); node; node = node->NextSibling()) {
-    if (node->ToElement()) names.push_back(node->Value());
-    else if (node->ToComment()) names.push_back(std::string("comment:") + node->Value());
-    else if (node->ToDeclaration()) names.push_back("declaration");
-    else if (node->ToText()) names.push_back(std::string("text:") + node->Value());
+    if (node->ToElement())
+      names.push_back(node->Value());
+    else if (node->ToComment())
+      names.push_back(std::string("comment:") + node->Value());
+    else if (node->ToDeclaration())
+      names.push_back("declaration");
+    else if (node->ToText())
+      names.push_back(std::string("text:") + node->Value());
   }
   return names;
 }
@@ -39,9 +43,7 @@ class SettingsProfileStore : public settings_test::PluginFolderTest {
  protected:
   std::string StorageFile() const { return folder_.File("rzpluginstorage.xml").u8string(); }
   std::string StorageBytes() const { return ReadBytes(folder_.File("rzpluginstorage.xml")); }
-  void PutStorage(const std::string& bytes) {
-    WriteBytes(folder_.File("rzpluginstorage.xml"), bytes);
-  }
+  void PutStorage(const std::string& bytes) { WriteBytes(folder_.File("rzpluginstorage.xml"), bytes); }
   bool ParseStorage(tinyxml2::XMLDocument* document) const {
     std::string bytes = StorageBytes();
     return document->Parse(bytes.c_str(), bytes.size()) == tinyxml2::XML_SUCCESS;
@@ -60,8 +62,7 @@ TEST_F(SettingsProfileStore, SaveIntoMissingFileCreatesTheWholeTree) {
   const tinyxml2::XMLElement* root = document.FirstChildElement("RZPluginSettings");
   EXPECT_EQ(ChildNames(root), (std::vector<std::string>{"Author", "RZAccidentals"}));
   EXPECT_STREQ(root->FirstChildElement("Author")->GetText(), "Anno Kvellar");
-  const tinyxml2::XMLElement* list =
-      root->FirstChildElement("RZAccidentals")->FirstChildElement("SettingsProfiles");
+  const tinyxml2::XMLElement* list = root->FirstChildElement("RZAccidentals")->FirstChildElement("SettingsProfiles");
   ASSERT_NE(list, nullptr);
   EXPECT_EQ(ChildNames(list), (std::vector<std::string>{"SettingsProfile", "SettingsProfile"}));
   int index = 1;
@@ -109,18 +110,15 @@ TEST_F(SettingsProfileStore, SaveKeepsOtherPluginsDeclarationAndCommentsInOrder)
 
   tinyxml2::XMLDocument document;
   ASSERT_TRUE(ParseStorage(&document));
-  EXPECT_EQ(ChildNames(&document),
-            (std::vector<std::string>{"declaration", "comment: family settings ",
-                                      "RZPluginSettings", "comment: trailing "}));
+  EXPECT_EQ(ChildNames(&document), (std::vector<std::string>{"declaration", "comment: family settings ",
+                                                             "RZPluginSettings", "comment: trailing "}));
   const tinyxml2::XMLElement* root = document.FirstChildElement("RZPluginSettings");
-  EXPECT_EQ(ChildNames(root), (std::vector<std::string>{"Author", "comment: keep me ", "RZOther",
-                                                        "RZAccidentals", "RZLast"}));
+  EXPECT_EQ(ChildNames(root),
+            (std::vector<std::string>{"Author", "comment: keep me ", "RZOther", "RZAccidentals", "RZLast"}));
   EXPECT_STREQ(root->FirstChildElement("RZOther")->Attribute("Size"), "3");
-  EXPECT_STREQ(root->FirstChildElement("RZOther")->FirstChildElement("Thing")->GetText(),
-               "text & more");
+  EXPECT_STREQ(root->FirstChildElement("RZOther")->FirstChildElement("Thing")->GetText(), "text & more");
   const tinyxml2::XMLElement* plugin = root->FirstChildElement("RZAccidentals");
-  EXPECT_EQ(ChildNames(plugin),
-            (std::vector<std::string>{"Extra", "SettingsProfiles", "Later"}));
+  EXPECT_EQ(ChildNames(plugin), (std::vector<std::string>{"Extra", "SettingsProfiles", "Later"}));
   const tinyxml2::XMLElement* list = plugin->FirstChildElement("SettingsProfiles");
   EXPECT_EQ(ChildNames(list), (std::vector<std::string>{"SettingsProfile"}));
   EXPECT_STREQ(list->FirstChildElement()->Attribute("Name"), "New");
@@ -170,8 +168,7 @@ TEST_F(SettingsProfileStore, RootWithoutThisPluginLoadsNothingAndSaveAppendsIt) 
   tinyxml2::XMLDocument document;
   ASSERT_TRUE(ParseStorage(&document));
   const tinyxml2::XMLElement* root = document.FirstChildElement("RZPluginSettings");
-  EXPECT_EQ(ChildNames(root),
-            (std::vector<std::string>{"RZOther", "RZThird", "RZAccidentals"}));
+  EXPECT_EQ(ChildNames(root), (std::vector<std::string>{"RZOther", "RZThird", "RZAccidentals"}));
   EXPECT_EQ(document.FirstChildElement()->NextSiblingElement(), nullptr) << "no second root";
 }
 
@@ -222,8 +219,9 @@ TEST_F(SettingsProfileStore, AWriteThatDoesNotReadBackRestoresThePreviousFile) {
 }
 
 TEST_F(SettingsProfileStore, AFileBeyondSixteenMebibytesIsNeitherReadNorWritten) {
-  std::string bytes = "<RZPluginSettings><RZAccidentals><SettingsProfiles><SettingsProfile Name=\"Big\"/>"
-                      "</SettingsProfiles></RZAccidentals><RZOther>";
+  std::string bytes =
+      "<RZPluginSettings><RZAccidentals><SettingsProfiles><SettingsProfile Name=\"Big\"/>"
+      "</SettingsProfiles></RZAccidentals><RZOther>";
   bytes += std::string(16u * 1024 * 1024, ' ') + "</RZOther></RZPluginSettings>";
   PutStorage(bytes);
   TCSettingsProfiles profiles;
@@ -253,8 +251,9 @@ TEST_F(SettingsProfileStore, HugeWellFormedFileKeepsItsContent) {
   std::string item = "<Item Value=\"0123456789012345678901234567890123456789\"/>\n";
   int written = 0;
   for (; bytes.size() < 10u * 1024 * 1024; ++written) bytes += item;
-  bytes += "</RZOther><RZAccidentals><SettingsProfiles><SettingsProfile Name=\"Big\"/>"
-           "</SettingsProfiles></RZAccidentals></RZPluginSettings>";
+  bytes +=
+      "</RZOther><RZAccidentals><SettingsProfiles><SettingsProfile Name=\"Big\"/>"
+      "</SettingsProfiles></RZAccidentals></RZPluginSettings>";
   PutStorage(bytes);
   TCSettingsProfiles profiles;
   ASSERT_TRUE(profiles.LoadProfiles());
@@ -262,11 +261,9 @@ TEST_F(SettingsProfileStore, HugeWellFormedFileKeepsItsContent) {
   ASSERT_TRUE(profiles.SaveProfiles());
   tinyxml2::XMLDocument document;
   ASSERT_TRUE(ParseStorage(&document));
-  const tinyxml2::XMLElement* other =
-      document.FirstChildElement("RZPluginSettings")->FirstChildElement("RZOther");
+  const tinyxml2::XMLElement* other = document.FirstChildElement("RZPluginSettings")->FirstChildElement("RZOther");
   int items = 0;
-  for (const tinyxml2::XMLElement* e = other->FirstChildElement("Item"); e;
-       e = e->NextSiblingElement("Item")) {
+  for (const tinyxml2::XMLElement* e = other->FirstChildElement("Item"); e; e = e->NextSiblingElement("Item")) {
     ++items;
   }
   EXPECT_EQ(items, written);
@@ -305,16 +302,15 @@ TEST_F(SettingsProfileStore, FolderKindAndPathFormFollowTheHostVersion) {
     uint32_t version;
     int64_t folderKind;
   };
-  for (const Case& c : {Case{0x0F000000, 7}, Case{0x10000000, 15}, Case{0x10FFFFFF, 15},
-                        Case{0x11000000, 15}, Case{0x12050000, 15}}) {
+  for (const Case& c :
+       {Case{0x0F000000, 7}, Case{0x10000000, 15}, Case{0x10FFFFFF, 15}, Case{0x11000000, 15}, Case{0x12050000, 15}}) {
     UseHostVersion(c.version);
     TCSettingsProfiles profiles;
     profiles.Add(MakeProfile("Versioned", 0x1DF, c.version >> 24));
     ASSERT_TRUE(profiles.SaveProfiles()) << std::hex << c.version;
     TCSettingsProfiles loaded;
     ASSERT_TRUE(loaded.LoadProfiles()) << std::hex << c.version;
-    EXPECT_EQ(loaded.GetProfileAt(0)->GetCourtesyMeasureRange(),
-              static_cast<int32_t>(c.version >> 24));
+    EXPECT_EQ(loaded.GetProfileAt(0)->GetCourtesyMeasureRange(), static_cast<int32_t>(c.version >> 24));
     std::vector<headless::HostCall> calls = Host().CallsNamed("TX_GetTavrelPath");
     ASSERT_EQ(calls.size(), 2u);
     EXPECT_EQ(calls[0].arguments.at(0), c.folderKind) << std::hex << c.version;

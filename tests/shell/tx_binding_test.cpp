@@ -43,9 +43,9 @@ PlatformExport Export(const char* name, Function function) {
 }
 
 const PlatformExport kFullHost[] = {
-    Export("TX_GetMaxLayers", &CountLayers),        Export("TX_GetCurrentPartID", &CurrentPart),
-    Export("TX_StartTavrelEdit", &StartEdit),       Export("TX_EndTavrelEdit", &EndEdit),
-    Export("TX_CancelTavrelEdit", &CancelEdit),     Export("TX_GetCurrentOrbeltDocument", &WideResult),
+    Export("TX_GetMaxLayers", &CountLayers),    Export("TX_GetCurrentPartID", &CurrentPart),
+    Export("TX_StartTavrelEdit", &StartEdit),   Export("TX_EndTavrelEdit", &EndEdit),
+    Export("TX_CancelTavrelEdit", &CancelEdit), Export("TX_GetCurrentOrbeltDocument", &WideResult),
 };
 const PlatformExport kDemoHost[] = {Export("TX_GetMaxLayers", &CountLayers)};
 
