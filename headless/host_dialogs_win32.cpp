@@ -70,8 +70,8 @@ HWND MakeHostWindow() {
   windowClass.hInstance = GetModuleHandleW(nullptr);
   windowClass.lpszClassName = kClassName;
   RegisterClassW(&windowClass);
-  return CreateWindowExW(0, kClassName, L"Tavrel", WS_OVERLAPPEDWINDOW, CW_USEDEFAULT, CW_USEDEFAULT, 640, 480,
-                         nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
+  return CreateWindowExW(0, kClassName, L"Tavrel", WS_OVERLAPPEDWINDOW, CW_USEDEFAULT, CW_USEDEFAULT, 640, 480, nullptr,
+                         nullptr, GetModuleHandleW(nullptr), nullptr);
 }
 
 HWND Item(void* dialog, int32_t item) { return dialog ? GetDlgItem(static_cast<HWND>(dialog), item) : nullptr; }

@@ -6,8 +6,8 @@
 #include <vector>
 
 #include "headless/headless_host.h"
-#include "headless/host_dialogs.h"
 #include "headless/host_call_handler.h"
+#include "headless/host_dialogs.h"
 #include "headless/host_exports.h"
 #include "headless/host_text.h"
 #include "headless/record_layouts.h"

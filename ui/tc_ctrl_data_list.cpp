@@ -93,7 +93,8 @@ int32_t TCCtrlDataList::FindItemOfRow(const TCDataListRow* row) const {
   LVFINDINFOW find{};
   find.flags = LVFI_PARAM;
   find.lParam = reinterpret_cast<LPARAM>(row);
-  return static_cast<int32_t>(SendItemMessage(LVM_FINDITEMW, static_cast<uintptr_t>(-1), reinterpret_cast<intptr_t>(&find)));
+  return static_cast<int32_t>(
+      SendItemMessage(LVM_FINDITEMW, static_cast<uintptr_t>(-1), reinterpret_cast<intptr_t>(&find)));
 }
 
 bool TCCtrlDataList::RemoveRow(int32_t index) {

@@ -133,7 +133,8 @@ bool TCMainWindow::WritePreferences() const {
   SetNumber(&ours, kWindowWidthKey, HasSize() ? GetWidth() : -1);
   SetNumber(&ours, kWindowHeightKey, HasSize() ? GetHeight() : -1);
   ours.SetPair(kRespaceKey, respace_ ? "1" : "0");
-  for (int32_t column = 0; column < kColumnCount; ++column) SetNumber(&ours, kColumnKeys[column], columnWidths_[column]);
+  for (int32_t column = 0; column < kColumnCount; ++column)
+    SetNumber(&ours, kColumnKeys[column], columnWidths_[column]);
   SetNumber(&ours, kLayersKey, static_cast<int32_t>(layerMask_));
   SetNumber(&ours, kSelectedProfileKey, selectedProfile_);
   return UpdatePreferencesFile(&ours);
@@ -253,8 +254,8 @@ void TCMainWindow::RememberColumnWidths() {
   HWND header = list ? reinterpret_cast<HWND>(SendMessageW(list, LVM_GETHEADER, 0, 0)) : nullptr;
   for (int32_t column = 0; column < kColumnCount; ++column) {
     RECT rect{0, 0, 0, 0};
-    bool measured = header && SendMessageW(header, HDM_GETITEMRECT, static_cast<WPARAM>(column),
-                                           reinterpret_cast<LPARAM>(&rect));
+    bool measured =
+        header && SendMessageW(header, HDM_GETITEMRECT, static_cast<WPARAM>(column), reinterpret_cast<LPARAM>(&rect));
     columnWidths_[column] = measured ? rect.right - rect.left : -1;
   }
 }

@@ -45,8 +45,7 @@ int TCUI::ShowBox(const TCString* text, const TCString* title, const char* defau
   TCString shownText;
   shownText.SetString(text);
   MessageBoxScope scope;
-  return MessageBoxW(static_cast<HWND>(ownerWindow_), WideText(shownText),
-                     WideText(shownTitle), type);
+  return MessageBoxW(static_cast<HWND>(ownerWindow_), WideText(shownText), WideText(shownTitle), type);
 }
 
 void TCUI::AlertError(const TCString* text, const TCString* title) const {

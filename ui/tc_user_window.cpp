@@ -161,8 +161,8 @@ void TCUserWindow::SetOpacity(int32_t percent) {
   using SetLayeredAttributes = BOOL(WINAPI*)(HWND, COLORREF, BYTE, DWORD);
   HMODULE user32 = LoadLibraryA("user32.dll");
   if (!user32) return;
-  auto setAttributes =
-      reinterpret_cast<SetLayeredAttributes>(reinterpret_cast<void*>(GetProcAddress(user32, "SetLayeredWindowAttributes")));
+  auto setAttributes = reinterpret_cast<SetLayeredAttributes>(
+      reinterpret_cast<void*>(GetProcAddress(user32, "SetLayeredWindowAttributes")));
   if (setAttributes) setAttributes(dialog_, 0, static_cast<BYTE>(percent * 255 / 100), LWA_ALPHA);
   FreeLibrary(user32);
 }

@@ -51,8 +51,7 @@ void AnswerNarrowText(NMLVDISPINFOA* request) {
 
 }  // namespace
 
-intptr_t TCResourceWindow::DialogProc(void* dialog, uint32_t message, uintptr_t wParam, intptr_t lParam,
-                                      void* window) {
+intptr_t TCResourceWindow::DialogProc(void* dialog, uint32_t message, uintptr_t wParam, intptr_t lParam, void* window) {
   if (!window) return 0;
   try {
     return static_cast<TCResourceWindow*>(window)->HandleMessage(static_cast<HWND>(dialog), message, wParam, lParam);

@@ -5,8 +5,8 @@
 #include "headless/musicxml/musicxml_exporter.h"
 #include "headless/musicxml/musicxml_importer.h"
 #include "headless/score_builder.h"
-#include "headless/window_access.h"
 #include "headless/tavrel/builtin_score.h"
+#include "headless/window_access.h"
 
 namespace tavrel {
 
@@ -63,9 +63,10 @@ bool HostProgram::CreateMainWindow() {
   windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_APPWORKSPACE + 1);
   windowClass.lpszClassName = kWindowClass;
   RegisterClassW(&windowClass);
-  std::wstring title = L"Tavrel - " + (scorePath_.empty() ? std::wstring(L"built-in score") : headless::WideOf(scorePath_));
-  mainWindow_ = CreateWindowExW(0, kWindowClass, title.c_str(), WS_OVERLAPPEDWINDOW, 0, 0, 900, 700, nullptr,
-                                nullptr, GetModuleHandleW(nullptr), this);
+  std::wstring title =
+      L"Tavrel - " + (scorePath_.empty() ? std::wstring(L"built-in score") : headless::WideOf(scorePath_));
+  mainWindow_ = CreateWindowExW(0, kWindowClass, title.c_str(), WS_OVERLAPPEDWINDOW, 0, 0, 900, 700, nullptr, nullptr,
+                                GetModuleHandleW(nullptr), this);
   if (!mainWindow_) return false;
   headless::host_dialogs::SetHostWindow(mainWindow_);
   return true;

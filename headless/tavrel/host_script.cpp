@@ -1,6 +1,7 @@
 #include "headless/tavrel/host_script.h"
 
 #include <windows.h>
+// The common controls need the Windows types first.
 #include <commctrl.h>
 
 #include <cstdio>

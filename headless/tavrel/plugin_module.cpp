@@ -45,7 +45,8 @@ bool PluginModule::Load(const std::wstring& path, std::string* error) {
     if (error) *error = name_ + ": not a plug-in the host can load";
     return false;
   }
-  bool bound = Bind(module_, "TavrelExtensionVersion", &versionEntry_) && Bind(module_, "TavrelExtensionInit", &initEntry_) &&
+  bool bound = Bind(module_, "TavrelExtensionVersion", &versionEntry_) &&
+               Bind(module_, "TavrelExtensionInit", &initEntry_) &&
                Bind(module_, "TavrelExtensionEnumerate", &enumerateEntry_) &&
                Bind(module_, "TavrelExtensionInvoke", &invokeEntry_) &&
                Bind(module_, "TavrelExtensionTerminate", &terminateEntry_) &&

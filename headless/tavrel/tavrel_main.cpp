@@ -5,6 +5,7 @@
 // script's steps and ends (exit status 0 when every step worked, 1 when one
 // failed, 2 when it could not start).
 #include <windows.h>
+// CommandLineToArgvW; it needs the Windows types first.
 #include <shellapi.h>
 
 #include <cstdio>
@@ -12,8 +13,8 @@
 #include <string>
 
 #include "headless/tavrel/host_program.h"
-#include "headless/window_access.h"
 #include "headless/tavrel/host_script.h"
+#include "headless/window_access.h"
 
 namespace {
 

@@ -145,7 +145,8 @@ TEST_F(PluginHostTest, TheHostListsTheMenuEntryFromBothRecordForms) {
   EXPECT_EQ(plugins[0], "plugin RZAccidentals.dll version 251658240 flags 1 entries 1");
   std::vector<std::string> records = LogLines("record8 ");
   ASSERT_EQ(records.size(), 1u);
-  EXPECT_EQ(records[0], "record8 " + HexOfRecord({{0, kMenuText}, {64, kDescription}, {128, "Accidentals"}}, 196, false));
+  EXPECT_EQ(records[0],
+            "record8 " + HexOfRecord({{0, kMenuText}, {64, kDescription}, {128, "Accidentals"}}, 196, false));
   std::vector<std::string> wideRecords = LogLines("record16 ");
   ASSERT_EQ(wideRecords.size(), 1u);
   EXPECT_EQ(wideRecords[0],
@@ -159,11 +160,14 @@ TEST_F(PluginHostTest, TheExportsAnswerAsTheHostExpects) {
   using Enumerate = uint32_t(__stdcall*)(uint32_t, uint32_t, uint8_t*);
   using OneValue = uint32_t(__stdcall*)(uint32_t);
   auto init = reinterpret_cast<Init>(reinterpret_cast<void*>(GetProcAddress(module, "TavrelExtensionInit")));
-  auto enumerate = reinterpret_cast<Enumerate>(reinterpret_cast<void*>(GetProcAddress(module, "TavrelExtensionEnumerate")));
+  auto enumerate =
+      reinterpret_cast<Enumerate>(reinterpret_cast<void*>(GetProcAddress(module, "TavrelExtensionEnumerate")));
   auto enumerateWide =
       reinterpret_cast<Enumerate>(reinterpret_cast<void*>(GetProcAddress(module, "TavrelExtensionEnumerate_UTF16")));
-  auto status = reinterpret_cast<OneValue>(reinterpret_cast<void*>(GetProcAddress(module, "TavrelExtensionGetMenuStatus")));
-  auto terminate = reinterpret_cast<OneValue>(reinterpret_cast<void*>(GetProcAddress(module, "TavrelExtensionTerminate")));
+  auto status =
+      reinterpret_cast<OneValue>(reinterpret_cast<void*>(GetProcAddress(module, "TavrelExtensionGetMenuStatus")));
+  auto terminate =
+      reinterpret_cast<OneValue>(reinterpret_cast<void*>(GetProcAddress(module, "TavrelExtensionTerminate")));
   ASSERT_TRUE(init && enumerate && enumerateWide && status && terminate);
   uint32_t flags = 6;
   EXPECT_EQ(init(0, &flags), 1u);
@@ -215,9 +219,13 @@ TEST_F(PluginHostTest, ChangeCheckedThenSaveWritesTheAccidentalsAndUndoGivesTheS
       "check \"RZ Accidentals\" 109 1 off\n"
       "click \"RZ Accidentals\" 114\n"
       "dump-list \"RZ Accidentals\" 109\n"
-      "save \"" + changed.string() + "\"\n"
+      "save \"" +
+      changed.string() +
+      "\"\n"
       "undo\n"
-      "save \"" + undone.string() + "\"\n"
+      "save \"" +
+      undone.string() +
+      "\"\n"
       "quit\n";
   ASSERT_EQ(RunHost(script, Example("piano_grand_staff.musicxml")), 0) << LogText();
   std::vector<std::string> rows = LogLines("row ");

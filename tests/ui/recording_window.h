@@ -31,10 +31,12 @@ class RecordingWindow : public TCResourceWindow {
     layers = new TCCtrlDataList(IDC_MAIN_LAYER_LIST);
     AddControl(layers);
     AddControl(new TCCtrlLine(IDC_MAIN_SEPARATOR));
-    for (int16_t id = IDC_MAIN_LOCATION_CAPTION; id <= IDC_MAIN_RELATED_LOCATION; ++id) AddControl(new TCCtrlStatic(id));
+    for (int16_t id = IDC_MAIN_LOCATION_CAPTION; id <= IDC_MAIN_RELATED_LOCATION; ++id)
+      AddControl(new TCCtrlStatic(id));
     results = new TCResultDataList(IDC_MAIN_RESULT_LIST);
     AddControl(results);
-    for (int16_t id : {IDC_MAIN_TOGGLE, IDC_MAIN_VIEW, IDC_MAIN_SELECT_IN_DOCUMENT, IDC_MAIN_CHANGE_CHECKED}) AddButton(id);
+    for (int16_t id : {IDC_MAIN_TOGGLE, IDC_MAIN_VIEW, IDC_MAIN_SELECT_IN_DOCUMENT, IDC_MAIN_CHANGE_CHECKED})
+      AddButton(id);
     respace = new TCCtrlCheckbox(IDC_MAIN_RESPACE);
     AddControl(respace);
     AddButton(IDC_MAIN_SCAN_CHANGE);

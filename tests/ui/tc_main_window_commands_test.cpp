@@ -185,7 +185,8 @@ TEST_F(MainWindowCommandsTest, WithoutSelectionNoAppliesNothing) {
   Press(IDC_MAIN_CHANGE_CHECKED);
   ASSERT_EQ(Boxes().size(), 1u);
   EXPECT_EQ(Boxes()[0].title, "Use Scanned Region?");
-  EXPECT_EQ(Boxes()[0].text, "There isn't any selected region.\nDo you want to apply the changes to the scanned region?");
+  EXPECT_EQ(Boxes()[0].text,
+            "There isn't any selected region.\nDo you want to apply the changes to the scanned region?");
   EXPECT_FALSE(AccidentalShown(first));
   EXPECT_EQ(ResultCount(), 3);
   EXPECT_EQ(Host().UndoHistory().size(), edits);

@@ -30,7 +30,8 @@ class MainWindowTest : public ui_test::MainWindowFixture {
 
   std::string PopupEntry(int index) {
     char text[256] = {0};
-    SendMessageA(Item(IDC_MAIN_PROFILE_POPUP), CB_GETLBTEXT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(text));
+    SendMessageA(Item(IDC_MAIN_PROFILE_POPUP), CB_GETLBTEXT, static_cast<WPARAM>(index),
+                 reinterpret_cast<LPARAM>(text));
     return text;
   }
   int PopupChoice() { return static_cast<int>(SendMessageW(Item(IDC_MAIN_PROFILE_POPUP), CB_GETCURSEL, 0, 0)); }
@@ -56,7 +57,8 @@ TEST_F(MainWindowTest, WithoutFilesTheWindowOpensWithDefaultsAndADefaultProfile)
     EXPECT_EQ(ListColumnWidth(ResultList(), column), widths[column]);
   }
   EXPECT_EQ(IsDlgButtonChecked(dialog_, IDC_MAIN_RESPACE), BST_CHECKED);
-  for (int id : {IDC_MAIN_TOGGLE, IDC_MAIN_VIEW, IDC_MAIN_SELECT_IN_DOCUMENT, IDC_MAIN_CHANGE_CHECKED, IDC_MAIN_CHECK_ALL}) {
+  for (int id :
+       {IDC_MAIN_TOGGLE, IDC_MAIN_VIEW, IDC_MAIN_SELECT_IN_DOCUMENT, IDC_MAIN_CHANGE_CHECKED, IDC_MAIN_CHECK_ALL}) {
     EXPECT_FALSE(Enabled(id)) << id;
   }
   EXPECT_TRUE(Enabled(IDC_MAIN_SCAN));
@@ -139,20 +141,33 @@ TEST_F(MainWindowTest, AllFourWindowKeysPlaceTheWindowAndClosingRemembersItsPlac
 TEST_F(MainWindowTest, WideningMovesAndGrowsExactlyTheNamedControls) {
   Open();
   window_->SetMaxTrackSize(4000, 4000);
-  std::vector<int> ids = {IDC_MAIN_SCAN, IDC_MAIN_SCAN_CHANGE, IDC_MAIN_CLOSE, IDC_MAIN_PROFILE_POPUP,
-                          IDC_MAIN_PROFILES, IDC_MAIN_LAYER_LIST, IDC_MAIN_SEPARATOR, IDC_MAIN_LOCATION_CAPTION,
-                          IDC_MAIN_LOCATION, IDC_MAIN_RELATED_CAPTION, IDC_MAIN_RELATED_LOCATION,
-                          IDC_MAIN_RESULT_LIST, IDC_MAIN_TOGGLE, IDC_MAIN_VIEW, IDC_MAIN_SELECT_IN_DOCUMENT,
-                          IDC_MAIN_CHECK_ALL, IDC_MAIN_CHANGE_CHECKED, IDC_MAIN_RESPACE};
+  std::vector<int> ids = {IDC_MAIN_SCAN,
+                          IDC_MAIN_SCAN_CHANGE,
+                          IDC_MAIN_CLOSE,
+                          IDC_MAIN_PROFILE_POPUP,
+                          IDC_MAIN_PROFILES,
+                          IDC_MAIN_LAYER_LIST,
+                          IDC_MAIN_SEPARATOR,
+                          IDC_MAIN_LOCATION_CAPTION,
+                          IDC_MAIN_LOCATION,
+                          IDC_MAIN_RELATED_CAPTION,
+                          IDC_MAIN_RELATED_LOCATION,
+                          IDC_MAIN_RESULT_LIST,
+                          IDC_MAIN_TOGGLE,
+                          IDC_MAIN_VIEW,
+                          IDC_MAIN_SELECT_IN_DOCUMENT,
+                          IDC_MAIN_CHECK_ALL,
+                          IDC_MAIN_CHANGE_CHECKED,
+                          IDC_MAIN_RESPACE};
   std::map<int, RECT> before;
   for (int id : ids) before[id] = ui_test::ClientRectOfItem(dialog_, id);
   RECT window{0, 0, 0, 0};
   GetWindowRect(dialog_, &window);
   SetWindowPos(dialog_, nullptr, 0, 0, window.right - window.left + 50, window.bottom - window.top + 30,
                SWP_NOMOVE | SWP_NOZORDER);
-  std::map<int, std::pair<int, int>> moved = {{IDC_MAIN_TOGGLE, {0, 30}},     {IDC_MAIN_VIEW, {0, 30}},
-                                              {IDC_MAIN_SELECT_IN_DOCUMENT, {0, 30}}, {IDC_MAIN_CHECK_ALL, {0, 30}},
-                                              {IDC_MAIN_RESPACE, {0, 30}},    {IDC_MAIN_CHANGE_CHECKED, {50, 30}}};
+  std::map<int, std::pair<int, int>> moved = {
+      {IDC_MAIN_TOGGLE, {0, 30}},    {IDC_MAIN_VIEW, {0, 30}},    {IDC_MAIN_SELECT_IN_DOCUMENT, {0, 30}},
+      {IDC_MAIN_CHECK_ALL, {0, 30}}, {IDC_MAIN_RESPACE, {0, 30}}, {IDC_MAIN_CHANGE_CHECKED, {50, 30}}};
   std::map<int, std::pair<int, int>> grown = {{IDC_MAIN_SEPARATOR, {50, 0}},
                                               {IDC_MAIN_LOCATION, {50, 0}},
                                               {IDC_MAIN_RELATED_LOCATION, {50, 0}},

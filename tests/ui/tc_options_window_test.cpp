@@ -83,15 +83,18 @@ TEST_F(OptionsWindowTest, TheEditorShowsTheChosenProfileWithItsOptionRows) {
     EXPECT_EQ(ui_test::ListColumnWidth(checks, 0), 240);
     EXPECT_EQ(ui_test::ListColumnTitle(parentheses, 0), "Cautionary Parentheses");
     EXPECT_EQ(ui_test::ListColumnWidth(parentheses, 0), 190);
-    const std::vector<std::string> checkLabels = {
-        "Cross-Stave Checks", "Layers as Independent Instruments", "Chord Lines as Independent Instruments",
-        "Grand Staff as 1 Instrument", "Independent Octaves on Same Instrument",
-        "Independent Octaves on Cross-Instrument", "Restate Differences After Key Sig Change",
-        "No Courtesy after 1 Measure Rest", "Restate After Grace Note Accidental"};
-    const std::vector<std::string> parenthesisLabels = {"On Same Beat",         "In Same Measure",
-                                                        "In Next Measure",      "In 2nd Measure and Forward",
-                                                        "After Key Sig Change", "After Grace Note",
-                                                        "Over System Breaks"};
+    const std::vector<std::string> checkLabels = {"Cross-Stave Checks",
+                                                  "Layers as Independent Instruments",
+                                                  "Chord Lines as Independent Instruments",
+                                                  "Grand Staff as 1 Instrument",
+                                                  "Independent Octaves on Same Instrument",
+                                                  "Independent Octaves on Cross-Instrument",
+                                                  "Restate Differences After Key Sig Change",
+                                                  "No Courtesy after 1 Measure Rest",
+                                                  "Restate After Grace Note Accidental"};
+    const std::vector<std::string> parenthesisLabels = {
+        "On Same Beat",         "In Same Measure",  "In Next Measure",   "In 2nd Measure and Forward",
+        "After Key Sig Change", "After Grace Note", "Over System Breaks"};
     ASSERT_EQ(SendMessageW(checks, LVM_GETITEMCOUNT, 0, 0), 9);
     for (int row = 0; row < 9; ++row) {
       EXPECT_EQ(ListItemText(checks, row, 0), checkLabels[row]);

@@ -10,8 +10,8 @@
 
 namespace {
 
-using ui_test::ClientRectOfItem;
 using ui_test::Click;
+using ui_test::ClientRectOfItem;
 using ui_test::PumpMessages;
 using ui_test::RecordingWindow;
 

@@ -134,7 +134,8 @@ bool ImportExample(const std::string& name, std::string* error) {
   musicxml::MusicXmlDocument document;
   musicxml::ImportedScore score;
   std::string message;
-  if (!document.Parse(text, name, &message) || !musicxml::MusicXmlImporter(&builder).Import(&document, &score, &message)) {
+  if (!document.Parse(text, name, &message) ||
+      !musicxml::MusicXmlImporter(&builder).Import(&document, &score, &message)) {
     if (error) *error = message;
     return false;
   }
