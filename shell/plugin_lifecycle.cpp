@@ -60,6 +60,7 @@ void Invoke(void* ownerWindow) {
 }
 
 void Terminate() {
+  if (mainWindow) mainWindow->ForgetMessageBoxService();
   delete messageBoxService;
   messageBoxService = nullptr;
   if (!mainWindow) return;

@@ -62,6 +62,9 @@ class TCMainWindow : public TCResourceWindow {
   void FillProfilePopup();
   void FillLayerList();
 
+  // The service is going away: no message is shown from now on.
+  void ForgetMessageBoxService() { ui_ = nullptr; }
+
   TCResultDataList* GetResultList() const { return resultList_; }
   TCSettingsProfiles* GetProfiles() { return &profiles_; }
   int32_t GetSelectedProfile() const { return selectedProfile_; }
