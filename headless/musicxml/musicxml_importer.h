@@ -53,6 +53,7 @@ class MusicXmlImporter {
 
   headless::ScoreBuilder* builder_;
   ImportPlan plan_;
+  bool concertScore_ = false;  // <concert-score/>: the file is written at sounding pitch
 };
 
 }  // namespace musicxml

@@ -66,9 +66,10 @@ TEST(MusicXmlDocumentTest, ReadsPlainScoresAndNamesWhatIsWrongWithOthers) {
   EXPECT_FALSE(document.Load(folder.File("empty.xml"), &error));
   EXPECT_NE(error.find("empty"), std::string::npos) << error;
 
+  // A broken UTF-16 file is named as one.
   WriteFile(folder.File("wide.xml"), std::string("\xFF\xFE<\0s\0", 6));
   EXPECT_FALSE(document.Load(folder.File("wide.xml"), &error));
-  EXPECT_NE(error.find("UTF-16"), std::string::npos) << error;
+  EXPECT_NE(error.find("UTF-16 (little endian)"), std::string::npos) << error;
 
   EXPECT_FALSE(document.Load(folder.File(""), &error));
   EXPECT_FALSE(error.empty());

@@ -166,7 +166,7 @@ TEST_F(MusicXmlImporterTest, KeysBecomeMeasureKeysAndTransposedPartsGetCellKeys)
   EXPECT_EQ(entry.notes[0].raiseLower, 0);  // Bb4 in D minor
 }
 
-TEST_F(MusicXmlImporterTest, VoicesBecomeLayersInOrderOfFirstAppearanceUpToFour) {
+TEST_F(MusicXmlImporterTest, VoicesBecomeLayersPerMeasureInOrderOfFirstAppearanceUpToFour) {
   std::string measure = Attributes(1);
   const char* voices[] = {"7", "3", "1", "2", "9"};
   for (int index = 0; index < 5; ++index) {
@@ -187,12 +187,22 @@ TEST_F(MusicXmlImporterTest, VoicesBecomeLayersInOrderOfFirstAppearanceUpToFour)
     EXPECT_EQ(std::string(note->FirstChildElement("pitch")->FirstChildElement("step")->GetText()),
               std::string(1, expectedLetters[layer - 1]));
   }
-  // Voice 3 keeps its layer in the next measure; the fifth voice is left out, with one warning.
+  // The fifth voice of measure 1 is left out there, with one warning. In the
+  // next measure voice 3 keeps its layer and voice 9 takes the first free one.
   ASSERT_TRUE(imported.Entry(0, 2, 2, 0, &entry));
-  EXPECT_EQ(Host().EntryCount(imported.Staff(0), 2, 1) + Host().EntryCount(imported.Staff(0), 2, 3) +
-                Host().EntryCount(imported.Staff(0), 2, 4),
-            0);
-  EXPECT_TRUE(HasWarningWith(imported.score, {"Violin (P1)", "measure 1", "voice 9", "fifth voice"}));
+  EXPECT_EQ(imported.score.NoteElement(entry.notes[0].sourceTag)
+                ->FirstChildElement("pitch")
+                ->FirstChildElement("step")
+                ->GetText(),
+            std::string("E"));
+  ASSERT_TRUE(imported.Entry(0, 2, 1, 0, &entry));
+  EXPECT_EQ(imported.score.NoteElement(entry.notes[0].sourceTag)
+                ->FirstChildElement("pitch")
+                ->FirstChildElement("step")
+                ->GetText(),
+            std::string("A"));
+  EXPECT_EQ(Host().EntryCount(imported.Staff(0), 2, 3) + Host().EntryCount(imported.Staff(0), 2, 4), 0);
+  EXPECT_TRUE(HasWarningWith(imported.score, {"Violin (P1), staff 1, measure 1", "voice 9", "fifth voice"}));
   EXPECT_EQ(std::count_if(imported.score.warnings.begin(), imported.score.warnings.end(),
                           [](const std::string& warning) { return warning.find("voice 9") != std::string::npos; }),
             1);
