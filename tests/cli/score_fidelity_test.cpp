@@ -34,9 +34,15 @@ class ScoreFidelityTest : public headless::HostFixture {
   }
 
   static std::vector<std::string> ExampleStems() {
-    return {"grace_note",         "key_change",           "piano_grand_staff",
-            "pitch_diff_previous_measure", "same_beat_layers", "tie_over_system_break",
-            "transposing_clarinets", "transposing_clarinets_concert", "changing_voices",
+    return {"grace_note",
+            "key_change",
+            "piano_grand_staff",
+            "pitch_diff_previous_measure",
+            "same_beat_layers",
+            "tie_over_system_break",
+            "transposing_clarinets",
+            "transposing_clarinets_concert",
+            "changing_voices",
             "grace_after_key_change"};
   }
 };

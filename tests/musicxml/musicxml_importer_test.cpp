@@ -221,6 +221,49 @@ TEST_F(MusicXmlImporterTest, FifthVoiceWarningNamesTheStaffOfAMultiStaffPart) {
   EXPECT_EQ(Host().EntryCount(imported.Staff(0), 1, 1), 0);
 }
 
+TEST_F(MusicXmlImporterTest, SixVoicesOverAPieceLoseNoNoteAndOnlyAFifthVoiceInOneMeasureIsLeftOut) {
+  // Two voices per measure, numbered 1 and 2, then 3 and 4, then 5 and 6;
+  // measure 4 holds five voices at once, measure 5 four again.
+  auto voices = [](const std::vector<int>& numbers) {
+    std::string measure;
+    for (size_t index = 0; index < numbers.size(); ++index) {
+      if (index > 0) measure += "<backup><duration>4</duration></backup>";
+      measure += PitchNote(static_cast<char>('C' + index), 0, 5, 4, std::to_string(numbers[index]), "", "whole");
+    }
+    return measure;
+  };
+  Imported imported;
+  ASSERT_TRUE(imported.Import(Score({{"P1",
+                                      "Organ",
+                                      {Attributes(1) + voices({1, 2}), voices({3, 4}), voices({5, 6}),
+                                       voices({6, 5, 4, 3, 2}), voices({2, 1, 6, 5})}}})));
+  int16_t staff = imported.Staff(0);
+  auto notesIn = [&](int16_t measure) {
+    int count = 0;
+    for (int layer = 1; layer <= 4; ++layer) count += Host().EntryCount(staff, measure, layer);
+    return count;
+  };
+  EXPECT_EQ(notesIn(1), 2);
+  EXPECT_EQ(notesIn(2), 2);
+  EXPECT_EQ(notesIn(3), 2);
+  EXPECT_EQ(notesIn(4), 4);
+  EXPECT_EQ(notesIn(5), 4);
+  ASSERT_EQ(imported.score.warnings.size(), 1u);
+  EXPECT_EQ(imported.score.warnings[0],
+            "part Organ (P1), staff 1, measure 4: voice 2 is a fifth voice on the staff in this measure and is left "
+            "out (the host has four layers)");
+  // A voice keeps its earlier layer while it is free: in measure 4 voice 6
+  // keeps layer 2; in measure 5 voice 1 comes first and takes back layer 1,
+  // which voice 5 had in between.
+  EntryInfo entry;
+  ASSERT_TRUE(imported.Entry(0, 4, 2, 0, &entry));
+  EXPECT_EQ(std::string(imported.score.NoteElement(entry.notes[0].sourceTag)->FirstChildElement("voice")->GetText()),
+            "6");
+  ASSERT_TRUE(imported.Entry(0, 5, 1, 0, &entry));
+  EXPECT_EQ(std::string(imported.score.NoteElement(entry.notes[0].sourceTag)->FirstChildElement("voice")->GetText()),
+            "1");
+}
+
 TEST_F(MusicXmlImporterTest, PositionsFollowDivisionsBackupForwardAndTuplets) {
   // Voice 1: a triplet of eighths (divisions 3), then a half; voice 2: a
   // forward past two beats, then a quarter; then the divisions change.

@@ -30,8 +30,11 @@ std::string ScoreDeclaring(const std::string& encoding, const std::string& partN
 }
 
 std::string PartNameOf(MusicXmlDocument& document) {
-  const char* name =
-      document.Score()->FirstChildElement("part-list")->FirstChildElement("score-part")->FirstChildElement("part-name")->GetText();
+  const char* name = document.Score()
+                         ->FirstChildElement("part-list")
+                         ->FirstChildElement("score-part")
+                         ->FirstChildElement("part-name")
+                         ->GetText();
   return name ? name : "";
 }
 
@@ -108,8 +111,7 @@ TEST(ScoreEncodingTest, OtherEncodingsAndBrokenUtf16AreRefusedByName) {
   MusicXmlDocument document;
   std::string error;
   EXPECT_FALSE(document.Parse(ScoreDeclaring("Shift_JIS"), "japanese.musicxml", &error));
-  EXPECT_NE(error.find("japanese.musicxml: the file is encoded as \"shift_jis\", which is not read"),
-            std::string::npos)
+  EXPECT_NE(error.find("japanese.musicxml: the file is encoded as \"shift_jis\", which is not read"), std::string::npos)
       << error;
   std::string lone = Utf16(ScoreDeclaring("UTF-16"), false);
   lone.insert(lone.size() - 4, std::string("\x00\xD8", 2));

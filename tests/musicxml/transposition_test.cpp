@@ -76,19 +76,20 @@ TEST_F(TranspositionTest, ATranspositionHoldsPerStaffAndUntilTheNextOne) {
   // Staff 2 of the part sounds an octave lower (octave-change), staff 1 as written.
   // From measure 2 the whole part is a clarinet in A, with its key; from
   // measure 3 a horn in F doubled an octave down (the doubling adds no note).
-  std::string first = "<attributes><divisions>1</divisions><key><fifths>2</fifths></key><staves>2</staves>"
-                      "<transpose number=\"2\"><diatonic>0</diatonic><chromatic>0</chromatic>"
-                      "<octave-change>-1</octave-change></transpose></attributes>" +
-                      PitchNote('F', 1, 5, 4, "1", "<staff>1</staff>", "whole") +
-                      "<backup><duration>4</duration></backup>" +
-                      PitchNote('F', 1, 5, 4, "2", "<staff>2</staff>", "whole");
+  std::string first =
+      "<attributes><divisions>1</divisions><key><fifths>2</fifths></key><staves>2</staves>"
+      "<transpose number=\"2\"><diatonic>0</diatonic><chromatic>0</chromatic>"
+      "<octave-change>-1</octave-change></transpose></attributes>" +
+      PitchNote('F', 1, 5, 4, "1", "<staff>1</staff>", "whole") + "<backup><duration>4</duration></backup>" +
+      PitchNote('F', 1, 5, 4, "2", "<staff>2</staff>", "whole");
   std::string second = "<attributes><key><fifths>-3</fifths></key>" + kClarinetInA + "</attributes>" +
                        PitchNote('C', 0, 5, 4, "1", "<staff>1</staff>", "whole") +
                        "<backup><duration>4</duration></backup>" +
                        PitchNote('C', 0, 5, 4, "2", "<staff>2</staff>", "whole");
-  std::string third = "<attributes><key><fifths>1</fifths></key><transpose><diatonic>-4</diatonic>"
-                      "<chromatic>-7</chromatic><double/></transpose></attributes>" +
-                      PitchNote('G', 0, 4, 4, "1", "<staff>1</staff>", "whole");
+  std::string third =
+      "<attributes><key><fifths>1</fifths></key><transpose><diatonic>-4</diatonic>"
+      "<chromatic>-7</chromatic><double/></transpose></attributes>" +
+      PitchNote('G', 0, 4, 4, "1", "<staff>1</staff>", "whole");
   Imported imported;
   ASSERT_TRUE(imported.Import(Score({{"P1", "Clarinets", {first, second, third}}})));
   EXPECT_TRUE(Sounds(imported, 0, 1, 0, "F#5"));
@@ -116,14 +117,16 @@ TEST_F(TranspositionTest, AConcertScoreIsReadAsItStands) {
 }
 
 TEST_F(TranspositionTest, UnreadableTranspositionsAndUnspellablePitchesAreWarnedOf) {
-  std::string measure = "<attributes><divisions>1</divisions><transpose><diatonic>x</diatonic>"
-                        "<chromatic>-2</chromatic></transpose><transpose number=\"3\"><chromatic>1</chromatic>"
-                        "</transpose></attributes>" +
-                        PitchNote('C', 0, 5, 4, "1", "", "whole");
+  std::string measure =
+      "<attributes><divisions>1</divisions><transpose><diatonic>x</diatonic>"
+      "<chromatic>-2</chromatic></transpose><transpose number=\"3\"><chromatic>1</chromatic>"
+      "</transpose></attributes>" +
+      PitchNote('C', 0, 5, 4, "1", "", "whole");
   // An augmented unison up would make a written B-triple-sharp a quadruple sharp.
-  std::string sharper = "<attributes><transpose><diatonic>0</diatonic><chromatic>1</chromatic></transpose>"
-                        "</attributes>" +
-                        PitchNote('B', 3, 4, 4, "1", "", "whole");
+  std::string sharper =
+      "<attributes><transpose><diatonic>0</diatonic><chromatic>1</chromatic></transpose>"
+      "</attributes>" +
+      PitchNote('B', 3, 4, 4, "1", "", "whole");
   Imported imported;
   ASSERT_TRUE(imported.Import(Score({{"P1", "Horn", {measure, sharper}}})));
   EXPECT_TRUE(Sounds(imported, 0, 1, 0, "C5"));
