@@ -120,24 +120,24 @@ bool RzaccApp::ApplyInRounds(const RzaccOptions& options, const AnalysisSettings
   // grace note asks for one on the note after it), so apply scans again
   // until a scan finds nothing more to apply. A later round reports only
   // what it applies; its unchecked findings are those of the first round.
-  int maxRounds = options.once ? 1 : kMaxApplyRounds;
   report->rounds = 1;
-  run->ApplyChecked(options.all);
+  bool changed = run->ApplyChecked(options.all);
   AddRows(*run, 1, false, session, report);
-  for (int round = 2; round <= maxRounds + 1 && !options.once; ++round) {
+  // A round that changed nothing cannot have made anything new to find.
+  for (int round = 2; round <= kMaxApplyRounds + 1 && changed && !options.once; ++round) {
     if (!run->Scan(settings, options.layerMask)) {
       PrintError(err, options.score + ": the scan failed");
       return false;
     }
     int32_t pending = run->PendingCount(options.all);
     if (pending == 0) break;
-    if (round > maxRounds) {
+    if (round > kMaxApplyRounds) {
       PrintWarnings(err, options.score,
-                    {"after " + std::to_string(maxRounds) + " rounds of apply a scan still finds " +
+                    {"after " + std::to_string(kMaxApplyRounds) + " rounds of apply a scan still finds " +
                      std::to_string(pending) + " findings to apply; they are not applied"});
       break;
     }
-    run->ApplyChecked(options.all);
+    changed = run->ApplyChecked(options.all);
     AddRows(*run, round, !options.all, session, report);
     report->rounds = round;
   }
