@@ -226,9 +226,16 @@ bool MusicXmlDocument::SavedText(std::string* text) const {
   text->clear();
   text->reserve(source_.size() + edits.size() * 64);
   size_t copied = 0;
+  bool removing = false;
   for (const Edit& edit : edits) {
-    // Edits inside one another cannot both be spliced in.
+    // Two removals may share the white space between them; other edits
+    // inside one another cannot both be spliced in.
+    if (edit.position < copied && removing && edit.text.empty()) {
+      copied = std::max(copied, edit.position + edit.removed);
+      continue;
+    }
     if (edit.position < copied) return false;
+    removing = edit.text.empty() && edit.removed > 0;
     text->append(source_, copied, edit.position - copied);
     *text += edit.text;
     copied = edit.position + edit.removed;

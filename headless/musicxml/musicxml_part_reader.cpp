@@ -207,15 +207,24 @@ void MusicXmlPartReader::ReadMeasure(tinyxml2::XMLElement* measure, int measureI
   StoreKeys(measureIndex);
 }
 
-std::vector<std::vector<std::string>> MusicXmlPartReader::CollectVoices(tinyxml2::XMLElement* measure) {
-  std::vector<std::vector<std::string>> voices(static_cast<size_t>(staffCount_));
+std::vector<VoiceLayers::StaffVoices> MusicXmlPartReader::CollectVoices(tinyxml2::XMLElement* measure) {
+  std::vector<VoiceLayers::StaffVoices> voices(static_cast<size_t>(staffCount_));
   for (const tinyxml2::XMLElement* note = measure->FirstChildElement("note"); note;
        note = note->NextSiblingElement("note")) {
     int staff = 0;
     std::string voice;
     if (!StaffAndVoiceOf(note, false, &staff, &voice)) continue;
-    std::vector<std::string>& staffVoices = voices[static_cast<size_t>(staff) - 1];
-    if (std::find(staffVoices.begin(), staffVoices.end(), voice) == staffVoices.end()) staffVoices.push_back(voice);
+    VoiceLayers::StaffVoices& staffVoices = voices[static_cast<size_t>(staff) - 1];
+    std::vector<std::string>& withNotes = staffVoices.withNotes;
+    std::vector<std::string>& restsOnly = staffVoices.restsOnly;
+    auto resting = std::find(restsOnly.begin(), restsOnly.end(), voice);
+    bool known = resting != restsOnly.end() || std::find(withNotes.begin(), withNotes.end(), voice) != withNotes.end();
+    if (note->FirstChildElement("rest")) {
+      if (!known) restsOnly.push_back(voice);
+    } else if (!known || resting != restsOnly.end()) {
+      if (resting != restsOnly.end()) restsOnly.erase(resting);
+      withNotes.push_back(voice);
+    }
   }
   return voices;
 }
@@ -392,7 +401,7 @@ void MusicXmlPartReader::ReadNote(tinyxml2::XMLElement* note) {
   std::string voice;
   if (!StaffAndVoiceOf(note, true, &staff, &voice)) return;
   bool rest = note->FirstChildElement("rest") != nullptr;
-  int layer = LayerOf(staff, voice);
+  int layer = LayerOf(staff, voice, !rest);
   if (layer == 0) return;
   int32_t duration = timed ? TimePosition::DurationToUnits(count, divisions) : WrittenDuration(note);
   if (grace || duration < 0) duration = WrittenDuration(note);
@@ -409,9 +418,9 @@ void MusicXmlPartReader::ReadNote(tinyxml2::XMLElement* note) {
   AddToEntry(note, staff, layer, start.ToUnits(), duration, grace, chord, &spec, transposed ? &written : nullptr);
 }
 
-int MusicXmlPartReader::LayerOf(int staffInPart, const std::string& voice) {
+int MusicXmlPartReader::LayerOf(int staffInPart, const std::string& voice, bool warn) {
   int layer = voiceLayers_.LayerOf(staffInPart, voice);
-  if (layer == 0 && droppedVoices_.insert(std::make_pair(staffInPart, voice)).second) {
+  if (layer == 0 && warn && droppedVoices_.insert(std::make_pair(staffInPart, voice)).second) {
     Warn("voice " + voice + " is a fifth voice on the staff in this measure and is left out (the host has four layers)",
          staffInPart, true);
   }

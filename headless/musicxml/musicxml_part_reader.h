@@ -49,7 +49,7 @@ class MusicXmlPartReader {
   void ReadKey(const tinyxml2::XMLElement* key);
   void ReadTranspose(const tinyxml2::XMLElement* transpose);
   // The voices of each staff of the measure, in order of first appearance.
-  std::vector<std::vector<std::string>> CollectVoices(tinyxml2::XMLElement* measure);
+  std::vector<VoiceLayers::StaffVoices> CollectVoices(tinyxml2::XMLElement* measure);
   // The staff (1-based) and voice of a note that takes a layer; false for a
   // note that takes none. A staff the part does not have is warned of when
   // warn is set.
@@ -58,8 +58,9 @@ class MusicXmlPartReader {
   void ReadTime(const tinyxml2::XMLElement* time);
   void ReadNote(tinyxml2::XMLElement* note);
   void MoveCursor(const tinyxml2::XMLElement* element, bool forward);
-  // Layer of a voice on a staff in this measure; 0 when the measure has no layer left for it.
-  int LayerOf(int staffInPart, const std::string& voice);
+  // Layer of a voice on a staff in this measure; 0 when the measure has no
+  // layer left for it, which is warned of once when warn is set.
+  int LayerOf(int staffInPart, const std::string& voice, bool warn);
   bool ReadNoteSpec(tinyxml2::XMLElement* note, headless::NoteSpec* spec);
   // The written pitch in spec becomes the sounding one; false when it has none.
   bool ToConcertPitch(int staffInPart, headless::NoteSpec* spec);

@@ -5,17 +5,20 @@ namespace musicxml {
 VoiceLayers::VoiceLayers(int staffCount)
     : lastLayers_(static_cast<size_t>(staffCount)), measureLayers_(static_cast<size_t>(staffCount)) {}
 
-void VoiceLayers::StartMeasure(const std::vector<std::vector<std::string>>& voices) {
+void VoiceLayers::StartMeasure(const std::vector<StaffVoices>& voices) {
   for (size_t staff = 0; staff < measureLayers_.size(); ++staff) {
     measureLayers_[staff].clear();
-    if (staff < voices.size()) AssignStaff(staff, voices[staff]);
+    if (staff >= voices.size()) continue;
+    AssignVoices(staff, voices[staff].withNotes);
+    AssignVoices(staff, voices[staff].restsOnly);
   }
 }
 
-void VoiceLayers::AssignStaff(size_t staff, const std::vector<std::string>& voices) {
+void VoiceLayers::AssignVoices(size_t staff, const std::vector<std::string>& voices) {
   std::map<std::string, int>& layers = measureLayers_[staff];
   std::map<std::string, int>& last = lastLayers_[staff];
   bool taken[kLayerCount + 1] = {};
+  for (const auto& assigned : layers) taken[assigned.second] = true;
   // Voices that come back first take their earlier layers, then the others
   // take the free layers from the lowest up, in order of appearance.
   for (const std::string& voice : voices) {

@@ -17,16 +17,22 @@ class VoiceLayers {
 
   explicit VoiceLayers(int staffCount = 0);
 
-  // Assigns the layers of a measure; voices[s] are the voices of staff s + 1
-  // in the order they first appear in the measure.
-  void StartMeasure(const std::vector<std::vector<std::string>>& voices);
+  // The voices of one staff in a measure, in the order they first appear.
+  // A voice that holds only rests yields its layer to voices with notes.
+  struct StaffVoices {
+    std::vector<std::string> withNotes;
+    std::vector<std::string> restsOnly;
+  };
+
+  // Assigns the layers of a measure; voices[s] are the voices of staff s + 1.
+  void StartMeasure(const std::vector<StaffVoices>& voices);
 
   // The layer (1 to 4) of a voice on a staff (1-based) in the current
   // measure; 0 when the measure has no layer left for it.
   int LayerOf(int staffInPart, const std::string& voice) const;
 
  private:
-  void AssignStaff(size_t staff, const std::vector<std::string>& voices);
+  void AssignVoices(size_t staff, const std::vector<std::string>& voices);
 
   // Per staff: the layer each voice had when it was last seen.
   std::vector<std::map<std::string, int>> lastLayers_;

@@ -110,6 +110,32 @@ TEST(MusicXmlDocumentTest, SavingKeepsEveryNodeAndRefusesToMakeAnArchiveOfAPlain
   EXPECT_NE(error.find("cannot write"), std::string::npos) << error;
 }
 
+TEST(MusicXmlDocumentTest, RemovedElementsTakeTheWhiteSpaceThatWasWrittenWithThem) {
+  std::string text =
+      "<score-partwise>\n  <a/>\n  <b>1</b>\n  <c/>\n  <d>\n    <e/>\n    <f/>\n  </d>\n  <g><h/><!-- h --></g>\n"
+      "</score-partwise>\n";
+  MusicXmlDocument document;
+  std::string error;
+  ASSERT_TRUE(document.Parse(text, "removed.xml", &error)) << error;
+  tinyxml2::XMLElement* score = document.Score();
+  tinyxml2::XMLElement* d = score->FirstChildElement("d");
+  // Neighbours, two that share the white space between them (as apply never
+  // adds them, the line of the first stays), and one followed by a comment
+  // (taken out alone).
+  EXPECT_TRUE(document.MarkRemoved(score->FirstChildElement("b")));
+  EXPECT_TRUE(document.MarkRemoved(score->FirstChildElement("c")));
+  EXPECT_TRUE(document.MarkRemoved(d->FirstChildElement("e")));
+  EXPECT_TRUE(document.MarkRemoved(d->FirstChildElement("f")));
+  EXPECT_TRUE(document.MarkRemoved(score->FirstChildElement("g")->FirstChildElement("h")));
+  EXPECT_EQ(musicxml_test::SavedTextOf(document),
+            "<score-partwise>\n  <a/>\n  <d>\n    \n  </d>\n  <g><!-- h --></g>\n</score-partwise>\n");
+  // A changed element is written anew, not taken out.
+  tinyxml2::XMLElement* a = score->FirstChildElement("a");
+  document.MarkChanged(a);
+  EXPECT_FALSE(document.MarkRemoved(a));
+  EXPECT_FALSE(document.MarkRemoved(nullptr));
+}
+
 TEST(MusicXmlDocumentTest, SavingTouchesNoFileButTheOutputAndItsOwnTemporary) {
   TempFolder folder;
   // Names a fixed temporary name would have taken: a file, and a link to the

@@ -223,7 +223,8 @@ TEST_F(MusicXmlImporterTest, FifthVoiceWarningNamesTheStaffOfAMultiStaffPart) {
 
 TEST_F(MusicXmlImporterTest, SixVoicesOverAPieceLoseNoNoteAndOnlyAFifthVoiceInOneMeasureIsLeftOut) {
   // Two voices per measure, numbered 1 and 2, then 3 and 4, then 5 and 6;
-  // measure 4 holds five voices at once, measure 5 four again.
+  // measure 4 holds five voices at once, measure 5 four again, and measure 6
+  // four with notes after a fifth that holds only a rest, which yields.
   auto voices = [](const std::vector<int>& numbers) {
     std::string measure;
     for (size_t index = 0; index < numbers.size(); ++index) {
@@ -233,14 +234,20 @@ TEST_F(MusicXmlImporterTest, SixVoicesOverAPieceLoseNoNoteAndOnlyAFifthVoiceInOn
     return measure;
   };
   Imported imported;
-  ASSERT_TRUE(imported.Import(Score({{"P1",
-                                      "Organ",
-                                      {Attributes(1) + voices({1, 2}), voices({3, 4}), voices({5, 6}),
-                                       voices({6, 5, 4, 3, 2}), voices({2, 1, 6, 5})}}})));
+  ASSERT_TRUE(imported.Import(Score(
+      {{"P1",
+        "Organ",
+        {Attributes(1) + voices({1, 2}), voices({3, 4}), voices({5, 6}), voices({6, 5, 4, 3, 2}), voices({2, 1, 6, 5}),
+         musicxml_test::Rest(4, "7") + "<backup><duration>4</duration></backup>" + voices({3, 4, 5, 6})}}})));
   int16_t staff = imported.Staff(0);
   auto notesIn = [&](int16_t measure) {
     int count = 0;
-    for (int layer = 1; layer <= 4; ++layer) count += Host().EntryCount(staff, measure, layer);
+    for (int layer = 1; layer <= 4; ++layer) {
+      EntryInfo entry;
+      for (int index = 0; index < Host().EntryCount(staff, measure, layer); ++index) {
+        count += Host().EntryAt(staff, measure, layer, index, &entry) && entry.IsNote() ? 1 : 0;
+      }
+    }
     return count;
   };
   EXPECT_EQ(notesIn(1), 2);
@@ -248,6 +255,7 @@ TEST_F(MusicXmlImporterTest, SixVoicesOverAPieceLoseNoNoteAndOnlyAFifthVoiceInOn
   EXPECT_EQ(notesIn(3), 2);
   EXPECT_EQ(notesIn(4), 4);
   EXPECT_EQ(notesIn(5), 4);
+  EXPECT_EQ(notesIn(6), 4);
   ASSERT_EQ(imported.score.warnings.size(), 1u);
   EXPECT_EQ(imported.score.warnings[0],
             "part Organ (P1), staff 1, measure 4: voice 2 is a fifth voice on the staff in this measure and is left "
