@@ -31,6 +31,8 @@ struct ReportRow {
   bool hasRelated = false;
   int relatedMeasure = 0;
   std::string relatedFileMeasure;
+  std::string writtenNote;  // the file's pitch where the staff transposes; empty otherwise
+  int round = 1;            // apply: the round of scan and apply that found it
 
   static ReportRow FromFinding(const AccidentalFinding& finding, bool checked, const musicxml::ImportedScore& score);
 

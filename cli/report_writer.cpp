@@ -95,17 +95,24 @@ void ReportWriter::WriteText(const Report& report, std::ostream& out) {
       << "\n";
   out << "Findings: " << report.rows.size() << "\n\n";
   if (report.rows.empty()) out << kNothingToReport << "\n";
+  int round = 1;
   for (const ReportRow& row : report.rows) {
+    if (row.round != round) {
+      round = row.round;
+      out << "\nRound " << round << ", after applying round " << round - 1 << ":\n";
+    }
     out << RowMark(report, row) << " " << row.staff << " | " << row.location << " | " << row.note << " | " << row.info
         << " | " << row.accidental << "\n";
     out << "    " << row.locationText << "\n";
     if (!row.relatedLocationText.empty()) out << "    Related: " << row.relatedLocationText << "\n";
+    if (!row.writtenNote.empty()) out << "    Written: " << row.writtenNote << "\n";
     std::string numbers = FileNumbersLine(row);
     if (!numbers.empty()) out << "    In the file: " << numbers << "\n";
   }
   if (report.apply) {
-    out << "\nApplied " << AppliedCount(report) << " of " << report.rows.size() << " findings; wrote " << report.output
-        << " with " << report.notesWritten << " new accidentals.\n";
+    out << "\nApplied " << AppliedCount(report) << " of " << report.rows.size() << " findings";
+    if (report.rounds > 1) out << " in " << report.rounds << " rounds";
+    out << "; wrote " << report.output << " with " << report.notesWritten << " new accidentals.\n";
   }
 }
 
@@ -131,21 +138,22 @@ void ReportWriter::WriteJson(const Report& report, std::ostream& out) {
       out << ", \"relatedMeasure\": " << row.relatedMeasure
           << ", \"relatedFileMeasure\": " << JsonString(row.relatedFileMeasure);
     }
-    if (report.apply) out << ", \"applied\": " << (row.applied ? "true" : "false");
+    if (!row.writtenNote.empty()) out << ", \"writtenNote\": " << JsonString(row.writtenNote);
+    if (report.apply) out << ", \"applied\": " << (row.applied ? "true" : "false") << ", \"round\": " << row.round;
     out << "}";
   }
   out << (report.rows.empty() ? "]" : "\n  ]");
   if (report.apply) {
     out << ",\n  \"output\": " << JsonString(report.output) << ",\n  \"applied\": " << AppliedCount(report)
-        << ",\n  \"accidentalsWritten\": " << report.notesWritten;
+        << ",\n  \"accidentalsWritten\": " << report.notesWritten << ",\n  \"rounds\": " << report.rounds;
   }
   out << "\n}\n";
 }
 
 void ReportWriter::WriteCsv(const Report& report, std::ostream& out) {
   out << "Staff,Location,Note,Info,Accidental,Location text,Related location text,Kind,Checked,Measure,"
-         "File measure,Related measure,Related file measure";
-  if (report.apply) out << ",Applied";
+         "File measure,Related measure,Related file measure,Written note";
+  if (report.apply) out << ",Applied,Round";
   out << "\r\n";
   for (const ReportRow& row : report.rows) {
     out << CsvField(row.staff) << "," << CsvField(row.location) << "," << CsvField(row.note) << ","
@@ -153,8 +161,8 @@ void ReportWriter::WriteCsv(const Report& report, std::ostream& out) {
         << CsvField(row.relatedLocationText) << "," << row.kind << "," << (row.checked ? "yes" : "no") << ","
         << row.measure << "," << CsvField(row.fileMeasure) << ","
         << (row.hasRelated ? std::to_string(row.relatedMeasure) : std::string()) << ","
-        << CsvField(row.relatedFileMeasure);
-    if (report.apply) out << "," << (row.applied ? "yes" : "no");
+        << CsvField(row.relatedFileMeasure) << "," << CsvField(row.writtenNote);
+    if (report.apply) out << "," << (row.applied ? "yes" : "no") << "," << row.round;
     out << "\r\n";
   }
 }

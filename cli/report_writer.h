@@ -23,6 +23,7 @@ struct Report {
   // apply only
   std::string output;
   int notesWritten = 0;
+  int rounds = 1;  // rounds of scan and apply that applied something
 };
 
 class ReportWriter {

@@ -9,6 +9,8 @@
 #include "cli/rzacc_options.h"
 #include "cli/scan_run.h"
 #include "cli/score_session.h"
+#include "headless/musicxml/musicxml_document.h"
+#include "headless/musicxml/musicxml_exporter.h"
 
 #ifndef RZACC_VERSION
 #define RZACC_VERSION "0"
@@ -60,10 +62,11 @@ int RzaccApp::Run(const std::vector<std::string>& arguments, std::ostream& out, 
 int RzaccApp::RunScore(const RzaccOptions& options, std::ostream& out, std::ostream& err) {
   std::string error;
   bool apply = options.command == Command::Apply;
-  if (apply && IsSameFile(options.score, options.output)) {
+  if (options.command != Command::Scan && IsSameFile(options.score, options.output)) {
     PrintError(err, options.output + ": that is the score itself; rzacc never writes over its input");
     return kExitBadInput;
   }
+  if (options.command == Command::Clean) return RunClean(options, out, err);
   ProfileChoice profile;
   if (!profile.Choose(options.profilesFile, options.profileName, &error)) {
     PrintError(err, error);
@@ -91,22 +94,86 @@ int RzaccApp::RunScore(const RzaccOptions& options, std::ostream& out, std::ostr
   report.profile = profile.Name();
   report.region = session.Region();
   report.layerMask = options.layerMask;
-  if (apply) {
-    run.ApplyChecked(options.all);
-    report.output = options.output;
-    report.notesWritten = session.WriteChanges(options.output, &error);
-    PrintWarnings(err, options.score, session.ExportWarnings());
-    if (report.notesWritten < 0) {
-      PrintError(err, error);
-      return kExitBadInput;
-    }
-  }
-  for (int32_t index = 0; index < run.FindingCount(); ++index) {
-    const AccidentalFinding* finding = run.FindingAt(index);
-    if (finding) report.rows.push_back(ReportRow::FromFinding(*finding, run.IsChecked(index), session.Imported()));
+  if (!apply) {
+    AddRows(run, 1, false, &session, &report);
+  } else if (!ApplyInRounds(options, profile.Settings(), &run, &session, &report, err)) {
+    return kExitBadInput;
   }
   ReportWriter::Write(report, options.format, out);
   return options.check && !report.rows.empty() ? kExitFindings : kExitDone;
+}
+
+void RzaccApp::AddRows(const ScanRun& run, int round, bool checkedOnly, ScoreSession* session, Report* report) {
+  for (int32_t index = 0; index < run.FindingCount(); ++index) {
+    const AccidentalFinding* finding = run.FindingAt(index);
+    if (!finding || (checkedOnly && !run.IsChecked(index))) continue;
+    ReportRow row = ReportRow::FromFinding(*finding, run.IsChecked(index), session->Imported());
+    row.round = round;
+    row.writtenNote = session->WrittenPitchName(finding->entryNumber, finding->noteIndex);
+    report->rows.push_back(row);
+  }
+}
+
+bool RzaccApp::ApplyInRounds(const RzaccOptions& options, const AnalysisSettings& settings, ScanRun* run,
+                             ScoreSession* session, Report* report, std::ostream& err) {
+  // An applied accidental can make another note need one (a courtesy on a
+  // grace note asks for one on the note after it), so apply scans again
+  // until a scan finds nothing more to apply. A later round reports only
+  // what it applies; its unchecked findings are those of the first round.
+  report->rounds = 1;
+  bool changed = run->ApplyChecked(options.all);
+  AddRows(*run, 1, false, session, report);
+  // A round that changed nothing cannot have made anything new to find.
+  for (int round = 2; round <= kMaxApplyRounds + 1 && changed && !options.once; ++round) {
+    if (!run->Scan(settings, options.layerMask)) {
+      PrintError(err, options.score + ": the scan failed");
+      return false;
+    }
+    int32_t pending = run->PendingCount(options.all);
+    if (pending == 0) break;
+    if (round > kMaxApplyRounds) {
+      PrintWarnings(err, options.score,
+                    {"after " + std::to_string(kMaxApplyRounds) + " rounds of apply a scan still finds " +
+                     std::to_string(pending) + " findings to apply; they are not applied"});
+      break;
+    }
+    changed = run->ApplyChecked(options.all);
+    AddRows(*run, round, !options.all, session, report);
+    report->rounds = round;
+  }
+  std::string error;
+  report->output = options.output;
+  musicxml::AccidentalStyle style;
+  style.brackets = options.brackets;
+  style.color = options.color;
+  style.markAdded = true;
+  report->notesWritten = session->WriteChanges(options.output, style, &error);
+  PrintWarnings(err, options.score, session->ExportWarnings());
+  if (report->notesWritten < 0) {
+    PrintError(err, error);
+    return false;
+  }
+  return true;
+}
+
+int RzaccApp::RunClean(const RzaccOptions& options, std::ostream& out, std::ostream& err) {
+  musicxml::MusicXmlDocument document;
+  std::string error;
+  if (!document.Load(options.score, &error)) {
+    PrintError(err, error);
+    return kExitBadInput;
+  }
+  int removed = musicxml::MusicXmlExporter::RemoveMarkedAccidentals(&document);
+  if (removed < 0) {
+    PrintError(err, options.score + ": an accidental that apply added cannot be found in the file's text");
+    return kExitBadInput;
+  }
+  if (!document.Save(options.output, &error)) {
+    PrintError(err, error);
+    return kExitBadInput;
+  }
+  out << "Took out " << removed << " accidentals that rzacc apply added; wrote " << options.output << ".\n";
+  return kExitDone;
 }
 
 }  // namespace rzacc

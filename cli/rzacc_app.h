@@ -6,15 +6,22 @@
 #include <string>
 #include <vector>
 
+struct AnalysisSettings;
+
 namespace rzacc {
 
+struct Report;
 struct RzaccOptions;
+class ScanRun;
+class ScoreSession;
 
 class RzaccApp {
  public:
   static constexpr int kExitDone = 0;
   static constexpr int kExitFindings = 1;  // with --check
   static constexpr int kExitBadInput = 2;
+  // apply scans and applies again at most this many times in all.
+  static constexpr int kMaxApplyRounds = 5;
 
   // The arguments after the program name; answers the exit status.
   static int Run(const std::vector<std::string>& arguments, std::ostream& out, std::ostream& err);
@@ -24,6 +31,14 @@ class RzaccApp {
 
  private:
   static int RunScore(const RzaccOptions& options, std::ostream& out, std::ostream& err);
+  static int RunClean(const RzaccOptions& options, std::ostream& out, std::ostream& err);
+  // Applies the scanned findings, scans again and applies what is new until
+  // nothing more is found, then writes the output. False after an error.
+  static bool ApplyInRounds(const RzaccOptions& options, const AnalysisSettings& settings, ScanRun* run,
+                            ScoreSession* session, Report* report, std::ostream& err);
+  // The findings of a scan as report rows of the round; checkedOnly leaves
+  // out the rows that were not to be applied.
+  static void AddRows(const ScanRun& run, int round, bool checkedOnly, ScoreSession* session, Report* report);
 };
 
 }  // namespace rzacc

@@ -1,5 +1,7 @@
 #include "cli/rzacc_options.h"
 
+#include "headless/musicxml/musicxml_exporter.h"
+
 namespace rzacc {
 
 namespace {
@@ -16,6 +18,15 @@ bool ParseNumber(const std::string& text, int* value) {
   if (result < 1 || result > kLargestNumber) return false;
   *value = result;
   return true;
+}
+
+// The switch an option without a value sets, or null when it is not one.
+bool* FlagOf(const std::string& name, RzaccOptions* options) {
+  if (name == "--all") return &options->all;
+  if (name == "--check") return &options->check;
+  if (name == "--once") return &options->once;
+  if (name == "--brackets") return &options->brackets;
+  return nullptr;
 }
 
 bool IsOption(const std::string& argument) { return argument.size() > 1 && argument[0] == '-'; }
@@ -80,11 +91,13 @@ bool CommandLine::Parse(const std::vector<std::string>& arguments, RzaccOptions*
           options->command = Command::Scan;
         } else if (argument == "apply") {
           options->command = Command::Apply;
+        } else if (argument == "clean") {
+          options->command = Command::Clean;
         } else if (argument == "help") {
           options->command = Command::Help;
           return true;
         } else {
-          *error = "unknown command '" + argument + "' (the commands are scan and apply; see rzacc --help)";
+          *error = "unknown command '" + argument + "' (the commands are scan, apply and clean; see rzacc --help)";
           return false;
         }
         commandSeen = true;
@@ -109,12 +122,18 @@ bool CommandLine::Parse(const std::vector<std::string>& arguments, RzaccOptions*
     } else if (name == "--version") {
       options->command = Command::Version;
       return true;
-    } else if (name == "--all" || name == "--check") {
+    } else if (bool* flag = FlagOf(name, options)) {
       if (inlineValue) {
         *error = "option " + name + " takes no value";
         return false;
       }
-      (name == "--all" ? options->all : options->check) = true;
+      *flag = true;
+    } else if (name == "--color") {
+      if (!TakeValue(arguments, &index, name, inlineValue, &options->color, error)) return false;
+      if (!musicxml::MusicXmlExporter::IsColor(options->color)) {
+        *error = "option --color wants a colour such as '#FF0000', not '" + options->color + "'";
+        return false;
+      }
     } else if (name == "-o" || name == "--output") {
       if (!TakeValue(arguments, &index, name, inlineValue, &options->output, error)) return false;
     } else if (name == "--profile") {
@@ -160,15 +179,32 @@ bool CommandLine::Parse(const std::vector<std::string>& arguments, RzaccOptions*
     return false;
   }
   options->score = positional[0];
-  if (options->command == Command::Apply && options->output.empty()) {
-    *error = "apply needs -o OUT, the file to write";
+  return CheckCommandOptions(*options, error);
+}
+
+bool CommandLine::CheckCommandOptions(const RzaccOptions& options, std::string* error) {
+  bool applyOnly = options.all || options.once || options.brackets || !options.color.empty();
+  const char* applyOption = options.all        ? "--all"
+                            : options.once     ? "--once"
+                            : options.brackets ? "--brackets"
+                                               : "--color";
+  if (options.command != Command::Scan && options.output.empty()) {
+    *error = std::string(options.command == Command::Apply ? "apply" : "clean") + " needs -o OUT, the file to write";
     return false;
   }
-  if (options->command == Command::Scan && (!options->output.empty() || options->all)) {
-    *error = std::string(options->all ? "--all" : "-o") + " belongs to apply; scan writes no file";
+  if (options.command == Command::Scan && (!options.output.empty() || applyOnly)) {
+    *error = std::string(options.output.empty() ? applyOption : "-o") + " belongs to apply; scan writes no file";
     return false;
   }
-  if (!options->profileName.empty() && options->profilesFile.empty()) {
+  if (options.command == Command::Clean && applyOnly) {
+    *error = std::string(applyOption) + " belongs to apply; clean only takes out what apply added";
+    return false;
+  }
+  if (options.command == Command::Clean && (!options.profilesFile.empty() || options.check)) {
+    *error = std::string(options.check ? "--check" : "--profiles") + " belongs to scan and apply; clean runs no scan";
+    return false;
+  }
+  if (!options.profileName.empty() && options.profilesFile.empty()) {
     *error = "--profile needs --profiles FILE, the settings file that holds the profile";
     return false;
   }
@@ -179,6 +215,7 @@ const char* CommandLine::HelpText() {
   return "Usage:\n"
          "  rzacc scan SCORE [options]          report the notes that need a cautionary accidental\n"
          "  rzacc apply SCORE -o OUT [options]  add the checked ones and write OUT\n"
+         "  rzacc clean SCORE -o OUT            take out the accidentals that apply added\n"
          "  rzacc --help | --version\n"
          "\n"
          "SCORE is a MusicXML score: .musicxml, .xml or compressed .mxl.\n"
@@ -192,8 +229,16 @@ const char* CommandLine::HelpText() {
          "  --layers DIGITS   the layers (voices) to scan, such as 12 (default: 1234)\n"
          "  --format F        text, json or csv (default: text)\n"
          "  --all             apply: add every finding, also the unchecked ones\n"
+         "  --once            apply: scan and apply once; without it apply scans again after\n"
+         "                    applying, up to five rounds, until nothing more is found to apply\n"
+         "  --brackets        apply: brackets instead of parentheses around the accidentals\n"
+         "                    that the profile puts in parentheses\n"
+         "  --color '#RRGGBB' apply: the colour of the added accidentals\n"
          "  --check           exit with status 1 when the scan finds anything\n"
-         "  -o, --output OUT  apply: the file to write; never the score itself\n"
+         "  -o, --output OUT  apply, clean: the file to write; never the score itself\n"
+         "\n"
+         "apply marks each accidental it adds with an id \"rzacc-N\"; clean takes out exactly\n"
+         "those and leaves every other byte of the score as it was.\n"
          "\n"
          "Exit status: 0 done, 1 findings (with --check), 2 bad arguments or unreadable input.\n";
 }

@@ -7,7 +7,7 @@
 
 namespace rzacc {
 
-enum class Command { Help, Version, Scan, Apply };
+enum class Command { Help, Version, Scan, Apply, Clean };
 enum class ReportFormat { Text, Json, Csv };
 
 // A range "A-B" or a single number "A" (A-A); absent when not given.
@@ -27,8 +27,11 @@ struct RzaccOptions {
   NumberRange staves;        // slots, 1 to the staff count in score order
   uint32_t layerMask = 0xF;  // bit n: layer n + 1
   ReportFormat format = ReportFormat::Text;
-  bool all = false;    // apply every finding, checked or not
-  bool check = false;  // exit status 1 when the scan finds something
+  bool all = false;       // apply every finding, checked or not
+  bool check = false;     // exit status 1 when the scan finds something
+  bool once = false;      // apply: one scan and one apply, not repeated until nothing more is found
+  bool brackets = false;  // apply: bracket="yes" where a finding asks for parentheses
+  std::string color;      // apply: "#RRGGBB" for the added accidentals
 };
 
 class CommandLine {
@@ -37,6 +40,9 @@ class CommandLine {
   static bool Parse(const std::vector<std::string>& arguments, RzaccOptions* options, std::string* error);
 
   static const char* HelpText();
+
+  // Whether the options belong to the command; false with one message.
+  static bool CheckCommandOptions(const RzaccOptions& options, std::string* error);
 
   // "1-4" or "3"; false for anything else or a first number above the last.
   static bool ParseRange(const std::string& text, NumberRange* range);

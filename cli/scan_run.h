@@ -33,6 +33,8 @@ class ScanRun {
   const AccidentalFinding* FindingAt(int32_t index) const;
   bool IsChecked(int32_t index) const;
   int32_t CheckedCount() const;
+  // The findings that ApplyChecked(all) would apply.
+  int32_t PendingCount(bool all) const { return all ? FindingCount() : CheckedCount(); }
   int32_t AppliedCount() const;
 
  private:

@@ -64,9 +64,22 @@ bool ScoreSession::Select(const NumberRange& measures, const NumberRange& staves
   return true;
 }
 
-int ScoreSession::WriteChanges(const std::string& path, std::string* error) {
-  int written =
-      musicxml::MusicXmlExporter::WriteChangedAccidentals(builder_.get(), imported_, &document_, &exportWarnings_);
+std::string ScoreSession::WrittenPitchName(uint32_t entryNumber, int noteIndex) {
+  if (!imported_.HasWrittenPitches()) return std::string();
+  if (!noteTagsRead_) {
+    for (const headless::TaggedNote& note : headless::HeadlessHost::Instance().NotesWithTags()) {
+      noteTags_[std::make_pair(note.entryNumber, note.noteIndex)] = note.sourceTag;
+    }
+    noteTagsRead_ = true;
+  }
+  auto found = noteTags_.find(std::make_pair(entryNumber, noteIndex));
+  const musicxml::WrittenPitch* written = found == noteTags_.end() ? nullptr : imported_.WrittenPitchOf(found->second);
+  return written ? written->Name() : std::string();
+}
+
+int ScoreSession::WriteChanges(const std::string& path, const musicxml::AccidentalStyle& style, std::string* error) {
+  int written = musicxml::MusicXmlExporter::WriteChangedAccidentals(builder_.get(), imported_, &document_,
+                                                                    &exportWarnings_, style);
   if (!document_.Save(path, error)) return -1;
   return written;
 }

@@ -3,13 +3,17 @@
 // after an apply.
 #pragma once
 
+#include <cstdint>
+#include <map>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "cli/rzacc_options.h"
 #include "headless/musicxml/imported_score.h"
 #include "headless/musicxml/musicxml_document.h"
+#include "headless/musicxml/musicxml_exporter.h"
 
 namespace headless {
 class ScoreBuilder;
@@ -43,7 +47,11 @@ class ScoreSession {
 
   // Adds the accidentals the host now shows to the document and writes it.
   // Answers how many notes were written, or -1 with a message.
-  int WriteChanges(const std::string& path, std::string* error);
+  int WriteChanges(const std::string& path, const musicxml::AccidentalStyle& style, std::string* error);
+
+  // The written pitch of a host note on a transposing staff ("Eb5"); empty
+  // for a note written at the pitch it sounds.
+  std::string WrittenPitchName(uint32_t entryNumber, int noteIndex);
 
   const musicxml::ImportedScore& Imported() const { return imported_; }
   const std::vector<std::string>& Warnings() const { return imported_.warnings; }
@@ -57,6 +65,9 @@ class ScoreSession {
   std::unique_ptr<headless::ScoreBuilder> builder_;
   RegionChoice region_;
   std::vector<std::string> exportWarnings_;
+  // (entry number, note index) -> source tag, made when first asked for.
+  std::map<std::pair<uint32_t, int>, uint64_t> noteTags_;
+  bool noteTagsRead_ = false;
 };
 
 }  // namespace rzacc

@@ -48,7 +48,8 @@ tinyxml2::XMLElement* AccidentalElement::FindOrInsert(tinyxml2::XMLElement* note
   return accidental;
 }
 
-tinyxml2::XMLElement* AccidentalElement::Write(tinyxml2::XMLElement* note, int alteration, bool parentheses) {
+tinyxml2::XMLElement* AccidentalElement::Write(tinyxml2::XMLElement* note, int alteration, bool parentheses,
+                                               bool brackets, const std::string& color) {
   const char* value = ValueFor(alteration);
   if (!value || !note) return nullptr;
   tinyxml2::XMLElement* accidental = FindOrInsert(note);
@@ -56,7 +57,8 @@ tinyxml2::XMLElement* AccidentalElement::Write(tinyxml2::XMLElement* note, int a
   // A hidden accidental of the file is shown now.
   accidental->DeleteAttribute("print-object");
   accidental->SetAttribute("cautionary", "yes");
-  if (parentheses) accidental->SetAttribute("parentheses", "yes");
+  if (parentheses) accidental->SetAttribute(brackets ? "bracket" : "parentheses", "yes");
+  if (!color.empty()) accidental->SetAttribute("color", color.c_str());
   return accidental;
 }
 

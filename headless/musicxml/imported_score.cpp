@@ -69,6 +69,23 @@ void ImportedScore::SetFlagsAtImport(uint64_t sourceTag, uint32_t flags) {
   flagsAtImport_[sourceTag - 1] = flags;
 }
 
+std::string WrittenPitch::Name() const {
+  std::string name(1, letter);
+  if (alteration == 2) name += 'x';
+  for (int sharp = 0; sharp < alteration && alteration != 2; ++sharp) name += '#';
+  for (int flat = 0; flat > alteration; --flat) name += 'b';
+  return name + std::to_string(octave);
+}
+
+const WrittenPitch* ImportedScore::WrittenPitchOf(uint64_t sourceTag) const {
+  auto found = writtenPitches_.find(sourceTag);
+  return found == writtenPitches_.end() ? nullptr : &found->second;
+}
+
+void ImportedScore::SetWrittenPitch(uint64_t sourceTag, const WrittenPitch& pitch) {
+  writtenPitches_[sourceTag] = pitch;
+}
+
 std::string ImportedScore::FileMeasureNumber(int32_t measure) const {
   if (measure < 1 || static_cast<size_t>(measure) > measureNumbers.size()) return std::string();
   return measureNumbers[static_cast<size_t>(measure) - 1];

@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 namespace tinyxml2 {
@@ -20,6 +21,16 @@ struct ImportedStaff {
   std::string partName;
   int staffInPart = 1;  // 1-based, as <staff> numbers it
   int stavesInPart = 1;
+};
+
+// A note's pitch as the file writes it, kept where it is not the sounding one.
+struct WrittenPitch {
+  char letter = 'C';
+  int alteration = 0;
+  int octave = 4;
+
+  // "Eb5", as the host names pitches ("x" for a double sharp).
+  std::string Name() const;
 };
 
 class ImportedScore {
@@ -40,6 +51,12 @@ class ImportedScore {
   uint32_t FlagsAtImport(uint64_t sourceTag) const;
   void SetFlagsAtImport(uint64_t sourceTag, uint32_t flags);
 
+  // The written pitch of a note of a transposing staff; null for a note
+  // written at the pitch it sounds.
+  const WrittenPitch* WrittenPitchOf(uint64_t sourceTag) const;
+  void SetWrittenPitch(uint64_t sourceTag, const WrittenPitch& pitch);
+  bool HasWrittenPitches() const { return !writtenPitches_.empty(); }
+
   // The same score over another parse of the same text: each note element is
   // replaced by the element at its place in the other document. False, with
   // nothing changed, when the two documents differ in shape.
@@ -53,6 +70,7 @@ class ImportedScore {
  private:
   std::vector<tinyxml2::XMLElement*> noteElements_;
   std::vector<uint32_t> flagsAtImport_;
+  std::unordered_map<uint64_t, WrittenPitch> writtenPitches_;
 };
 
 }  // namespace musicxml

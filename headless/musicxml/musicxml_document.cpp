@@ -62,6 +62,13 @@ bool ReadWholeFile(const std::string& path, std::string* bytes, std::string* err
   return true;
 }
 
+bool IsWhiteSpace(const std::string& text, size_t from, size_t to) {
+  for (size_t index = from; index < to; ++index) {
+    if (!std::isspace(static_cast<unsigned char>(text[index]))) return false;
+  }
+  return true;
+}
+
 bool EndsWithIgnoringCase(const std::string& text, const char* suffix) {
   size_t length = std::strlen(suffix);
   if (text.size() < length) return false;
@@ -82,7 +89,7 @@ bool MusicXmlDocument::Load(const std::string& path, std::string* error) {
   rootFilePath_.clear();
   std::string bytes;
   if (!ReadWholeFile(path, &bytes, error)) return false;
-  if (!MxlArchive::LooksLikeArchive(bytes)) return ParseScore(bytes, path, error);
+  if (!MxlArchive::LooksLikeArchive(bytes)) return DecodeAndParse(bytes, path, error);
   std::string content;
   std::string archiveError;
   if (!MxlArchive::ReadRootFile(path, &rootFilePath_, &content, &archiveError)) {
@@ -90,25 +97,33 @@ bool MusicXmlDocument::Load(const std::string& path, std::string* error) {
     return false;
   }
   compressed_ = true;
-  return ParseScore(content, path + " (" + rootFilePath_ + ")", error);
+  return DecodeAndParse(content, path + " (" + rootFilePath_ + ")", error);
 }
 
 bool MusicXmlDocument::Parse(const std::string& text, const std::string& displayName, std::string* error) {
   path_ = displayName;
   compressed_ = false;
   rootFilePath_.clear();
-  return ParseScore(text, displayName, error);
+  return DecodeAndParse(text, displayName, error);
+}
+
+bool MusicXmlDocument::DecodeAndParse(const std::string& bytes, const std::string& displayName, std::string* error) {
+  std::string text;
+  std::string encodingError;
+  if (!encoding_.Decode(bytes, &text, &encodingError)) {
+    *error = displayName + ": " + encodingError;
+    return false;
+  }
+  if (ParseScore(text, displayName, error)) return true;
+  bool plain = encoding_.GetForm() == TextEncoding::Form::Utf8 && !encoding_.HasByteOrderMark();
+  if (!plain) *error += " (the file was read as " + encoding_.Name() + ")";
+  return false;
 }
 
 bool MusicXmlDocument::ParseScore(const std::string& text, const std::string& displayName, std::string* error) {
-  bool utf16 =
-      text.size() >= 2 && ((text[0] == '\xFF' && text[1] == '\xFE') || (text[0] == '\xFE' && text[1] == '\xFF'));
-  if (utf16) {
-    *error = displayName + ": UTF-16 files cannot be read; save the score as UTF-8";
-    return false;
-  }
   xml_.Clear();
   changed_.clear();
+  removals_.clear();
   source_.clear();
   sourceMap_.Clear();
   mapped_ = false;
@@ -140,6 +155,23 @@ bool MusicXmlDocument::ParseScore(const std::string& text, const std::string& di
 
 void MusicXmlDocument::MarkChanged(tinyxml2::XMLElement* element) {
   if (element && std::find(changed_.begin(), changed_.end(), element) == changed_.end()) changed_.push_back(element);
+}
+
+bool MusicXmlDocument::MarkRemoved(tinyxml2::XMLElement* element) {
+  const ElementSpan* span = element ? sourceMap_.Find(element) : nullptr;
+  if (!span || std::find(changed_.begin(), changed_.end(), element) != changed_.end()) return false;
+  Edit removal{span->start, span->end - span->start, std::string()};
+  const ElementSpan* next = element->NextSiblingElement() ? sourceMap_.Find(element->NextSiblingElement()) : nullptr;
+  const ElementSpan* previous =
+      element->PreviousSiblingElement() ? sourceMap_.Find(element->PreviousSiblingElement()) : nullptr;
+  if (next && IsWhiteSpace(source_, span->end, next->start)) {
+    removal.removed = next->start - span->start;
+  } else if (!next && previous && IsWhiteSpace(source_, previous->end, span->start)) {
+    removal.position = previous->end;
+    removal.removed = span->end - previous->end;
+  }
+  removals_.push_back(removal);
+  return true;
 }
 
 bool MusicXmlDocument::MakeEdit(tinyxml2::XMLElement* element, Edit* edit) const {
@@ -179,11 +211,11 @@ bool MusicXmlDocument::MakeEdit(tinyxml2::XMLElement* element, Edit* edit) const
 
 bool MusicXmlDocument::SavedText(std::string* text) const {
   if (!mapped_) return false;
-  if (changed_.empty()) {
+  if (changed_.empty() && removals_.empty()) {
     *text = source_;
     return true;
   }
-  std::vector<Edit> edits;
+  std::vector<Edit> edits = removals_;
   for (tinyxml2::XMLElement* element : changed_) {
     Edit edit;
     if (!MakeEdit(element, &edit)) return false;
@@ -194,9 +226,16 @@ bool MusicXmlDocument::SavedText(std::string* text) const {
   text->clear();
   text->reserve(source_.size() + edits.size() * 64);
   size_t copied = 0;
+  bool removing = false;
   for (const Edit& edit : edits) {
-    // Edits inside one another cannot both be spliced in.
+    // Two removals may share the white space between them; other edits
+    // inside one another cannot both be spliced in.
+    if (edit.position < copied && removing && edit.text.empty()) {
+      copied = std::max(copied, edit.position + edit.removed);
+      continue;
+    }
     if (edit.position < copied) return false;
+    removing = edit.text.empty() && edit.removed > 0;
     text->append(source_, copied, edit.position - copied);
     *text += edit.text;
     copied = edit.position + edit.removed;
@@ -228,13 +267,18 @@ bool MusicXmlDocument::Save(const std::string& path, std::string* error) const {
   }
   MusicXmlDocument written;
   std::string readError;
-  if (!written.Parse(text, path, &readError) || !written.mapped_) {
+  if (!written.ParseScore(text, path, &readError) || !written.mapped_) {
     *error = path + ": the written score would not read again, so it is not written (" + readError + ")";
     return false;
   }
-  if (!archive) return WriteWhole(path, text, error);
+  std::string bytes;
+  if (!encoding_.Encode(text, &bytes)) {
+    *error = path + ": the score holds text that " + encoding_.Name() + ", its encoding, cannot hold";
+    return false;
+  }
+  if (!archive) return WriteWhole(path, bytes, error);
   std::string archiveError;
-  if (!MxlArchive::WriteCopy(path_, path, rootFilePath_, text, &archiveError)) {
+  if (!MxlArchive::WriteCopy(path_, path, rootFilePath_, bytes, &archiveError)) {
     *error = path + ": " + archiveError;
     return false;
   }

@@ -1,7 +1,8 @@
 // A MusicXML score file held as an XML document: plain (.musicxml, .xml) or
-// compressed (.mxl). The document owns every element, so the importer can
-// remember the <note> elements and the exporter change them in place; saving
-// writes everything else back as it was read.
+// compressed (.mxl), in UTF-8, UTF-16 or an 8-bit encoding. The document owns
+// every element, so the importer can remember the <note> elements and the
+// exporter change them in place; saving writes everything else back as it
+// was read, in the encoding it was read in.
 #pragma once
 
 #include <tinyxml2.h>
@@ -9,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "headless/musicxml/text_encoding.h"
 #include "headless/musicxml/xml_source_map.h"
 
 namespace musicxml {
@@ -34,6 +36,11 @@ class MusicXmlDocument {
   // An element that was added or changed since the document was read; it is
   // written anew, everything else as the file had it.
   void MarkChanged(tinyxml2::XMLElement* element);
+  // Takes an element of the file out of the saved text, with the white space
+  // that was written with it: the line break and indent before the next
+  // element, or else those after the previous one. False when the element
+  // cannot be found in the text or was changed.
+  bool MarkRemoved(tinyxml2::XMLElement* element);
   // What Save writes: the text that was read with the changed elements put
   // in. False when the text cannot be matched to the document or a change
   // cannot be placed in it; the document is never printed whole instead.
@@ -47,6 +54,7 @@ class MusicXmlDocument {
   const tinyxml2::XMLElement* Score() const { return xml_.RootElement(); }
 
   bool IsCompressed() const { return compressed_; }
+  const TextEncoding& Encoding() const { return encoding_; }
   const std::string& Path() const { return path_; }
   // The score's path inside a compressed file.
   const std::string& RootFilePath() const { return rootFilePath_; }
@@ -55,6 +63,7 @@ class MusicXmlDocument {
   static bool HasArchiveExtension(const std::string& path);
 
  private:
+  bool DecodeAndParse(const std::string& bytes, const std::string& displayName, std::string* error);
   bool ParseScore(const std::string& text, const std::string& displayName, std::string* error);
   struct Edit {
     size_t position;
@@ -72,6 +81,8 @@ class MusicXmlDocument {
   XmlSourceMap sourceMap_;
   bool mapped_ = false;
   std::vector<tinyxml2::XMLElement*> changed_;
+  std::vector<Edit> removals_;
+  TextEncoding encoding_;
 };
 
 }  // namespace musicxml

@@ -18,13 +18,33 @@ namespace musicxml {
 class ImportedScore;
 class MusicXmlDocument;
 
+// How the added accidentals look.
+struct AccidentalStyle {
+  bool brackets = false;  // bracket="yes" where the finding asks for parentheses
+  std::string color;      // "#RRGGBB"; empty for the notation program's own
+  // Each <accidental> that is added gets a unique id "rzacc-N", by which
+  // RemoveMarkedAccidentals finds it again.
+  bool markAdded = false;
+};
+
 class MusicXmlExporter {
  public:
+  static constexpr const char* kIdPrefix = "rzacc-";
+
   // The builder works on the host document that imported holds. Answers how
   // many <note> elements were written; notes that cannot be written are
-  // named in warnings.
+  // named in warnings. A note of a transposing staff gets the accidental of
+  // its written pitch, which is what the player reads.
   static int WriteChangedAccidentals(headless::ScoreBuilder* builder, const ImportedScore& imported,
-                                     MusicXmlDocument* document, std::vector<std::string>* warnings);
+                                     MusicXmlDocument* document, std::vector<std::string>* warnings,
+                                     const AccidentalStyle& style = AccidentalStyle());
+
+  // Takes every <accidental> whose id starts with kIdPrefix out of the
+  // document. Answers how many, or -1 when one could not be taken out.
+  static int RemoveMarkedAccidentals(MusicXmlDocument* document);
+
+  // Whether text is a colour "#RRGGBB" or "#AARRGGBB".
+  static bool IsColor(const std::string& text);
 
   // The alteration in semitones of a host note (its displacement from the
   // key's tonic and its raise/lower against the key) under a host key value.

@@ -36,6 +36,8 @@ bool MusicXmlImporter::Import(MusicXmlDocument* document, ImportedScore* importe
   plan_ = ImportPlan();
   MusicXmlPartList partList;
   if (!partList.Read(document->Score(), &imported->warnings, error)) return false;
+  const tinyxml2::XMLElement* defaults = document->Score()->FirstChildElement("defaults");
+  concertScore_ = defaults && defaults->FirstChildElement("concert-score");
   if (!ReadPlan(partList, imported, error)) return false;
   imported->document = builder_->DocumentId();
   CreateStaves(partList, imported);
@@ -92,6 +94,7 @@ bool MusicXmlImporter::ReadPlan(const MusicXmlPartList& partList, ImportedScore*
     const ScorePart& part = partList.Parts()[partIndex];
     MusicXmlPartReader reader(part.part, MusicXmlPartList::Label(part), firstStaff, staffCounts[partIndex], &plan_,
                               imported);
+    reader.SetConcertScore(concertScore_);
     reader.Read();
     firstStaff += staffCounts[partIndex];
   }
@@ -153,8 +156,9 @@ void MusicXmlImporter::CreateMeasures(ImportedScore* imported) {
 
 void MusicXmlImporter::CreateKeys(const ImportedScore& imported) {
   if (plan_.staves.empty()) return;
-  // The first staff's keys are the measures' keys; a staff whose key differs
-  // (a transposing instrument in a transposed score) gets its own cell keys.
+  // The first staff's keys are the measures' keys; a staff whose concert key
+  // differs (a key of its own, or a transposition the file does not state)
+  // gets its own cell keys.
   const std::vector<KeyState>& measureKeys = plan_.staves.front().keys;
   for (size_t index = 0; index < measureKeys.size(); ++index) {
     bool changed = index == 0 ? measureKeys[0] != KeyState() : measureKeys[index] != measureKeys[index - 1];

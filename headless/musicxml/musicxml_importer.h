@@ -2,7 +2,10 @@
 // staff per staff of each part (a part with several staves becomes a
 // multi-staff instrument named after the part), the part groups, the
 // measures with their lengths and keys, the system breaks the file asks for,
-// and one host entry per note, chord or rest. Every host note keeps the
+// and one host entry per note, chord or rest. Like the notation program, the
+// document holds every note and key at sounding pitch: the <transpose> of a
+// transposing part is applied unless the score says it is written at concert
+// pitch. Every host note keeps the
 // <note> element it came from as its source tag.
 #pragma once
 
@@ -53,6 +56,7 @@ class MusicXmlImporter {
 
   headless::ScoreBuilder* builder_;
   ImportPlan plan_;
+  bool concertScore_ = false;  // <concert-score/>: the file is written at sounding pitch
 };
 
 }  // namespace musicxml

@@ -136,7 +136,8 @@ void MusicXmlPartReader::Read() {
   keys_.assign(staves, KeyState{});
   pendingKeys_.assign(staves, KeyState{});
   hasPendingKey_.assign(staves, false);
-  layers_.assign(staves, std::map<std::string, int>());
+  transpositions_.assign(staves, Transposition{});
+  voiceLayers_ = VoiceLayers(staffCount_);
   int index = 0;
   int measureCount = static_cast<int>(plan_->measures.size());
   for (tinyxml2::XMLElement* measure = part_->FirstChildElement("measure"); measure && index < measureCount;
@@ -148,8 +149,22 @@ void MusicXmlPartReader::Read() {
     for (size_t staff = 0; staff < staves; ++staff) {
       if (hasPendingKey_[staff]) keys_[staff] = pendingKeys_[staff];
       hasPendingKey_[staff] = false;
-      plan_->staves[static_cast<size_t>(firstStaff_) + staff].keys[static_cast<size_t>(index)] = keys_[staff];
     }
+    StoreKeys(index);
+  }
+}
+
+void MusicXmlPartReader::StoreKeys(int measureIndex) {
+  for (size_t staff = 0; staff < keys_.size(); ++staff) {
+    bool enharmonic = false;
+    KeyState concert = concertScore_ ? keys_[staff] : transpositions_[staff].ToConcert(keys_[staff], &enharmonic);
+    if (enharmonic) {
+      Warn("the written key of " + std::to_string(keys_[staff].fifths) +
+               " fifths sounds beyond seven sharps or flats; its enharmonic key of " + std::to_string(concert.fifths) +
+               " fifths is used",
+           static_cast<int>(staff) + 1);
+    }
+    plan_->staves[static_cast<size_t>(firstStaff_) + staff].keys[static_cast<size_t>(measureIndex)] = concert;
   }
 }
 
@@ -170,6 +185,8 @@ void MusicXmlPartReader::ReadMeasure(tinyxml2::XMLElement* measure, int measureI
   furthest_ = 0;
   chordEntries_.clear();
   chordOpen_ = false;
+  droppedVoices_.clear();
+  voiceLayers_.StartMeasure(CollectVoices(measure));
   for (tinyxml2::XMLElement* child = measure->FirstChildElement(); child; child = child->NextSiblingElement()) {
     const char* name = child->Name();
     if (std::strcmp(name, "note") == 0) {
@@ -187,9 +204,46 @@ void MusicXmlPartReader::ReadMeasure(tinyxml2::XMLElement* measure, int measureI
   }
   if (planned.nominalLength == 0) planned.nominalLength = timeSignatureLength_;
   planned.contentLength = std::max(planned.contentLength, furthest_);
-  for (size_t staff = 0; staff < keys_.size(); ++staff) {
-    plan_->staves[static_cast<size_t>(firstStaff_) + staff].keys[static_cast<size_t>(measureIndex)] = keys_[staff];
+  StoreKeys(measureIndex);
+}
+
+std::vector<VoiceLayers::StaffVoices> MusicXmlPartReader::CollectVoices(tinyxml2::XMLElement* measure) {
+  std::vector<VoiceLayers::StaffVoices> voices(static_cast<size_t>(staffCount_));
+  for (const tinyxml2::XMLElement* note = measure->FirstChildElement("note"); note;
+       note = note->NextSiblingElement("note")) {
+    int staff = 0;
+    std::string voice;
+    if (!StaffAndVoiceOf(note, false, &staff, &voice)) continue;
+    VoiceLayers::StaffVoices& staffVoices = voices[static_cast<size_t>(staff) - 1];
+    std::vector<std::string>& withNotes = staffVoices.withNotes;
+    std::vector<std::string>& restsOnly = staffVoices.restsOnly;
+    auto resting = std::find(restsOnly.begin(), restsOnly.end(), voice);
+    bool known = resting != restsOnly.end() || std::find(withNotes.begin(), withNotes.end(), voice) != withNotes.end();
+    if (note->FirstChildElement("rest")) {
+      if (!known) restsOnly.push_back(voice);
+    } else if (!known || resting != restsOnly.end()) {
+      if (resting != restsOnly.end()) restsOnly.erase(resting);
+      withNotes.push_back(voice);
+    }
   }
+  return voices;
+}
+
+bool MusicXmlPartReader::StaffAndVoiceOf(const tinyxml2::XMLElement* note, bool warn, int* staffInPart,
+                                         std::string* voice) {
+  // Hidden notes and unpitched (percussion) notes take time but need no accidentals.
+  if (AttributeIs(note, "print-object", "no") || note->FirstChildElement("unpitched")) return false;
+  if (!note->FirstChildElement("rest") && !note->FirstChildElement("pitch")) return false;
+  int64_t staff = 1;
+  std::string staffText = ChildText(note, "staff");
+  if (!staffText.empty() && !ParseInteger(staffText, 1, staffCount_, &staff)) {
+    if (warn) Warn("a note on staff " + staffText + ", which the part does not have, is left out");
+    return false;
+  }
+  *staffInPart = static_cast<int>(staff);
+  *voice = ChildText(note, "voice");
+  if (voice->empty()) *voice = "1";
+  return true;
 }
 
 void MusicXmlPartReader::ReadAttributes(const tinyxml2::XMLElement* attributes) {
@@ -202,6 +256,10 @@ void MusicXmlPartReader::ReadAttributes(const tinyxml2::XMLElement* attributes) 
       Warn("the divisions \"" + TrimmedText(divisions) + "\" cannot be read; " + std::to_string(divisions_) +
            " stays in force");
     }
+  }
+  for (const tinyxml2::XMLElement* transpose = attributes->FirstChildElement("transpose"); transpose;
+       transpose = transpose->NextSiblingElement("transpose")) {
+    ReadTranspose(transpose);
   }
   for (const tinyxml2::XMLElement* key = attributes->FirstChildElement("key"); key;
        key = key->NextSiblingElement("key")) {
@@ -240,6 +298,25 @@ void MusicXmlPartReader::ReadKey(const tinyxml2::XMLElement* key) {
       pendingKeys_[slot] = state;
       hasPendingKey_[slot] = true;
     }
+  }
+}
+
+void MusicXmlPartReader::ReadTranspose(const tinyxml2::XMLElement* transpose) {
+  if (concertScore_) return;
+  int64_t staff = 0;
+  const char* number = transpose->Attribute("number");
+  if (number && !ParseInteger(number, 1, staffCount_, &staff)) {
+    Warn(std::string("a <transpose> for staff ") + number + ", which the part does not have, is left out");
+    return;
+  }
+  Transposition transposition;
+  std::string problem;
+  if (!Transposition::Read(transpose, &transposition, &problem)) {
+    Warn(problem + " cannot be read; the staff keeps the transposition it had", static_cast<int>(staff));
+    return;
+  }
+  for (int index = 0; index < staffCount_; ++index) {
+    if (staff == 0 || index == staff - 1) transpositions_[static_cast<size_t>(index)] = transposition;
   }
 }
 
@@ -320,43 +397,44 @@ void MusicXmlPartReader::ReadNote(tinyxml2::XMLElement* note) {
   }
   furthest_ = std::max(furthest_, cursor_.ToUnits());
 
-  // Hidden notes and unpitched (percussion) notes take time but need no accidentals.
-  if (AttributeIs(note, "print-object", "no") || note->FirstChildElement("unpitched")) return;
+  int staff = 0;
+  std::string voice;
+  if (!StaffAndVoiceOf(note, true, &staff, &voice)) return;
   bool rest = note->FirstChildElement("rest") != nullptr;
-  if (!rest && !note->FirstChildElement("pitch")) return;
-  int64_t staff = 1;
-  std::string staffText = ChildText(note, "staff");
-  if (!staffText.empty() && !ParseInteger(staffText, 1, staffCount_, &staff)) {
-    Warn("a note on staff " + staffText + ", which the part does not have, is left out");
-    return;
-  }
-  std::string voice = ChildText(note, "voice");
-  int layer = LayerOf(static_cast<int>(staff), voice.empty() ? std::string("1") : voice);
+  int layer = LayerOf(staff, voice, !rest);
   if (layer == 0) return;
   int32_t duration = timed ? TimePosition::DurationToUnits(count, divisions) : WrittenDuration(note);
   if (grace || duration < 0) duration = WrittenDuration(note);
   if (rest) {
-    if (!chord) AddToEntry(note, static_cast<int>(staff), layer, start.ToUnits(), duration, grace, false, nullptr);
+    if (!chord) AddToEntry(note, staff, layer, start.ToUnits(), duration, grace, false, nullptr, nullptr);
     return;
   }
   headless::NoteSpec spec;
   if (!ReadNoteSpec(note, &spec)) return;
-  AddToEntry(note, static_cast<int>(staff), layer, start.ToUnits(), duration, grace, chord, &spec);
+  headless::NoteSpec written = spec;
+  if (!ToConcertPitch(staff, &spec)) return;
+  bool transposed =
+      spec.letter != written.letter || spec.alteration != written.alteration || spec.octave != written.octave;
+  AddToEntry(note, staff, layer, start.ToUnits(), duration, grace, chord, &spec, transposed ? &written : nullptr);
 }
 
-int MusicXmlPartReader::LayerOf(int staffInPart, const std::string& voice) {
-  std::map<std::string, int>& layers = layers_[static_cast<size_t>(staffInPart - 1)];
-  auto found = layers.find(voice);
-  if (found != layers.end()) return found->second;
-  if (layers.size() >= static_cast<size_t>(kMaxLayers)) {
-    if (droppedVoices_.insert(std::make_pair(staffInPart, voice)).second) {
-      Warn("voice " + voice + " is a fifth voice on the staff and is left out (the host has four layers)", staffInPart);
-    }
-    return 0;
+int MusicXmlPartReader::LayerOf(int staffInPart, const std::string& voice, bool warn) {
+  int layer = voiceLayers_.LayerOf(staffInPart, voice);
+  if (layer == 0 && warn && droppedVoices_.insert(std::make_pair(staffInPart, voice)).second) {
+    Warn("voice " + voice + " is a fifth voice on the staff in this measure and is left out (the host has four layers)",
+         staffInPart, true);
   }
-  int layer = static_cast<int>(layers.size()) + 1;
-  layers[voice] = layer;
   return layer;
+}
+
+bool MusicXmlPartReader::ToConcertPitch(int staffInPart, headless::NoteSpec* spec) {
+  const Transposition& transposition = transpositions_[static_cast<size_t>(staffInPart) - 1];
+  if (concertScore_ || transposition.IsNone()) return true;
+  std::string written = std::string(1, spec->letter) + " altered by " + std::to_string(spec->alteration) +
+                        " in octave " + std::to_string(spec->octave);
+  if (transposition.ToConcert(spec)) return true;
+  Warn("the written note " + written + " has no sounding pitch the host can spell and is left out", staffInPart);
+  return false;
 }
 
 bool MusicXmlPartReader::ReadNoteSpec(tinyxml2::XMLElement* note, headless::NoteSpec* spec) {
@@ -394,8 +472,15 @@ bool MusicXmlPartReader::ReadNoteSpec(tinyxml2::XMLElement* note, headless::Note
   return true;
 }
 
+uint64_t MusicXmlPartReader::TagNote(tinyxml2::XMLElement* note, const headless::NoteSpec* written) {
+  uint64_t tag = imported_->AddNoteElement(note);
+  if (written) imported_->SetWrittenPitch(tag, WrittenPitch{written->letter, written->alteration, written->octave});
+  return tag;
+}
+
 void MusicXmlPartReader::AddToEntry(tinyxml2::XMLElement* note, int staffInPart, int layer, int32_t position,
-                                    int32_t duration, bool grace, bool chord, const headless::NoteSpec* spec) {
+                                    int32_t duration, bool grace, bool chord, const headless::NoteSpec* spec,
+                                    const headless::NoteSpec* written) {
   int staffIndex = firstStaff_ + staffInPart - 1;
   if (chord && spec) {
     for (size_t index : chordEntries_) {
@@ -406,7 +491,7 @@ void MusicXmlPartReader::AddToEntry(tinyxml2::XMLElement* note, int staffInPart,
         return;
       }
       entry.notes.push_back(*spec);
-      entry.notes.back().sourceTag = imported_->AddNoteElement(note);
+      entry.notes.back().sourceTag = TagNote(note, written);
       return;
     }
   }
@@ -420,15 +505,15 @@ void MusicXmlPartReader::AddToEntry(tinyxml2::XMLElement* note, int staffInPart,
   entry.rest = spec == nullptr;
   if (spec) {
     entry.notes.push_back(*spec);
-    entry.notes.back().sourceTag = imported_->AddNoteElement(note);
+    entry.notes.back().sourceTag = TagNote(note, written);
   }
   chordEntries_.push_back(plan_->entries.size());
   plan_->entries.push_back(entry);
 }
 
-void MusicXmlPartReader::Warn(const std::string& text, int staffInPart) {
+void MusicXmlPartReader::Warn(const std::string& text, int staffInPart, bool nameStaff) {
   std::string where = "part " + partLabel_;
-  if (staffInPart > 0 && staffCount_ > 1) where += ", staff " + std::to_string(staffInPart);
+  if (staffInPart > 0 && (staffCount_ > 1 || nameStaff)) where += ", staff " + std::to_string(staffInPart);
   const std::string& number = plan_->measures[static_cast<size_t>(measureIndex_)].number;
   where += ", measure " + (number.empty() ? std::to_string(measureIndex_ + 1) : number);
   std::string warning = where + ": " + text;

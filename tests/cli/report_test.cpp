@@ -118,7 +118,7 @@ TEST(ReportWriterTest, JsonAndCsvQuoteWhatTheyMust) {
   std::string text = csv.str();
   EXPECT_EQ(text.substr(0, text.find("\r\n")),
             "Staff,Location,Note,Info,Accidental,Location text,Related location text,Kind,Checked,Measure,"
-            "File measure,Related measure,Related file measure");
+            "File measure,Related measure,Related file measure,Written note");
   EXPECT_NE(text.find("\r\n\"Violin, solo\",M 3: L 1: #2,C5,Note is missing accidental.,n *,"), std::string::npos)
       << text;
   EXPECT_EQ(ReportWriter::CsvField("plain text"), "plain text");

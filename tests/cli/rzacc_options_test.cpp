@@ -49,6 +49,19 @@ TEST(RzaccOptionsTest, ScanAndApplyTakeTheirOptionsInAnyOrder) {
   EXPECT_TRUE(options.all);
   EXPECT_EQ(options.format, ReportFormat::Csv);
 
+  ASSERT_TRUE(Parse({"apply", "in.musicxml", "--once", "--brackets", "--color=#00A0FF", "-o", "out.musicxml"}, &options,
+                    &error))
+      << error;
+  EXPECT_TRUE(options.once);
+  EXPECT_TRUE(options.brackets);
+  EXPECT_EQ(options.color, "#00A0FF");
+  EXPECT_FALSE(options.all);
+
+  ASSERT_TRUE(Parse({"clean", "out.musicxml", "-o", "clean.musicxml"}, &options, &error)) << error;
+  EXPECT_EQ(options.command, Command::Clean);
+  EXPECT_EQ(options.score, "out.musicxml");
+  EXPECT_EQ(options.output, "clean.musicxml");
+
   ASSERT_TRUE(Parse({"scan", "a.xml", "--help"}, &options, &error));
   EXPECT_EQ(options.command, Command::Help);
   ASSERT_TRUE(Parse({"--version"}, &options, &error));
@@ -79,6 +92,14 @@ TEST(RzaccOptionsTest, EveryMistakeGetsOneMessageThatNamesIt) {
       {{"scan", "a.xml", "-o", "b.xml"}, "-o belongs to apply"},
       {{"scan", "a.xml", "--all"}, "--all belongs to apply"},
       {{"apply", "a.xml"}, "apply needs -o OUT"},
+      {{"clean", "a.xml"}, "clean needs -o OUT"},
+      {{"scan", "a.xml", "--once"}, "--once belongs to apply"},
+      {{"scan", "a.xml", "--brackets"}, "--brackets belongs to apply"},
+      {{"apply", "a.xml", "-o", "b.xml", "--color", "red"}, "--color wants a colour such as '#FF0000', not 'red'"},
+      {{"apply", "a.xml", "-o", "b.xml", "--color"}, "option --color needs a value"},
+      {{"clean", "a.xml", "-o", "b.xml", "--color=#FFFFFF"}, "--color belongs to apply; clean only takes out"},
+      {{"clean", "a.xml", "-o", "b.xml", "--check"}, "--check belongs to scan and apply"},
+      {{"apply", "a.xml", "-o", "b.xml", "--once=1"}, "--once takes no value"},
       {{"scan", "a.xml", "--profile", "Mine"}, "--profile needs --profiles FILE"},
   };
   for (const Case& item : cases) {

@@ -44,6 +44,10 @@ void RunScoreFile(const uint8_t* data, size_t size, const char* extension) {
   int again = RunRzacc({"scan", written}, &err);
   Check(again == 0, "every written score scans again: " + err);
   CheckHostIsClean(headless::HeadlessHost::Instance());
+
+  std::string cleaned = folder.File((std::string("clean") + extension).c_str());
+  Check(RunRzacc({"clean", written, "-o", cleaned}, &err) == 0, "every written score can be cleaned: " + err);
+  Check(RunRzacc({"scan", cleaned}, &err) == 0, "every cleaned score scans again: " + err);
 }
 
 }  // namespace fuzz

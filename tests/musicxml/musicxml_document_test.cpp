@@ -66,9 +66,10 @@ TEST(MusicXmlDocumentTest, ReadsPlainScoresAndNamesWhatIsWrongWithOthers) {
   EXPECT_FALSE(document.Load(folder.File("empty.xml"), &error));
   EXPECT_NE(error.find("empty"), std::string::npos) << error;
 
+  // A broken UTF-16 file is named as one.
   WriteFile(folder.File("wide.xml"), std::string("\xFF\xFE<\0s\0", 6));
   EXPECT_FALSE(document.Load(folder.File("wide.xml"), &error));
-  EXPECT_NE(error.find("UTF-16"), std::string::npos) << error;
+  EXPECT_NE(error.find("UTF-16 (little endian)"), std::string::npos) << error;
 
   EXPECT_FALSE(document.Load(folder.File(""), &error));
   EXPECT_FALSE(error.empty());
@@ -107,6 +108,32 @@ TEST(MusicXmlDocumentTest, SavingKeepsEveryNodeAndRefusesToMakeAnArchiveOfAPlain
   EXPECT_FALSE(fs::exists(folder.File("out.mxl")));
   EXPECT_FALSE(document.Save(folder.File("no/such/folder/out.musicxml"), &error));
   EXPECT_NE(error.find("cannot write"), std::string::npos) << error;
+}
+
+TEST(MusicXmlDocumentTest, RemovedElementsTakeTheWhiteSpaceThatWasWrittenWithThem) {
+  std::string text =
+      "<score-partwise>\n  <a/>\n  <b>1</b>\n  <c/>\n  <d>\n    <e/>\n    <f/>\n  </d>\n  <g><h/><!-- h --></g>\n"
+      "</score-partwise>\n";
+  MusicXmlDocument document;
+  std::string error;
+  ASSERT_TRUE(document.Parse(text, "removed.xml", &error)) << error;
+  tinyxml2::XMLElement* score = document.Score();
+  tinyxml2::XMLElement* d = score->FirstChildElement("d");
+  // Neighbours, two that share the white space between them (as apply never
+  // adds them, the line of the first stays), and one followed by a comment
+  // (taken out alone).
+  EXPECT_TRUE(document.MarkRemoved(score->FirstChildElement("b")));
+  EXPECT_TRUE(document.MarkRemoved(score->FirstChildElement("c")));
+  EXPECT_TRUE(document.MarkRemoved(d->FirstChildElement("e")));
+  EXPECT_TRUE(document.MarkRemoved(d->FirstChildElement("f")));
+  EXPECT_TRUE(document.MarkRemoved(score->FirstChildElement("g")->FirstChildElement("h")));
+  EXPECT_EQ(musicxml_test::SavedTextOf(document),
+            "<score-partwise>\n  <a/>\n  <d>\n    \n  </d>\n  <g><!-- h --></g>\n</score-partwise>\n");
+  // A changed element is written anew, not taken out.
+  tinyxml2::XMLElement* a = score->FirstChildElement("a");
+  document.MarkChanged(a);
+  EXPECT_FALSE(document.MarkRemoved(a));
+  EXPECT_FALSE(document.MarkRemoved(nullptr));
 }
 
 TEST(MusicXmlDocumentTest, SavingTouchesNoFileButTheOutputAndItsOwnTemporary) {

@@ -215,4 +215,60 @@ TEST_F(MusicXmlExporterTest, AccidentalValuesAndPlacesFollowTheSchema) {
   EXPECT_FALSE(AccidentalElement::Write(nullptr, 0, false));
 }
 
+TEST_F(MusicXmlExporterTest, ATransposingStaffGetsTheAccidentalOfItsWrittenNote) {
+  // The B-flat clarinet's written F natural in D major sounds E-flat in C major.
+  std::string clarinet = Attributes(1, 2, "<transpose><diatonic>-1</diatonic><chromatic>-2</chromatic></transpose>") +
+                         PitchNote('F', 0, 5, 4, "1", "", "whole");
+  Imported imported;
+  ASSERT_TRUE(imported.Import(Score({{"P1", "Clarinet in Bb", {clarinet}}})));
+  AddNoteFlags(imported.Staff(0), 1, 1, 0, 0, kApplied);
+  std::vector<std::string> warnings;
+  ASSERT_EQ(MusicXmlExporter::WriteChangedAccidentals(&imported.builder, imported.score, &imported.document, &warnings),
+            1);
+  EXPECT_EQ(AccidentalOf(NthNote(imported.document, 0)), "natural cautionary=yes");
+}
+
+TEST_F(MusicXmlExporterTest, AddedAccidentalsTakeTheStyleAskedForAndMarksThatCleanFindsAgain) {
+  // A mark left by an earlier apply is not handed out again.
+  std::string measure =
+      Attributes(1, 0) + PitchNote('F', 1, 4, 1, "1", "<accidental id=\"rzacc-1\">sharp</accidental>") +
+      PitchNote('G', -1, 4, 1) + PitchNote('A', 0, 4, 1, "1", "<accidental print-object=\"no\">natural</accidental>") +
+      PitchNote('B', -1, 4, 1);
+  Imported imported;
+  ASSERT_TRUE(imported.Import(Score({{"P1", "Flute", {measure}}})));
+  int16_t staff = imported.Staff(0);
+  AddNoteFlags(staff, 1, 1, 1, 0, kApplied | host_frame::kNoteParentheses);
+  AddNoteFlags(staff, 1, 1, 2, 0, kApplied);
+  AddNoteFlags(staff, 1, 1, 3, 0, kApplied);
+  musicxml::AccidentalStyle style;
+  style.brackets = true;
+  style.color = "#C00000";
+  style.markAdded = true;
+  std::vector<std::string> warnings;
+  ASSERT_EQ(MusicXmlExporter::WriteChangedAccidentals(&imported.builder, imported.score, &imported.document, &warnings,
+                                                      style),
+            3);
+  musicxml::MusicXmlDocument& document = imported.document;
+  EXPECT_EQ(AccidentalOf(NthNote(document, 0)), "sharp id=rzacc-1");
+  EXPECT_EQ(AccidentalOf(NthNote(document, 1)), "flat cautionary=yes bracket=yes color=#C00000 id=rzacc-2");
+  // The file's own hidden accidental is shown, and not marked: taking it out would not give the file back.
+  EXPECT_EQ(AccidentalOf(NthNote(document, 2)), "natural cautionary=yes color=#C00000");
+  EXPECT_EQ(AccidentalOf(NthNote(document, 3)), "flat cautionary=yes color=#C00000 id=rzacc-3");
+
+  // Clean takes out every marked accidental, the earlier apply's too.
+  musicxml::MusicXmlDocument written;
+  std::string error;
+  ASSERT_TRUE(written.Parse(musicxml_test::SavedTextOf(document), "written", &error)) << error;
+  EXPECT_EQ(MusicXmlExporter::RemoveMarkedAccidentals(&written), 3);
+  std::string cleaned = musicxml_test::SavedTextOf(written);
+  EXPECT_EQ(cleaned.find("rzacc-"), std::string::npos) << cleaned;
+  EXPECT_NE(cleaned.find("<accidental cautionary=\"yes\" color=\"#C00000\">natural</accidental>"), std::string::npos);
+
+  EXPECT_TRUE(MusicXmlExporter::IsColor("#00ff7F"));
+  EXPECT_TRUE(MusicXmlExporter::IsColor("#8000FF7F"));
+  for (const char* bad : {"", "#", "00FF7F", "#00FF7", "#00FF7G", "red", "#00FF7F0"}) {
+    EXPECT_FALSE(MusicXmlExporter::IsColor(bad)) << bad;
+  }
+}
+
 }  // namespace

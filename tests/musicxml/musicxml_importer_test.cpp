@@ -166,7 +166,7 @@ TEST_F(MusicXmlImporterTest, KeysBecomeMeasureKeysAndTransposedPartsGetCellKeys)
   EXPECT_EQ(entry.notes[0].raiseLower, 0);  // Bb4 in D minor
 }
 
-TEST_F(MusicXmlImporterTest, VoicesBecomeLayersInOrderOfFirstAppearanceUpToFour) {
+TEST_F(MusicXmlImporterTest, VoicesBecomeLayersPerMeasureInOrderOfFirstAppearanceUpToFour) {
   std::string measure = Attributes(1);
   const char* voices[] = {"7", "3", "1", "2", "9"};
   for (int index = 0; index < 5; ++index) {
@@ -187,12 +187,22 @@ TEST_F(MusicXmlImporterTest, VoicesBecomeLayersInOrderOfFirstAppearanceUpToFour)
     EXPECT_EQ(std::string(note->FirstChildElement("pitch")->FirstChildElement("step")->GetText()),
               std::string(1, expectedLetters[layer - 1]));
   }
-  // Voice 3 keeps its layer in the next measure; the fifth voice is left out, with one warning.
+  // The fifth voice of measure 1 is left out there, with one warning. In the
+  // next measure voice 3 keeps its layer and voice 9 takes the first free one.
   ASSERT_TRUE(imported.Entry(0, 2, 2, 0, &entry));
-  EXPECT_EQ(Host().EntryCount(imported.Staff(0), 2, 1) + Host().EntryCount(imported.Staff(0), 2, 3) +
-                Host().EntryCount(imported.Staff(0), 2, 4),
-            0);
-  EXPECT_TRUE(HasWarningWith(imported.score, {"Violin (P1)", "measure 1", "voice 9", "fifth voice"}));
+  EXPECT_EQ(imported.score.NoteElement(entry.notes[0].sourceTag)
+                ->FirstChildElement("pitch")
+                ->FirstChildElement("step")
+                ->GetText(),
+            std::string("E"));
+  ASSERT_TRUE(imported.Entry(0, 2, 1, 0, &entry));
+  EXPECT_EQ(imported.score.NoteElement(entry.notes[0].sourceTag)
+                ->FirstChildElement("pitch")
+                ->FirstChildElement("step")
+                ->GetText(),
+            std::string("A"));
+  EXPECT_EQ(Host().EntryCount(imported.Staff(0), 2, 3) + Host().EntryCount(imported.Staff(0), 2, 4), 0);
+  EXPECT_TRUE(HasWarningWith(imported.score, {"Violin (P1), staff 1, measure 1", "voice 9", "fifth voice"}));
   EXPECT_EQ(std::count_if(imported.score.warnings.begin(), imported.score.warnings.end(),
                           [](const std::string& warning) { return warning.find("voice 9") != std::string::npos; }),
             1);
@@ -209,6 +219,57 @@ TEST_F(MusicXmlImporterTest, FifthVoiceWarningNamesTheStaffOfAMultiStaffPart) {
   EXPECT_TRUE(HasWarningWith(imported.score, {"Piano (P1), staff 2, measure 12", "voice 5"}));
   EXPECT_EQ(Host().EntryCount(imported.Staff(1), 1, 4), 1);
   EXPECT_EQ(Host().EntryCount(imported.Staff(0), 1, 1), 0);
+}
+
+TEST_F(MusicXmlImporterTest, SixVoicesOverAPieceLoseNoNoteAndOnlyAFifthVoiceInOneMeasureIsLeftOut) {
+  // Two voices per measure, numbered 1 and 2, then 3 and 4, then 5 and 6;
+  // measure 4 holds five voices at once, measure 5 four again, and measure 6
+  // four with notes after a fifth that holds only a rest, which yields.
+  auto voices = [](const std::vector<int>& numbers) {
+    std::string measure;
+    for (size_t index = 0; index < numbers.size(); ++index) {
+      if (index > 0) measure += "<backup><duration>4</duration></backup>";
+      measure += PitchNote(static_cast<char>('C' + index), 0, 5, 4, std::to_string(numbers[index]), "", "whole");
+    }
+    return measure;
+  };
+  Imported imported;
+  ASSERT_TRUE(imported.Import(Score(
+      {{"P1",
+        "Organ",
+        {Attributes(1) + voices({1, 2}), voices({3, 4}), voices({5, 6}), voices({6, 5, 4, 3, 2}), voices({2, 1, 6, 5}),
+         musicxml_test::Rest(4, "7") + "<backup><duration>4</duration></backup>" + voices({3, 4, 5, 6})}}})));
+  int16_t staff = imported.Staff(0);
+  auto notesIn = [&](int16_t measure) {
+    int count = 0;
+    for (int layer = 1; layer <= 4; ++layer) {
+      EntryInfo entry;
+      for (int index = 0; index < Host().EntryCount(staff, measure, layer); ++index) {
+        count += Host().EntryAt(staff, measure, layer, index, &entry) && entry.IsNote() ? 1 : 0;
+      }
+    }
+    return count;
+  };
+  EXPECT_EQ(notesIn(1), 2);
+  EXPECT_EQ(notesIn(2), 2);
+  EXPECT_EQ(notesIn(3), 2);
+  EXPECT_EQ(notesIn(4), 4);
+  EXPECT_EQ(notesIn(5), 4);
+  EXPECT_EQ(notesIn(6), 4);
+  ASSERT_EQ(imported.score.warnings.size(), 1u);
+  EXPECT_EQ(imported.score.warnings[0],
+            "part Organ (P1), staff 1, measure 4: voice 2 is a fifth voice on the staff in this measure and is left "
+            "out (the host has four layers)");
+  // A voice keeps its earlier layer while it is free: in measure 4 voice 6
+  // keeps layer 2; in measure 5 voice 1 comes first and takes back layer 1,
+  // which voice 5 had in between.
+  EntryInfo entry;
+  ASSERT_TRUE(imported.Entry(0, 4, 2, 0, &entry));
+  EXPECT_EQ(std::string(imported.score.NoteElement(entry.notes[0].sourceTag)->FirstChildElement("voice")->GetText()),
+            "6");
+  ASSERT_TRUE(imported.Entry(0, 5, 1, 0, &entry));
+  EXPECT_EQ(std::string(imported.score.NoteElement(entry.notes[0].sourceTag)->FirstChildElement("voice")->GetText()),
+            "1");
 }
 
 TEST_F(MusicXmlImporterTest, PositionsFollowDivisionsBackupForwardAndTuplets) {

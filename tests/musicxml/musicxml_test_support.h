@@ -61,6 +61,34 @@ inline std::string ReadFile(const std::string& path) {
   return std::string(std::istreambuf_iterator<char>(stream), std::istreambuf_iterator<char>());
 }
 
+// UTF-8 text as UTF-16 code units in bytes, with a byte-order mark when asked.
+inline std::string Utf16(const std::string& utf8, bool bigEndian, bool mark = true) {
+  std::u16string units;
+  for (size_t index = 0; index < utf8.size();) {
+    unsigned char first = static_cast<unsigned char>(utf8[index]);
+    char32_t code = first;
+    size_t length = first < 0x80 ? 1 : first < 0xE0 ? 2 : first < 0xF0 ? 3 : 4;
+    if (length > 1) code = first & (0xFF >> (length + 1));
+    for (size_t more = 1; more < length; ++more) code = (code << 6) | (utf8[index + more] & 0x3F);
+    index += length;
+    if (code >= 0x10000) {
+      units += static_cast<char16_t>(0xD800 + ((code - 0x10000) >> 10));
+      units += static_cast<char16_t>(0xDC00 + ((code - 0x10000) & 0x3FF));
+    } else {
+      units += static_cast<char16_t>(code);
+    }
+  }
+  std::string bytes;
+  if (mark) units.insert(units.begin(), u'\xFEFF');
+  for (char16_t unit : units) {
+    char high = static_cast<char>(unit >> 8);
+    char low = static_cast<char>(unit & 0xFF);
+    bytes += bigEndian ? high : low;
+    bytes += bigEndian ? low : high;
+  }
+  return bytes;
+}
+
 // A <note> with a pitch; alter 0 writes no <alter>. extra goes after <type>.
 inline std::string PitchNote(char step, int alter, int octave, int duration, const std::string& voice = "1",
                              const std::string& extra = "", const std::string& type = "quarter") {
