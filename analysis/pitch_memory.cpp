@@ -197,6 +197,14 @@ TCNotePitches* BuildAnalyzedEntry(TCNoteEntry* entry, const TCKeySignature* key)
 
 int32_t CollectCellEntries(uint32_t layerMask, TCNoteEntryCell* cell, TCAnalyzeEntryCollection* collection) {
   if (!cell || !collection) return 0;
+  std::vector<TCNotePitches*> entries;
+  int32_t appended = CollectCellEntries(layerMask, cell, &entries);
+  collection->AddEntries(entries);
+  return appended;
+}
+
+int32_t CollectCellEntries(uint32_t layerMask, TCNoteEntryCell* cell, std::vector<TCNotePitches*>* entries) {
+  if (!cell || !entries) return 0;
   int32_t appended = 0;
   for (int32_t i = 0; i < cell->GetCount(); ++i) {
     TCNoteEntry* entry = cell->GetEntryAt(i);
@@ -206,7 +214,7 @@ int32_t CollectCellEntries(uint32_t layerMask, TCNoteEntryCell* cell, TCAnalyzeE
     if (!entry->IsNote()) continue;
     TCNotePitches* analyzed = BuildAnalyzedEntry(entry, cell->GetKeySignature());
     if (!analyzed) continue;
-    collection->Add(analyzed);
+    entries->push_back(analyzed);
     ++appended;
   }
   return appended;

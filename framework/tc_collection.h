@@ -54,9 +54,11 @@ class __TCCollection : public __TCIteratorBase {
   // Selection-style sort by the handler's Compare; true when anything moved.
   bool Sort(TCIteratorHandler* handler);
 
- private:
+ protected:
+  // Makes room before added elements are added: one new array for all of them.
   void Grow(int32_t added);
 
+ private:
   int32_t count_ = 0;
   int32_t capacity_ = 0;
   __TCBase** items_ = nullptr;

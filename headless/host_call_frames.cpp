@@ -77,7 +77,7 @@ int32_t HostCallHandler::SaveTGF(void* frame) {
   Document* document = host_.DocumentData(info->document);
   if (!document) return 0;
   if (count == 0) {
-    document->content.cells.erase(info->cell);
+    document->content.EraseCell(info->cell);
     return 1;
   }
   std::vector<EntryBytes>& cell = document->content.CellForWriting(info->cell);

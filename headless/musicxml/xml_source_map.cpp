@@ -101,6 +101,7 @@ bool XmlSourceMap::Build(const std::string& text, const tinyxml2::XMLDocument& d
   spans_.clear();
   std::vector<ScannedElement> scanned;
   if (!Scan(text, &scanned)) return false;
+  spans_.reserve(scanned.size());
   // Both lists are in document order: walk the tree in that order beside them.
   size_t index = 0;
   const tinyxml2::XMLElement* element = document.FirstChildElement();
