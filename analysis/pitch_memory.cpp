@@ -264,13 +264,8 @@ bool FindSpellingDifferenceOnBeat(const TCNotePitch* note, const TCNotePitches* 
     }
     return false;
   }
-  // The entry is always among those of its own measure and position.
-  const std::vector<int32_t>* sameTime = collection->GetIndex().EntriesAt(entry->GetMeasure(), entry->GetPosition());
-  if (!sameTime) return false;
-  for (int32_t index : *sameTime) {
-    if (consider(collection->GetEntryAt(index))) return true;
-  }
-  return false;
+  int32_t first = collection->GetIndex().FirstOtherSpellingOnBeat(entry, note);
+  return first >= 0 && consider(collection->GetEntryAt(first));
 }
 
 void SetPitchMemoryIndexing(bool enabled) { indexing = enabled; }

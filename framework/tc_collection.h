@@ -53,9 +53,8 @@ class __TCCollection : public __TCIteratorBase {
   void ClearAll();
   // Selection-style sort by the handler's Compare; true when anything moved.
   bool Sort(TCIteratorHandler* handler);
-
- protected:
-  // Makes room before added elements are added: one new array for all of them.
+  // Makes room for added more elements at once, by the same rule as Add;
+  // nothing when there is room already.
   void Grow(int32_t added);
 
  private:
