@@ -1,5 +1,7 @@
 #include "analysis/tc_analyze_entry_index.h"
 
+#include <algorithm>
+
 #include "analysis/tc_analyze_entry_collection.h"
 #include "framework/tc_string.h"
 
@@ -24,6 +26,14 @@ std::u16string SpellingOf(const TCNotePitch* note) {
 
 }  // namespace
 
+void TCAnalyzeEntryIndex::MeasureList::Append(int32_t index, int32_t position) {
+  if (!positions.empty() && position < positions.back()) inTimeOrder = false;
+  int32_t highest = highestPositionUpTo.empty() ? position : std::max(position, highestPositionUpTo.back());
+  entries.push_back(index);
+  positions.push_back(position);
+  highestPositionUpTo.push_back(highest);
+}
+
 void TCAnalyzeEntryIndex::Build(const TCAnalyzeEntryCollection& collection) {
   letters_.clear();
   spellings_.clear();
@@ -35,8 +45,8 @@ void TCAnalyzeEntryIndex::Build(const TCAnalyzeEntryCollection& collection) {
       const TCNotePitch* pitch = entry->GetPitchAt(n);
       if (!pitch) continue;
       const TCString* name = pitch->GetStoredPitchName();
-      std::vector<int32_t>& list = letters_[name ? name->GetCharAt(0) : 0][entry->GetMeasure()];
-      if (list.empty() || list.back() != i) list.push_back(i);
+      MeasureList& list = letters_[name ? name->GetCharAt(0) : 0][entry->GetMeasure()];
+      if (list.entries.empty() || list.entries.back() != i) list.Append(i, entry->GetPosition());
     }
   }
 }

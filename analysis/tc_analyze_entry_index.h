@@ -17,8 +17,18 @@ class TCNotePitches;
 
 class TCAnalyzeEntryIndex {
  public:
-  // Collection indices in ascending order, per measure.
-  using MeasureLists = std::map<int32_t, std::vector<int32_t>>;
+  // The entries of one measure holding a letter: collection indices in
+  // ascending order, the position of each, and the highest position among
+  // the first k + 1 of them.
+  struct MeasureList {
+    std::vector<int32_t> entries;
+    std::vector<int32_t> positions;
+    std::vector<int32_t> highestPositionUpTo;
+    bool inTimeOrder = true;  // positions never decrease along the list
+
+    void Append(int32_t index, int32_t position);
+  };
+  using MeasureLists = std::map<int32_t, MeasureList>;
 
   void Build(const TCAnalyzeEntryCollection& collection);
 

@@ -56,12 +56,20 @@ bool CellKey::operator==(const CellKey& other) const {
   return staff == other.staff && measure == other.measure && layer == other.layer;
 }
 
+CellMap::CellMap() : stamp_(RecordStore::NewStamp()) {}
+
+void CellMap::Erase(const CellKey& key) {
+  stamp_ = RecordStore::NewStamp();
+  cells_.erase(key);
+}
+
 const CellMap::Entries* CellMap::Find(const CellKey& key) const {
   auto found = cells_.find(key);
   return found == cells_.end() ? nullptr : found->second.get();
 }
 
 CellMap::Entries& CellMap::ForWriting(const CellKey& key) {
+  stamp_ = RecordStore::NewStamp();
   std::shared_ptr<Entries>& cell = cells_[key];
   if (!cell) {
     cell = std::make_shared<Entries>();

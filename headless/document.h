@@ -42,17 +42,22 @@ class CellMap {
   using Entries = std::vector<EntryBytes>;
   using Cells = std::map<CellKey, std::shared_ptr<Entries>>;
 
+  CellMap();
+
   const Entries* Find(const CellKey& key) const;
   // Creates the cell when absent; the entries are this map's own afterwards.
   Entries& ForWriting(const CellKey& key);
-  void Erase(const CellKey& key) { cells_.erase(key); }
+  void Erase(const CellKey& key);
   // Every cell in key order; the pointers are never null.
   const Cells& All() const { return cells_; }
 
   bool operator==(const CellMap& other) const;
+  // Names the content as RecordStore::Stamp does: new on every change, kept by copies.
+  uint64_t Stamp() const { return stamp_; }
 
  private:
   Cells cells_;
+  uint64_t stamp_;
 };
 
 struct PartContent {

@@ -43,11 +43,6 @@ void DescribeChange(const RecordKey& key, const RecordBytes& before, const Recor
   lines->push_back(line);
 }
 
-uint64_t NewStamp() {
-  static std::atomic<uint64_t> lastStamp{0};
-  return ++lastStamp;
-}
-
 }  // namespace
 
 bool RecordKey::operator<(const RecordKey& other) const {
@@ -81,6 +76,11 @@ std::string RecordKey::Describe() const {
   std::string text = "\"" + TagName(tag) + "\" (" + std::to_string(first) + ", " + std::to_string(second);
   if (AddressFormOf(tag) == AddressForm::Detail) text += ", " + std::to_string(third);
   return text + ")";
+}
+
+uint64_t RecordStore::NewStamp() {
+  static std::atomic<uint64_t> lastStamp{0};
+  return ++lastStamp;
 }
 
 RecordStore::RecordStore() : stamp_(NewStamp()) {}

@@ -58,6 +58,8 @@ class RecordStore {
   // before, and a copy keeps the stamp of the content it copied. Answers
   // derived from a store can be kept as long as its stamp stays the same.
   uint64_t Stamp() const { return stamp_; }
+  // A stamp no content has had before.
+  static uint64_t NewStamp();
   // Readable lines for every record added, removed or changed from this to other.
   void Diff(const RecordStore& other, const std::string& label, std::vector<std::string>* lines) const;
 

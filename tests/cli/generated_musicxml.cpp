@@ -82,7 +82,8 @@ class ScoreWriter {
     if (!first && KeyOfMeasure(measure) == KeyOfMeasure(measure - 1)) return;
     text_ += "      <attributes>\n";
     if (first) text_ += "        <divisions>" + std::to_string(kDivisions) + "</divisions>\n";
-    text_ += "        <key>\n          <fifths>" + std::to_string(KeyOfMeasure(measure)) + "</fifths>\n        </key>\n";
+    text_ +=
+        "        <key>\n          <fifths>" + std::to_string(KeyOfMeasure(measure)) + "</fifths>\n        </key>\n";
     if (first) {
       text_ += "        <time>\n          <beats>4</beats>\n          <beat-type>4</beat-type>\n        </time>\n";
       if (StavesOf(part) == 2) text_ += "        <staves>2</staves>\n";
@@ -141,7 +142,8 @@ class ScoreWriter {
     if (mark != "grace") text_ += "        <duration>" + std::to_string(duration) + "</duration>\n";
     if (mark == "start" || mark == "stop") text_ += "        <tie type=\"" + mark + "\"/>\n";
     text_ += "        <voice>" + std::to_string(voice) + "</voice>\n        <type>eighth</type>\n";
-    if (dice_.Roll(3) == 0) text_ += std::string("        <accidental>") + AccidentalName(pitch.alter) + "</accidental>\n";
+    if (dice_.Roll(3) == 0)
+      text_ += std::string("        <accidental>") + AccidentalName(pitch.alter) + "</accidental>\n";
     text_ += std::string("        <stem>") + (voice % 2 == 1 ? "up" : "down") + "</stem>\n";
     text_ += "        <staff>" + std::to_string(staff) + "</staff>\n";
     if (mark == "start" || mark == "stop") {
