@@ -1,5 +1,6 @@
 #include "analysis/pitch_memory.h"
 
+#include <algorithm>
 #include <cstdlib>
 
 #include "analysis/analysis_settings.h"
@@ -103,6 +104,25 @@ void SearchWholeCollection(const SearchRequest& request, const TCAnalyzeEntryCol
   }
 }
 
+// The candidates of one measure, last collected first. In the entry's own
+// measure the ones after its position never count, so a list in time order
+// starts at the last one at or before it. Within a measure only a candidate
+// at or after the best one's position can replace it, so the walk ends where
+// every earlier candidate stands before the best.
+void SearchMeasure(const SearchRequest& request, const TCAnalyzeEntryCollection& collection, int32_t measure,
+                   const TCAnalyzeEntryIndex::MeasureList& list, const TCNotePitch** bestNote,
+                   const TCNotePitches** best) {
+  size_t end = list.entries.size();
+  if (list.inTimeOrder && measure == request.entry->GetMeasure()) {
+    auto after = std::upper_bound(list.positions.begin(), list.positions.end(), request.entry->GetPosition());
+    end = static_cast<size_t>(after - list.positions.begin());
+  }
+  for (size_t k = end; k-- > 0;) {
+    if (*best && list.highestPositionUpTo[k] < (*best)->GetPosition()) break;
+    ConsiderCandidate(request, collection.GetEntryAt(list.entries[k]), bestNote, best);
+  }
+}
+
 // The best candidate always lies in the latest measure that holds a match:
 // a candidate of a later measure replaces any best, one of an earlier
 // measure never does. So the walk goes back measure by measure through the
@@ -116,10 +136,7 @@ void SearchIndexedMeasures(const SearchRequest& request, const TCAnalyzeEntryCol
   auto measure = measures->upper_bound(request.entry->GetMeasure());
   while (measure != measures->begin() && !*best) {
     --measure;
-    const std::vector<int32_t>& entries = measure->second;
-    for (auto index = entries.rbegin(); index != entries.rend(); ++index) {
-      ConsiderCandidate(request, collection.GetEntryAt(*index), bestNote, best);
-    }
+    SearchMeasure(request, collection, measure->first, measure->second, bestNote, best);
   }
 }
 
@@ -197,6 +214,14 @@ TCNotePitches* BuildAnalyzedEntry(TCNoteEntry* entry, const TCKeySignature* key)
 
 int32_t CollectCellEntries(uint32_t layerMask, TCNoteEntryCell* cell, TCAnalyzeEntryCollection* collection) {
   if (!cell || !collection) return 0;
+  std::vector<TCNotePitches*> entries;
+  int32_t appended = CollectCellEntries(layerMask, cell, &entries);
+  collection->AddEntries(entries);
+  return appended;
+}
+
+int32_t CollectCellEntries(uint32_t layerMask, TCNoteEntryCell* cell, std::vector<TCNotePitches*>* entries) {
+  if (!cell || !entries) return 0;
   int32_t appended = 0;
   for (int32_t i = 0; i < cell->GetCount(); ++i) {
     TCNoteEntry* entry = cell->GetEntryAt(i);
@@ -206,7 +231,7 @@ int32_t CollectCellEntries(uint32_t layerMask, TCNoteEntryCell* cell, TCAnalyzeE
     if (!entry->IsNote()) continue;
     TCNotePitches* analyzed = BuildAnalyzedEntry(entry, cell->GetKeySignature());
     if (!analyzed) continue;
-    collection->Add(analyzed);
+    entries->push_back(analyzed);
     ++appended;
   }
   return appended;
@@ -256,13 +281,8 @@ bool FindSpellingDifferenceOnBeat(const TCNotePitch* note, const TCNotePitches* 
     }
     return false;
   }
-  // The entry is always among those of its own measure and position.
-  const std::vector<int32_t>* sameTime = collection->GetIndex().EntriesAt(entry->GetMeasure(), entry->GetPosition());
-  if (!sameTime) return false;
-  for (int32_t index : *sameTime) {
-    if (consider(collection->GetEntryAt(index))) return true;
-  }
-  return false;
+  int32_t first = collection->GetIndex().FirstOtherSpellingOnBeat(entry, note);
+  return first >= 0 && consider(collection->GetEntryAt(first));
 }
 
 void SetPitchMemoryIndexing(bool enabled) { indexing = enabled; }

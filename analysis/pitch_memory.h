@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <vector>
 
 class TCAnalyzeEntryCollection;
 class TCKeySignature;
@@ -26,6 +27,9 @@ TCNotePitches* BuildAnalyzedEntry(TCNoteEntry* entry, const TCKeySignature* key)
 // (bit n: layer n + 1) and whose staff is not marked hidden at the entry.
 // Answers the number appended.
 int32_t CollectCellEntries(uint32_t layerMask, TCNoteEntryCell* cell, TCAnalyzeEntryCollection* collection);
+// The same into a list that a group is collected in before it becomes a
+// collection (TCAnalyzeEntryCollection::AddEntries); the caller owns the entries.
+int32_t CollectCellEntries(uint32_t layerMask, TCNoteEntryCell* cell, std::vector<TCNotePitches*>* entries);
 
 // The note of the entry with the same letter as the note (and, with
 // independent octaves, the same octave); with a chord line, a chord is matched

@@ -96,10 +96,10 @@ void TCAccidentalsAnalyzer::LoadGrandStaffGroups() {
 }
 
 void TCAccidentalsAnalyzer::CollectCell(int32_t measure, int32_t staff, int32_t layerMode,
-                                        TCAnalyzeEntryCollection* collection) const {
+                                        std::vector<TCNotePitches*>* group) const {
   TCNoteEntryCell cell(measure, staff);
   cell.SetLayerMode(layerMode);
-  if (cell.Load()) CollectCellEntries(layerMask_, &cell, collection);
+  if (cell.Load()) CollectCellEntries(layerMask_, &cell, group);
 }
 
 bool TCAccidentalsAnalyzer::StaffUsesSeveralLayers(int32_t staff) const {
@@ -122,10 +122,12 @@ void TCAccidentalsAnalyzer::ScanLayers() {
     if (!StaffUsesSeveralLayers(staff)) continue;
     for (int32_t layer = 1; layer <= layers; ++layer) {
       if (!IsLayerInMask(layerMask_, layer)) continue;
-      TCAnalyzeEntryCollection collection;
+      std::vector<TCNotePitches*> group;
       for (int32_t measure = FirstRegionMeasure(); measure <= LastRegionMeasure(); ++measure) {
-        CollectCell(measure, staff, layer, &collection);
+        CollectCell(measure, staff, layer, &group);
       }
+      TCAnalyzeEntryCollection collection;
+      collection.AddEntries(group);
       AnalyzeEntries(&collection, region_);
     }
   }
@@ -147,8 +149,8 @@ int32_t TCAccidentalsAnalyzer::FindLeadingStaff(int32_t staff) const {
 }
 
 void TCAccidentalsAnalyzer::CollectInstrumentMeasure(int32_t measure, int32_t leadingStaff,
-                                                     TCAnalyzeEntryCollection* collection) const {
-  CollectCell(measure, leadingStaff, TCNoteEntryCell::kLayersShown, collection);
+                                                     std::vector<TCNotePitches*>* group) const {
+  CollectCell(measure, leadingStaff, TCNoteEntryCell::kLayersShown, group);
   const TCMultiStaffInstrument* instrument = instruments_.FindStaff(leadingStaff);
   if (!instrument) return;
   const int32_t staves[] = {instrument->GetFirstStaff(), instrument->GetSecondStaff(), instrument->GetThirdStaff()};
@@ -159,7 +161,7 @@ void TCAccidentalsAnalyzer::CollectInstrumentMeasure(int32_t measure, int32_t le
     bool repeated = member == 0;
     for (int32_t j = 0; j < i; ++j) repeated = repeated || staves[j] == member;
     if (repeated || !IsSlotInRegion(TX_InstToSlot(member, region_->GetStartSlotList()))) continue;
-    CollectCell(measure, member, TCNoteEntryCell::kLayersShown, collection);
+    CollectCell(measure, member, TCNoteEntryCell::kLayersShown, group);
   }
 }
 
@@ -167,21 +169,25 @@ void TCAccidentalsAnalyzer::ScanInstruments() {
   for (int32_t slot = region_->GetStartSlot(); slot <= region_->GetEndSlot(); ++slot) {
     int32_t staff = region_->GetStaffOfSlot(slot);
     if (FindLeadingStaff(staff) != staff) continue;
-    TCAnalyzeEntryCollection collection;
+    std::vector<TCNotePitches*> group;
     for (int32_t measure = FirstRegionMeasure(); measure <= LastRegionMeasure(); ++measure) {
-      CollectInstrumentMeasure(measure, staff, &collection);
+      CollectInstrumentMeasure(measure, staff, &group);
     }
+    TCAnalyzeEntryCollection collection;
+    collection.AddEntries(group);
     AnalyzeEntries(&collection, region_);
   }
 }
 
 void TCAccidentalsAnalyzer::ScanCrossStaff() {
-  TCAnalyzeEntryCollection collection;
+  std::vector<TCNotePitches*> group;
   for (int32_t slot = region_->GetStartSlot(); slot <= region_->GetEndSlot(); ++slot) {
     int32_t staff = region_->GetStaffOfSlot(slot);
     for (int32_t measure = FirstRegionMeasure(); measure <= LastRegionMeasure(); ++measure) {
-      CollectCell(measure, staff, TCNoteEntryCell::kLayersShown, &collection);
+      CollectCell(measure, staff, TCNoteEntryCell::kLayersShown, &group);
     }
   }
+  TCAnalyzeEntryCollection collection;
+  collection.AddEntries(group);
   AnalyzeEntries(&collection, region_);
 }

@@ -6,6 +6,7 @@
 #pragma once
 
 #include <cstdint>
+#include <vector>
 
 #include "analysis/tc_analysis_run_context.h"
 #include "analysis/tc_undo_block.h"
@@ -56,8 +57,9 @@ class TCAccidentalsAnalyzer : public __TCUndoBlockHandler {
   // The instrument staff that leads the staff's group in this region, or 0
   // when the staff forms a group of its own.
   int32_t FindLeadingStaff(int32_t staff) const;
-  void CollectInstrumentMeasure(int32_t measure, int32_t leadingStaff, TCAnalyzeEntryCollection* collection) const;
-  void CollectCell(int32_t measure, int32_t staff, int32_t layerMode, TCAnalyzeEntryCollection* collection) const;
+  // Both append to the group's entries, which become its collection once complete.
+  void CollectInstrumentMeasure(int32_t measure, int32_t leadingStaff, std::vector<TCNotePitches*>* group) const;
+  void CollectCell(int32_t measure, int32_t staff, int32_t layerMode, std::vector<TCNotePitches*>* group) const;
   bool IsSlotInRegion(int32_t slot) const;
   int32_t FirstRegionMeasure() const;
   int32_t LastRegionMeasure() const;

@@ -15,6 +15,12 @@ TCAnalyzeEntryCollection::~TCAnalyzeEntryCollection() {
   ClearAll();
 }
 
+void TCAnalyzeEntryCollection::AddEntries(const std::vector<TCNotePitches*>& entries) {
+  if (entries.empty()) return;
+  Grow(static_cast<int32_t>(entries.size()));
+  for (TCNotePitches* entry : entries) Add(entry);
+}
+
 void TCAnalyzeEntryCollection::RefreshMeasures() const {
   if (measuresCount_ == GetCount()) return;
   measures_.clear();

@@ -19,6 +19,10 @@ class TCAnalyzeEntryCollection : public __TCCollection {
   const char* ClassName() const override { return "TCAnalyzeEntryCollection"; }
 
   TCNotePitches* GetEntryAt(int32_t index) const { return ItemAs<TCNotePitches>(*this, index); }
+  // Adds the entries in their order, making room for all of them at once: a
+  // group is collected whole before it joins the collection, which then grows
+  // once instead of once every ten entries.
+  void AddEntries(const std::vector<TCNotePitches*>& entries);
 
   // Whether some measure strictly between the two measures holds no entry of
   // the collection.

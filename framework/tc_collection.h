@@ -53,10 +53,11 @@ class __TCCollection : public __TCIteratorBase {
   void ClearAll();
   // Selection-style sort by the handler's Compare; true when anything moved.
   bool Sort(TCIteratorHandler* handler);
-
- private:
+  // Makes room for added more elements at once, by the same rule as Add;
+  // nothing when there is room already.
   void Grow(int32_t added);
 
+ private:
   int32_t count_ = 0;
   int32_t capacity_ = 0;
   __TCBase** items_ = nullptr;

@@ -35,15 +35,14 @@ void DiffCell(const CellKey& key, const std::vector<EntryBytes>& before, const s
   }
 }
 
-template <typename Map>
-void DiffCells(const Map& before, const Map& after, std::vector<std::string>* lines) {
+void DiffCells(const CellMap& before, const CellMap& after, std::vector<std::string>* lines) {
   static const std::vector<EntryBytes> kEmpty;
-  for (const auto& [key, entries] : before) {
-    auto found = after.find(key);
-    DiffCell(key, entries, found == after.end() ? kEmpty : found->second, lines);
+  for (const auto& [key, entries] : before.All()) {
+    const std::vector<EntryBytes>* found = after.Find(key);
+    DiffCell(key, *entries, found ? *found : kEmpty, lines);
   }
-  for (const auto& [key, entries] : after) {
-    if (before.find(key) == before.end()) DiffCell(key, kEmpty, entries, lines);
+  for (const auto& [key, entries] : after.All()) {
+    if (!before.Find(key)) DiffCell(key, kEmpty, *entries, lines);
   }
 }
 
@@ -55,6 +54,39 @@ bool CellKey::operator<(const CellKey& other) const {
 
 bool CellKey::operator==(const CellKey& other) const {
   return staff == other.staff && measure == other.measure && layer == other.layer;
+}
+
+CellMap::CellMap() : stamp_(RecordStore::NewStamp()) {}
+
+void CellMap::Erase(const CellKey& key) {
+  stamp_ = RecordStore::NewStamp();
+  cells_.erase(key);
+}
+
+const CellMap::Entries* CellMap::Find(const CellKey& key) const {
+  auto found = cells_.find(key);
+  return found == cells_.end() ? nullptr : found->second.get();
+}
+
+CellMap::Entries& CellMap::ForWriting(const CellKey& key) {
+  stamp_ = RecordStore::NewStamp();
+  std::shared_ptr<Entries>& cell = cells_[key];
+  if (!cell) {
+    cell = std::make_shared<Entries>();
+  } else if (cell.use_count() > 1) {
+    cell = std::make_shared<Entries>(*cell);
+  }
+  return *cell;
+}
+
+bool CellMap::operator==(const CellMap& other) const {
+  if (cells_.size() != other.cells_.size()) return false;
+  auto mine = cells_.begin();
+  for (auto theirs = other.cells_.begin(); theirs != other.cells_.end(); ++theirs, ++mine) {
+    if (!(mine->first == theirs->first)) return false;
+    if (mine->second != theirs->second && *mine->second != *theirs->second) return false;
+  }
+  return true;
 }
 
 bool PartContent::operator==(const PartContent& other) const {
@@ -141,12 +173,9 @@ bool DocumentContent::HasStaff(int16_t staff) const {
   return std::find(staves.begin(), staves.end(), staff) != staves.end();
 }
 
-const std::vector<EntryBytes>* DocumentContent::Cell(const CellKey& key) const {
-  auto found = cells.find(key);
-  return found == cells.end() ? nullptr : &found->second;
-}
+const std::vector<EntryBytes>* DocumentContent::Cell(const CellKey& key) const { return cells.Find(key); }
 
-std::vector<EntryBytes>& DocumentContent::CellForWriting(const CellKey& key) { return cells[key]; }
+std::vector<EntryBytes>& DocumentContent::CellForWriting(const CellKey& key) { return cells.ForWriting(key); }
 
 int16_t DocumentContent::AddTextBlock(const std::string& utf8, uint32_t hostVersion) {
   int16_t number = records.FreeFirst(kTextBlockTag);

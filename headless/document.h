@@ -6,6 +6,7 @@
 #include <array>
 #include <cstdint>
 #include <map>
+#include <memory>
 #include <set>
 #include <string>
 #include <utility>
@@ -32,6 +33,32 @@ using EntryBytes = std::array<uint8_t, host_frame::kEntrySize>;
 
 // A note is named by its entry number and note ID; the pair survives saving frames.
 using NoteKey = std::pair<uint32_t, int16_t>;
+
+// The note-entry cells of a document. A copy shares every cell with the
+// original until one of them writes it: taking a snapshot costs a pointer a
+// cell, and an edit copies only the cells it changes.
+class CellMap {
+ public:
+  using Entries = std::vector<EntryBytes>;
+  using Cells = std::map<CellKey, std::shared_ptr<Entries>>;
+
+  CellMap();
+
+  const Entries* Find(const CellKey& key) const;
+  // Creates the cell when absent; the entries are this map's own afterwards.
+  Entries& ForWriting(const CellKey& key);
+  void Erase(const CellKey& key);
+  // Every cell in key order; the pointers are never null.
+  const Cells& All() const { return cells_; }
+
+  bool operator==(const CellMap& other) const;
+  // Names the content as RecordStore::Stamp does: new on every change, kept by copies.
+  uint64_t Stamp() const { return stamp_; }
+
+ private:
+  Cells cells_;
+  uint64_t stamp_;
+};
 
 struct PartContent {
   std::string name;
@@ -63,6 +90,7 @@ class DocumentContent {
 
   const std::vector<EntryBytes>* Cell(const CellKey& key) const;
   std::vector<EntryBytes>& CellForWriting(const CellKey& key);
+  void EraseCell(const CellKey& key) { cells.Erase(key); }
 
   // A text block with its raw text (8-bit below host 0x11000000, else UTF-16); answers its number.
   int16_t AddTextBlock(const std::string& utf8, uint32_t hostVersion);
@@ -71,7 +99,7 @@ class DocumentContent {
 
   RecordStore records;
   std::map<int16_t, PartContent> parts;  // 0 is the score
-  std::map<CellKey, std::vector<EntryBytes>> cells;
+  CellMap cells;
   std::map<NoteKey, uint64_t> sourceTags;
   std::vector<int16_t> staves;                                          // staff numbers in creation order
   std::vector<int32_t> measureLengths;                                  // measure m at index m - 1

@@ -154,16 +154,32 @@ std::vector<int16_t> HeadlessHost::SlotOrder(int16_t part) const {
   return document ? document->content.SlotOrder(part) : std::vector<int16_t>();
 }
 
+const HeadlessHost::SlotIndex& HeadlessHost::SlotIndexOf(int16_t part) const {
+  static const SlotIndex kNoSlots;
+  const Document* document = CurrentDocumentData();
+  const RecordStore* store = document ? document->content.StoreFor(kSystemStaffTag, part) : nullptr;
+  if (!store) return kNoSlots;
+  if (slotIndex_.stamp == store->Stamp()) return slotIndex_;
+  slotIndex_.stamp = store->Stamp();
+  slotIndex_.staves = document->content.SlotOrder(part);
+  slotIndex_.slotOf.clear();
+  // A staff listed twice keeps its first slot.
+  for (size_t slot = slotIndex_.staves.size(); slot > 0; --slot) {
+    slotIndex_.slotOf[slotIndex_.staves[slot - 1]] = static_cast<int>(slot);
+  }
+  return slotIndex_;
+}
+
 int16_t HeadlessHost::StaffAtSlot(int16_t part, int slot) const {
-  std::vector<int16_t> order = SlotOrder(part);
+  const std::vector<int16_t>& order = SlotIndexOf(part).staves;
   if (slot < 1 || slot > static_cast<int>(order.size())) return 0;
   return order[static_cast<size_t>(slot - 1)];
 }
 
 int HeadlessHost::SlotOfStaff(int16_t part, int16_t staff) const {
-  std::vector<int16_t> order = SlotOrder(part);
-  auto found = std::find(order.begin(), order.end(), staff);
-  return found == order.end() || staff == 0 ? 0 : static_cast<int>(found - order.begin()) + 1;
+  const SlotIndex& index = SlotIndexOf(part);
+  auto found = index.slotOf.find(staff);
+  return found == index.slotOf.end() || staff == 0 ? 0 : found->second;
 }
 
 int HeadlessHost::CountCalls(const char* name) const {

@@ -14,6 +14,7 @@
 #include <map>
 #include <memory>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "headless/document_snapshot.h"
@@ -139,6 +140,7 @@ class HeadlessHost {
   int CountCalls(const char* name) const;
   // Logging can be turned off for long runs (rzacc); on after Reset.
   void SetCallLogging(bool enabled) { callLogging_ = enabled; }
+  bool IsCallLogging() const { return callLogging_; }
   // The calls of one function, in order.
   std::vector<HostCall> CallsNamed(const char* name) const;
 
@@ -233,8 +235,18 @@ class HeadlessHost {
     DocumentSnapshot before;
   };
 
+  // A part's slot order and its inverse, kept while the part's records stay
+  // unchanged: the plug-in converts between slots and staves once a cell.
+  struct SlotIndex {
+    uint64_t stamp = 0;
+    std::vector<int16_t> staves;              // slot 1 first
+    std::unordered_map<int16_t, int> slotOf;  // staff -> 1-based slot
+  };
+
   HeadlessHost();
   ~HeadlessHost();
+
+  const SlotIndex& SlotIndexOf(int16_t part) const;
 
   uint32_t hostVersion_ = kDefaultHostVersion;
   bool installed_ = false;
@@ -260,6 +272,7 @@ class HeadlessHost {
   std::vector<SpacingCommand> spacingCommands_;
   std::vector<int32_t> menuCommands_;
   std::vector<std::string> missingFunctions_;
+  mutable SlotIndex slotIndex_;
 };
 
 }  // namespace headless

@@ -20,21 +20,28 @@ std::string FrameName(const void* frame) {
   return text;
 }
 
-const EntryBytes* FindEntryInCell(const DocumentContent& content, int16_t staff, int16_t measure, uint32_t entryNumber,
-                                  int layers) {
-  for (int16_t layer = 0; layer < layers; ++layer) {
-    const std::vector<EntryBytes>* cell = content.Cell(CellKey{staff, measure, layer});
-    if (!cell) continue;
-    for (const EntryBytes& entry : *cell) {
-      if (host_frame::Read<uint32_t>(entry.data(), host_frame::kEntryNumberOffset) == entryNumber) {
-        return &entry;
+}  // namespace
+
+const EntryBytes* HostCallHandler::FindEntryInMeasure(const DocumentContent& content, int16_t staff, int16_t measure,
+                                                      uint32_t entryNumber, int layers) {
+  MeasureEntries& known = measureEntries_;
+  if (known.cellsStamp != content.cells.Stamp() || known.staff != staff || known.measure != measure ||
+      known.layers != layers) {
+    known = MeasureEntries{content.cells.Stamp(), staff, measure, layers, {}};
+    for (int16_t layer = 0; layer < layers; ++layer) {
+      const std::vector<EntryBytes>* cell = content.Cell(CellKey{staff, measure, layer});
+      for (size_t i = 0; cell && i < cell->size(); ++i) {
+        // An entry number found twice keeps its first place, in layer order.
+        uint32_t number = host_frame::Read<uint32_t>((*cell)[i].data(), host_frame::kEntryNumberOffset);
+        known.places.emplace(number, std::make_pair(layer, i));
       }
     }
   }
-  return nullptr;
+  auto found = known.places.find(entryNumber);
+  if (found == known.places.end()) return nullptr;
+  const std::vector<EntryBytes>* cell = content.Cell(CellKey{staff, measure, found->second.first});
+  return cell && found->second.second < cell->size() ? &(*cell)[found->second.second] : nullptr;
 }
-
-}  // namespace
 
 void* HostCallHandler::LoadTGF(int32_t zero, int32_t slot, int32_t measure, int32_t layerIndex) {
   Document* document = Current();
@@ -77,7 +84,7 @@ int32_t HostCallHandler::SaveTGF(void* frame) {
   Document* document = host_.DocumentData(info->document);
   if (!document) return 0;
   if (count == 0) {
-    document->content.cells.erase(info->cell);
+    document->content.EraseCell(info->cell);
     return 1;
   }
   std::vector<EntryBytes>& cell = document->content.CellForWriting(info->cell);
@@ -110,8 +117,8 @@ int32_t HostCallHandler::GetEntryMetrics(uint32_t entryNumber, int32_t measure, 
       staff < std::numeric_limits<int16_t>::min() || staff > std::numeric_limits<int16_t>::max()) {
     return 0;
   }
-  const EntryBytes* entry = FindEntryInCell(document->content, static_cast<int16_t>(staff),
-                                            static_cast<int16_t>(measure), entryNumber, host_.MaxLayers());
+  const EntryBytes* entry = FindEntryInMeasure(document->content, static_cast<int16_t>(staff),
+                                               static_cast<int16_t>(measure), entryNumber, host_.MaxLayers());
   if (!entry) return 0;
   if (host_.frames_->MetricsLive(metrics)) {
     host_.ReportFrameError("entry metrics loaded again into a buffer that was not freed");

@@ -4,10 +4,13 @@
 #pragma once
 
 #include <cstdint>
+#include <unordered_map>
+#include <utility>
+
+#include "headless/document.h"
 
 namespace headless {
 
-class Document;
 class HeadlessHost;
 
 class HostCallHandler {
@@ -56,8 +59,23 @@ class HostCallHandler {
   Document* Current();
   bool CheckLayoutVersion(const char* function, uint32_t tag, uint32_t version);
   int32_t LoadStaffAtPosition(const void* address, void* buffer, int32_t* size);
+  // The entry of the number in the first layers of a staff in a measure, or null.
+  const EntryBytes* FindEntryInMeasure(const DocumentContent& content, int16_t staff, int16_t measure,
+                                       uint32_t entryNumber, int layers);
+
+  // Where each entry number of one staff in one measure stands (layer and
+  // index), kept while the document's cells stay unchanged: entry metrics
+  // are asked for entry after entry of the same measure.
+  struct MeasureEntries {
+    uint64_t cellsStamp = 0;
+    int16_t staff = 0;
+    int16_t measure = 0;
+    int layers = 0;
+    std::unordered_map<uint32_t, std::pair<int16_t, size_t>> places;
+  };
 
   HeadlessHost& host_;
+  MeasureEntries measureEntries_;
 };
 
 }  // namespace headless

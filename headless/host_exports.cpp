@@ -44,10 +44,12 @@ std::vector<int64_t> AddressNumbers(uint32_t tag, const void* address) {
 }
 
 void Log(const char* name, std::vector<int64_t> arguments, std::string text = std::string()) {
+  if (!Host().IsCallLogging()) return;
   Host().LogCall(HostCall{name, std::move(arguments), std::move(text)});
 }
 
 void LogRecordCall(const char* name, uint32_t tag, const void* address, int64_t size, uint32_t version) {
+  if (!Host().IsCallLogging()) return;
   std::vector<int64_t> arguments{tag};
   std::vector<int64_t> numbers = AddressNumbers(tag, address);
   arguments.insert(arguments.end(), numbers.begin(), numbers.end());

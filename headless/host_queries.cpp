@@ -56,10 +56,11 @@ bool HeadlessHost::EntryAt(int16_t staff, int16_t measure, int layer, int index,
 bool HeadlessHost::FindEntry(uint32_t entryNumber, EntryInfo* entry) const {
   const Document* document = CurrentDocumentData();
   if (!document || !entry || entryNumber == 0) return false;
-  for (const auto& [key, cell] : document->content.cells) {
-    for (size_t i = 0; i < cell.size(); ++i) {
-      if (host_frame::Read<uint32_t>(cell[i].data(), host_frame::kEntryNumberOffset) != entryNumber) continue;
-      *entry = DescribeEntry(document->content, key, static_cast<int>(i), cell[i]);
+  for (const auto& [key, cell] : document->content.cells.All()) {
+    for (size_t i = 0; i < cell->size(); ++i) {
+      const EntryBytes& bytes = (*cell)[i];
+      if (host_frame::Read<uint32_t>(bytes.data(), host_frame::kEntryNumberOffset) != entryNumber) continue;
+      *entry = DescribeEntry(document->content, key, static_cast<int>(i), bytes);
       return true;
     }
   }
@@ -70,9 +71,9 @@ std::vector<TaggedNote> HeadlessHost::NotesWithTags() const {
   std::vector<TaggedNote> notes;
   const Document* document = CurrentDocumentData();
   if (!document) return notes;
-  for (const auto& [key, cell] : document->content.cells) {
-    for (size_t i = 0; i < cell.size(); ++i) {
-      EntryInfo entry = DescribeEntry(document->content, key, static_cast<int>(i), cell[i]);
+  for (const auto& [key, cell] : document->content.cells.All()) {
+    for (size_t i = 0; i < cell->size(); ++i) {
+      EntryInfo entry = DescribeEntry(document->content, key, static_cast<int>(i), (*cell)[i]);
       for (size_t n = 0; n < entry.notes.size(); ++n) {
         if (entry.notes[n].sourceTag == 0) continue;
         notes.push_back(TaggedNote{entry.notes[n].sourceTag, entry.number, entry.staff, entry.measure, entry.layer,

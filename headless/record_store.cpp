@@ -1,5 +1,6 @@
 #include "headless/record_store.h"
 
+#include <atomic>
 #include <cstdio>
 #include <limits>
 #include <tuple>
@@ -77,21 +78,38 @@ std::string RecordKey::Describe() const {
   return text + ")";
 }
 
+uint64_t RecordStore::NewStamp() {
+  static std::atomic<uint64_t> lastStamp{0};
+  return ++lastStamp;
+}
+
+RecordStore::RecordStore() : stamp_(NewStamp()) {}
+
+void RecordStore::Changed() { stamp_ = NewStamp(); }
+
 const RecordBytes* RecordStore::Find(const RecordKey& key) const {
   auto found = records_.find(key);
   return found == records_.end() ? nullptr : &found->second;
 }
 
 RecordBytes* RecordStore::Find(const RecordKey& key) {
+  Changed();
   auto found = records_.find(key);
   return found == records_.end() ? nullptr : &found->second;
 }
 
-void RecordStore::Put(const RecordKey& key, RecordBytes bytes) { records_[key] = std::move(bytes); }
+void RecordStore::Put(const RecordKey& key, RecordBytes bytes) {
+  Changed();
+  records_[key] = std::move(bytes);
+}
 
-bool RecordStore::Erase(const RecordKey& key) { return records_.erase(key) > 0; }
+bool RecordStore::Erase(const RecordKey& key) {
+  Changed();
+  return records_.erase(key) > 0;
+}
 
 void RecordStore::EraseFrom(uint32_t tag, int16_t firstFrom) {
+  Changed();
   auto it = records_.lower_bound(
       RecordKey{tag, firstFrom, std::numeric_limits<int16_t>::min(), std::numeric_limits<int16_t>::min()});
   while (it != records_.end() && it->first.tag == tag) it = records_.erase(it);

@@ -30,7 +30,10 @@ struct RecordKey {
 
 class RecordStore {
  public:
+  RecordStore();
+
   const RecordBytes* Find(const RecordKey& key) const;
+  // Counts as a change: the caller may write through the answer.
   RecordBytes* Find(const RecordKey& key);
   void Put(const RecordKey& key, RecordBytes bytes);
   bool Erase(const RecordKey& key);
@@ -51,11 +54,20 @@ class RecordStore {
   int16_t FreeThird(uint32_t tag, int16_t first, int16_t second) const;
 
   bool operator==(const RecordStore& other) const { return records_ == other.records_; }
+  // Names the store's content: every change gives a stamp no store has had
+  // before, and a copy keeps the stamp of the content it copied. Answers
+  // derived from a store can be kept as long as its stamp stays the same.
+  uint64_t Stamp() const { return stamp_; }
+  // A stamp no content has had before.
+  static uint64_t NewStamp();
   // Readable lines for every record added, removed or changed from this to other.
   void Diff(const RecordStore& other, const std::string& label, std::vector<std::string>* lines) const;
 
  private:
+  void Changed();
+
   std::map<RecordKey, RecordBytes> records_;
+  uint64_t stamp_ = 0;
 };
 
 }  // namespace headless

@@ -1,5 +1,6 @@
 // The builder's staves, instruments, groups, parts and layout settings.
 #include <algorithm>
+#include <limits>
 #include <set>
 
 #include "headless/document.h"
@@ -31,8 +32,11 @@ int16_t ScoreBuilder::AddStaff(const char* fullName) {
   Document* document = Data();
   if (!document) return 0;
   DocumentContent& content = document->content;
-  int16_t staff = kFirstStaffNumber;
-  for (int16_t existing : content.staves) staff = std::max<int16_t>(staff, static_cast<int16_t>(existing + 1));
+  int32_t next = kFirstStaffNumber;
+  for (int16_t existing : content.staves) next = std::max<int32_t>(next, existing + 1);
+  // Staff numbers are 16-bit: past the highest there is no number left.
+  if (next > std::numeric_limits<int16_t>::max()) return 0;
+  int16_t staff = static_cast<int16_t>(next);
   int16_t nameBlock = content.AddTextBlock(fullName ? fullName : "", host_->HostVersion());
   RecordBytes record = NewRecord(kStaffTag, host_->HostVersion());
   StaffRecord::NameTextBlock::Set(record, nameBlock);

@@ -41,11 +41,13 @@ int16_t TCNoteEntry::GetEntryValue() const { return entry_ ? Read<int16_t>(entry
 int32_t TCNoteEntry::GetIndexInFrame() const {
   if (!frame_ || !entry_) return -1;
   int32_t count = host_frame::FrameEntryCount(frame_);
-  if (!host_frame::FrameEntries(frame_)) return -1;
-  for (int32_t i = 0; i < count; ++i) {
-    if (host_frame::EntryAt(frame_, i) == entry_) return i;
-  }
-  return -1;
+  uintptr_t entries = reinterpret_cast<uintptr_t>(host_frame::FrameEntries(frame_));
+  uintptr_t entry = reinterpret_cast<uintptr_t>(entry_);
+  if (!entries || count <= 0 || entry < entries) return -1;
+  // Entries lie one after another, each kEntrySize bytes long.
+  uintptr_t offset = entry - entries;
+  if (offset % host_frame::kEntrySize != 0 || offset / host_frame::kEntrySize >= static_cast<size_t>(count)) return -1;
+  return static_cast<int32_t>(offset / host_frame::kEntrySize);
 }
 
 bool TCNoteEntry::IsInReadOnlyFrame() const {

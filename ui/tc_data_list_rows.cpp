@@ -7,6 +7,9 @@ int32_t TCDataListRows::AddRow(TCDataListRow* row) {
   row->SetOwningList(this);
   int32_t itemIndex = InsertRowItem(row);
   row->SetItemIndex(itemIndex < 0 ? -1 : itemIndex);
+  // A full list makes room for as many rows again as it has, so that a long
+  // report is not copied again every ten rows.
+  if (rows_.GetCount() == rows_.GetCapacity()) rows_.Grow(rows_.GetCount() + 1);
   rows_.Add(row);
   return row->GetItemIndex();
 }

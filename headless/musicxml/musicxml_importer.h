@@ -29,8 +29,8 @@ class MusicXmlImporter {
  public:
   // The host has 16-bit measure numbers; a score with more is refused.
   static constexpr int kMaxMeasures = 32767;
-  // Far more staves than any score has; the host numbers staves in 16 bits.
-  static constexpr int kMaxStaves = 1000;
+  // As many staves as the host can number: staff numbers are 16-bit and start at kFirstStaffNumber.
+  static constexpr int kMaxStaves = 32767 - headless::kFirstStaffNumber + 1;
   // A cell is one staff in one measure; the plan keeps a key for each.
   static constexpr int64_t kMaxCells = int64_t(1) << 22;
   // Warnings beyond this many are counted, not listed.

@@ -2,7 +2,9 @@
 
 #include <tinyxml2.h>
 
+#include <algorithm>
 #include <cstring>
+#include <functional>
 
 namespace musicxml {
 
@@ -83,7 +85,7 @@ bool XmlSourceMap::Scan(const std::string& text, std::vector<ScannedElement>* el
       size_t nameEnd = position + 1;
       while (nameEnd < after && !IsNameEnd(text[nameEnd])) ++nameEnd;
       ScannedElement element;
-      element.name = text.substr(position + 1, nameEnd - position - 1);
+      element.nameLength = nameEnd - position - 1;
       element.span.start = position;
       element.span.startTagEnd = after;
       bool empty = after >= 2 && text[after - 2] == '/';
@@ -101,15 +103,16 @@ bool XmlSourceMap::Build(const std::string& text, const tinyxml2::XMLDocument& d
   spans_.clear();
   std::vector<ScannedElement> scanned;
   if (!Scan(text, &scanned)) return false;
+  spans_.reserve(scanned.size());
   // Both lists are in document order: walk the tree in that order beside them.
   size_t index = 0;
   const tinyxml2::XMLElement* element = document.FirstChildElement();
   while (element) {
-    if (index >= scanned.size() || scanned[index].name != element->Name()) {
+    if (index >= scanned.size() || !IsNamed(text, scanned[index], element->Name())) {
       spans_.clear();
       return false;
     }
-    spans_[element] = scanned[index++].span;
+    spans_.emplace_back(element, scanned[index++].span);
     const tinyxml2::XMLElement* next = element->FirstChildElement();
     while (!next && element) {
       next = element->NextSiblingElement();
@@ -124,12 +127,22 @@ bool XmlSourceMap::Build(const std::string& text, const tinyxml2::XMLDocument& d
     spans_.clear();
     return false;
   }
+  std::sort(spans_.begin(), spans_.end(), ByElement);
   return true;
 }
 
+bool XmlSourceMap::IsNamed(const std::string& text, const ScannedElement& scanned, const char* name) {
+  return std::strlen(name) == scanned.nameLength && text.compare(scanned.span.start + 1, scanned.nameLength, name) == 0;
+}
+
+bool XmlSourceMap::ByElement(const std::pair<const tinyxml2::XMLElement*, ElementSpan>& left,
+                             const std::pair<const tinyxml2::XMLElement*, ElementSpan>& right) {
+  return std::less<const tinyxml2::XMLElement*>()(left.first, right.first);
+}
+
 const ElementSpan* XmlSourceMap::Find(const tinyxml2::XMLElement* element) const {
-  auto found = spans_.find(element);
-  return found == spans_.end() ? nullptr : &found->second;
+  auto found = std::lower_bound(spans_.begin(), spans_.end(), std::make_pair(element, ElementSpan()), ByElement);
+  return found == spans_.end() || found->first != element ? nullptr : &found->second;
 }
 
 std::string XmlSourceMap::IndentBefore(const std::string& text, size_t position) {

@@ -6,7 +6,7 @@
 
 #include <cstddef>
 #include <string>
-#include <unordered_map>
+#include <utility>
 #include <vector>
 
 namespace tinyxml2 {
@@ -42,12 +42,17 @@ class XmlSourceMap {
 
  private:
   struct ScannedElement {
-    std::string name;
+    size_t nameLength = 0;  // the name starts just after the span's '<'
     ElementSpan span;
   };
   static bool Scan(const std::string& text, std::vector<ScannedElement>* elements);
+  static bool IsNamed(const std::string& text, const ScannedElement& scanned, const char* name);
+  static bool ByElement(const std::pair<const tinyxml2::XMLElement*, ElementSpan>& left,
+                        const std::pair<const tinyxml2::XMLElement*, ElementSpan>& right);
 
-  std::unordered_map<const tinyxml2::XMLElement*, ElementSpan> spans_;
+  // Sorted by element address, once, when built: one array for the whole
+  // document instead of a node per element.
+  std::vector<std::pair<const tinyxml2::XMLElement*, ElementSpan>> spans_;
 };
 
 }  // namespace musicxml

@@ -1,4 +1,5 @@
 // Note-entry frames and entry metrics as the host hands them out.
+#include <cstring>
 #include <vector>
 
 #include "headless/host_call_handler.h"
@@ -158,6 +159,34 @@ TEST_F(HostFrames, entry_metrics_tell_which_accidentals_are_drawn) {
   ASSERT_TRUE(TX_GetEntryMetrics2009a(first, 1, violin, older, 0));
   EXPECT_EQ(Read<int16_t>(older, 8), 1);
   EXPECT_TRUE(TX_FreeEntryMetrics(older));
+}
+
+// The host remembers where the entries of a measure stand between metrics
+// calls; a save that moves them and a restore that moves them back must be seen.
+TEST_F(HostFrames, entry_metrics_follow_entries_moved_by_saves_and_restores) {
+  auto noteCount = [this](uint32_t entry) {
+    uint8_t metrics[316] = {};
+    if (!TX_GetEntryMetrics2014(entry, 1, violin, metrics, 1)) return -1;
+    int16_t count = Read<int16_t>(metrics, 8);
+    TX_FreeEntryMetrics(metrics);
+    return static_cast<int>(count);
+  };
+  DocumentSnapshot before = Host().Snapshot();
+  EXPECT_EQ(noteCount(first), 1);
+  EXPECT_EQ(noteCount(chord), 3);
+  // The chord and the rest move up over the first entry, which is dropped.
+  void* frame = TX_LoadTGF(0, 1, 1, 0, 1);
+  ASSERT_NE(frame, nullptr);
+  ASSERT_EQ(FrameEntryCount(frame), 3);
+  std::memmove(EntryAt(frame, 0), EntryAt(frame, 1), 2 * kEntrySize);
+  SetFrameEntryCount(frame, 2);
+  EXPECT_TRUE(TX_SaveTGF(frame));
+  EXPECT_TRUE(TX_FreeTGF(frame));
+  EXPECT_EQ(noteCount(first), -1);
+  EXPECT_EQ(noteCount(chord), 3);
+  ASSERT_TRUE(Host().Restore(before));
+  EXPECT_EQ(noteCount(first), 1);
+  EXPECT_EQ(noteCount(chord), 3);
 }
 
 TEST_F(HostFrames, the_newer_metrics_do_not_exist_before_host_0x12000000) {

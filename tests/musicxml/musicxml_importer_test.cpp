@@ -527,7 +527,23 @@ TEST_F(MusicXmlImporterTest, ScoresWithoutMusicOrBeyondTheHostAreRefused) {
   }
   Imported tooManyStaves;
   EXPECT_FALSE(tooManyStaves.Import(Score(parts), &error));
-  EXPECT_NE(error.find("too large: 1001 staves of 1 measures"), std::string::npos) << error;
+  std::string expected =
+      "too large: " + std::to_string(musicxml::MusicXmlImporter::kMaxStaves + 1) + " staves of 1 measures";
+  EXPECT_NE(error.find(expected), std::string::npos) << error;
+}
+
+TEST_F(MusicXmlImporterTest, AScoreOfMoreThanAThousandStavesIsRead) {
+  std::vector<musicxml_test::PartText> parts;
+  for (int index = 0; index < 1200; ++index) {
+    parts.push_back({"P" + std::to_string(index), "", {Attributes(1) + PitchNote('C', 0, 2, 4, "1", "", "whole")}});
+  }
+  Imported wide;
+  ASSERT_TRUE(wide.Import(Score(parts)));
+  std::vector<int16_t> order = Host().SlotOrder(0);
+  ASSERT_EQ(order.size(), 1200u);
+  EntryInfo last;
+  ASSERT_TRUE(Host().EntryAt(order.back(), 1, 1, 0, &last));
+  EXPECT_EQ(last.notes.size(), 1u);
 }
 
 TEST_F(MusicXmlImporterTest, AChordOfMoreThanTwelveNotesKeepsTwelveAndWarnsOnce) {

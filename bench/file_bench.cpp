@@ -1,0 +1,157 @@
+// rzacc on a generated MusicXML file of about 8 MB, side by side with a bare
+// tinyxml2 parse of the same file: the best wall time of several runs and the
+// peak memory of each, as separate processes, and their ratios to the parse.
+//
+//   rz_bench_file [--megabytes N] [--runs N] [--keep]
+#include <sys/resource.h>
+#include <sys/time.h>
+#include <sys/wait.h>
+#include <tinyxml2.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "tests/cli/generated_musicxml.h"
+
+#ifndef RZ_RZACC_PATH
+#define RZ_RZACC_PATH "rzacc"
+#endif
+
+namespace {
+
+struct Options {
+  double megabytes = 8;
+  int runs = 5;
+  bool keep = false;
+};
+
+struct Cost {
+  double seconds = 0;
+  double peakMiB = 0;
+  bool failed = false;
+};
+
+bool ParseOptions(int argc, char** argv, Options* options) {
+  for (int i = 1; i < argc; ++i) {
+    std::string argument = argv[i];
+    if (argument == "--keep") {
+      options->keep = true;
+    } else if (argument == "--megabytes" && i + 1 < argc) {
+      options->megabytes = std::atof(argv[++i]);
+    } else if (argument == "--runs" && i + 1 < argc) {
+      options->runs = std::atoi(argv[++i]);
+    } else {
+      return false;
+    }
+  }
+  return options->megabytes > 0 && options->runs > 0;
+}
+
+// Enough measures for the size asked, measured on a short score of the same shape.
+std::string ScoreOfSize(double megabytes, int64_t* notes) {
+  MusicXmlScoreShape shape;
+  shape.measures = 10;
+  double bytesPerMeasure = static_cast<double>(MusicXmlScoreText(shape, nullptr).size()) / shape.measures;
+  shape.measures = std::max(1, static_cast<int>(megabytes * 1e6 / bytesPerMeasure));
+  return MusicXmlScoreText(shape, notes);
+}
+
+// One run of the command as a child process: its wall time and peak resident memory.
+Cost RunOnce(const std::vector<std::string>& command) {
+  Cost cost;
+  std::fflush(stdout);
+  auto start = std::chrono::steady_clock::now();
+  pid_t child = fork();
+  if (child == 0) {
+    std::vector<char*> arguments;
+    for (const std::string& argument : command) arguments.push_back(const_cast<char*>(argument.c_str()));
+    arguments.push_back(nullptr);
+    if (!std::freopen("/dev/null", "w", stdout)) _exit(127);
+    execv(arguments[0], arguments.data());
+    _exit(127);
+  }
+  int status = 0;
+  struct rusage usage {};
+  if (child < 0 || wait4(child, &status, 0, &usage) != child) {
+    cost.failed = true;
+    return cost;
+  }
+  cost.seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+  cost.peakMiB = static_cast<double>(usage.ru_maxrss) / 1024.0;
+  // rzacc answers 1 when it found something; only other answers are failures.
+  cost.failed = !WIFEXITED(status) || WEXITSTATUS(status) > 1;
+  return cost;
+}
+
+Cost BestOf(int runs, const std::vector<std::string>& command) {
+  Cost best;
+  for (int run = 0; run < runs; ++run) {
+    Cost cost = RunOnce(command);
+    if (cost.failed) return cost;
+    if (run == 0 || cost.seconds < best.seconds) best.seconds = cost.seconds;
+    best.peakMiB = std::max(best.peakMiB, cost.peakMiB);
+  }
+  return best;
+}
+
+void PrintRow(const char* name, const Cost& cost, const Cost& parse, double timeTarget) {
+  if (cost.failed) {
+    std::printf("%-16s failed\n", name);
+    return;
+  }
+  double timeRatio = cost.seconds / parse.seconds;
+  double memoryRatio = cost.peakMiB / parse.peakMiB;
+  std::printf("%-16s %8.3f s %8.1f MiB   time x%.2f (target %.1f)   memory x%.2f (target 2.0)\n", name, cost.seconds,
+              cost.peakMiB, timeRatio, timeTarget, memoryRatio);
+}
+
+int ParseOnly(const char* path) {
+  tinyxml2::XMLDocument document;
+  return document.LoadFile(path) == tinyxml2::XML_SUCCESS ? 0 : 2;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (argc == 3 && std::strcmp(argv[1], "--parse-only") == 0) return ParseOnly(argv[2]);
+  Options options;
+  if (!ParseOptions(argc, argv, &options)) {
+    std::fprintf(stderr, "usage: rz_bench_file [--megabytes N] [--runs N] [--keep]\n");
+    return 2;
+  }
+  char folder[] = "/tmp/rz_bench_file.XXXXXX";
+  if (!mkdtemp(folder)) return 2;
+  std::string score = std::string(folder) + "/generated.musicxml";
+  std::string output = std::string(folder) + "/applied.musicxml";
+  int64_t notes = 0;
+  std::string text = ScoreOfSize(options.megabytes, &notes);
+  std::ofstream(score, std::ios::binary) << text;
+  std::printf("%s: %.1f MB, %lld notes; best of %d runs\n", score.c_str(), static_cast<double>(text.size()) / 1e6,
+              static_cast<long long>(notes), options.runs);
+
+  std::string self = "/proc/self/exe";
+  char selfPath[4096] = {};
+  ssize_t length = readlink(self.c_str(), selfPath, sizeof selfPath - 1);
+  if (length <= 0) return 2;
+  Cost parse = BestOf(options.runs, {selfPath, "--parse-only", score});
+  if (parse.failed) {
+    std::printf("tinyxml2 parse failed\n");
+    return 2;
+  }
+  std::printf("%-16s %8.3f s %8.1f MiB\n", "tinyxml2 parse", parse.seconds, parse.peakMiB);
+  PrintRow("rzacc scan", BestOf(options.runs, {RZ_RZACC_PATH, "scan", score}), parse, 2.5);
+  PrintRow("rzacc apply", BestOf(options.runs, {RZ_RZACC_PATH, "apply", score, "-o", output}), parse, 3.0);
+  if (!options.keep) {
+    std::remove(score.c_str());
+    std::remove(output.c_str());
+    rmdir(folder);
+  }
+  return 0;
+}
