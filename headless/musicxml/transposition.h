@@ -31,7 +31,7 @@ struct Transposition {
   // Reads a <transpose>; false with the reason when its values cannot be read.
   static bool Read(const tinyxml2::XMLElement* transpose, Transposition* transposition, std::string* problem);
 
-  // Turns a written pitch into the sounding one; false, the spec unchanged,
+  // Turns a written pitch into the sounding one; false, the note unchanged,
   // when the sounding pitch has no spelling the host takes.
   bool ToConcert(headless::NoteSpec* spec) const;
 
