@@ -224,17 +224,26 @@ int32_t CollectCellEntries(uint32_t layerMask, TCNoteEntryCell* cell, std::vecto
   if (!cell || !entries) return 0;
   int32_t appended = 0;
   for (int32_t i = 0; i < cell->GetCount(); ++i) {
-    TCNoteEntry* entry = cell->GetEntryAt(i);
-    if (!entry) continue;
-    if (!IsLayerInMask(layerMask, entry->GetLayerIndex() + 1)) continue;
-    if (IsHiddenAtEntry(entry)) continue;
-    if (!entry->IsNote()) continue;
-    TCNotePitches* analyzed = BuildAnalyzedEntry(entry, cell->GetKeySignature());
+    TCNotePitches* analyzed = BuildCollectedEntry(layerMask, cell->GetEntryAt(i), cell);
     if (!analyzed) continue;
     entries->push_back(analyzed);
     ++appended;
   }
   return appended;
+}
+
+TCNotePitches* BuildCollectedEntry(uint32_t layerMask, TCNoteEntry* entry, TCNoteEntryCell* cell) {
+  if (!entry || !cell || !IsLayerInMask(layerMask, entry->GetLayerIndex() + 1)) return nullptr;
+  if (IsHiddenAtEntry(entry) || !entry->IsNote()) return nullptr;
+  return BuildAnalyzedEntry(entry, cell->GetKeySignature());
+}
+
+void DeleteAnalyzedEntry(TCNotePitches* entry) {
+  if (!entry) return;
+  for (int32_t n = 0; n < entry->GetCount(); ++n) {
+    if (TCNotePitch* pitch = entry->GetPitchAt(n)) pitch->DeleteStoredPitchName();
+  }
+  delete entry;
 }
 
 const TCNotePitch* FindMatchingNote(const TCNotePitch* note, const TCNotePitches* entry, int32_t chordLine,

@@ -3,6 +3,7 @@
 #include "analysis/analysis_settings.h"
 #include "analysis/pitch_memory.h"
 #include "analysis/tc_analyze_entry_collection.h"
+#include "analysis/tc_analyzed_cells.h"
 #include "analysis/tc_system_tie_scan_part_handler.h"
 #include "framework/tc_string.h"
 #include "score/tc_group.h"
@@ -27,6 +28,8 @@ bool IsLayerInMask(uint32_t mask, int32_t layer) {
 }  // namespace
 
 TCAccidentalsAnalyzer::TCAccidentalsAnalyzer(TCDataListRows* resultList) : context_(resultList, &instruments_) {}
+
+TCAccidentalsAnalyzer::~TCAccidentalsAnalyzer() = default;
 
 bool TCAccidentalsAnalyzer::Execute() {
   if (!region_) return false;
@@ -59,6 +62,7 @@ void TCAccidentalsAnalyzer::ScanRegion() {
     measures_.LoadRegion(&fromFirstMeasure);
   }
 
+  cells_ = std::make_unique<TCAnalyzedCells>(layerMask_);
   layerPass_ = true;
   independentOctaves_ = settings.HasCheck(kIndependentOctavesSame);
   if (settings.HasCheck(kLayeredInstruments)) ScanLayers();
@@ -69,6 +73,7 @@ void TCAccidentalsAnalyzer::ScanRegion() {
 
   independentOctaves_ = settings.HasCheck(kIndependentOctavesCross);
   if (settings.HasCheck(kCrossStaveChecks)) ScanCrossStaff();
+  cells_.reset();
 }
 
 void TCAccidentalsAnalyzer::LoadGrandStaffGroups() {
@@ -97,20 +102,16 @@ void TCAccidentalsAnalyzer::LoadGrandStaffGroups() {
 
 void TCAccidentalsAnalyzer::CollectCell(int32_t measure, int32_t staff, int32_t layerMode,
                                         std::vector<TCNotePitches*>* group) const {
-  TCNoteEntryCell cell(measure, staff);
-  cell.SetLayerMode(layerMode);
-  if (cell.Load()) CollectCellEntries(layerMask_, &cell, group);
+  if (layerMode == TCNoteEntryCell::kLayersShown) {
+    cells_->AppendShownLayers(measure, staff, group);
+  } else {
+    cells_->AppendLayer(measure, staff, layerMode, group);
+  }
 }
 
 bool TCAccidentalsAnalyzer::StaffUsesSeveralLayers(int32_t staff) const {
   for (int32_t measure = FirstRegionMeasure(); measure <= LastRegionMeasure(); ++measure) {
-    TCNoteEntryCell cell(measure, staff);
-    cell.SetLayerMode(TCNoteEntryCell::kLayersAll);
-    if (!cell.Load() || cell.GetCount() < 2) continue;
-    int16_t firstLayer = cell.GetEntryAt(0)->GetLayerIndex();
-    for (int32_t i = 1; i < cell.GetCount(); ++i) {
-      if (cell.GetEntryAt(i)->GetLayerIndex() != firstLayer) return true;
-    }
+    if (cells_->UsesSeveralLayers(measure, staff)) return true;
   }
   return false;
 }
@@ -126,7 +127,7 @@ void TCAccidentalsAnalyzer::ScanLayers() {
       for (int32_t measure = FirstRegionMeasure(); measure <= LastRegionMeasure(); ++measure) {
         CollectCell(measure, staff, layer, &group);
       }
-      TCAnalyzeEntryCollection collection;
+      TCAnalyzeEntryCollection collection(TCAnalyzeEntryCollection::Entries::Borrowed);
       collection.AddEntries(group);
       AnalyzeEntries(&collection, region_);
     }
@@ -173,7 +174,7 @@ void TCAccidentalsAnalyzer::ScanInstruments() {
     for (int32_t measure = FirstRegionMeasure(); measure <= LastRegionMeasure(); ++measure) {
       CollectInstrumentMeasure(measure, staff, &group);
     }
-    TCAnalyzeEntryCollection collection;
+    TCAnalyzeEntryCollection collection(TCAnalyzeEntryCollection::Entries::Borrowed);
     collection.AddEntries(group);
     AnalyzeEntries(&collection, region_);
   }
@@ -187,7 +188,7 @@ void TCAccidentalsAnalyzer::ScanCrossStaff() {
       CollectCell(measure, staff, TCNoteEntryCell::kLayersShown, &group);
     }
   }
-  TCAnalyzeEntryCollection collection;
+  TCAnalyzeEntryCollection collection(TCAnalyzeEntryCollection::Entries::Borrowed);
   collection.AddEntries(group);
   AnalyzeEntries(&collection, region_);
 }

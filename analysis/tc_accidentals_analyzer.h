@@ -6,6 +6,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <vector>
 
 #include "analysis/tc_analysis_run_context.h"
@@ -14,6 +15,7 @@
 #include "score/tc_multi_staff_instruments.h"
 
 class TCAnalyzeEntryCollection;
+class TCAnalyzedCells;
 class TCKeySignature;
 class TCMusicRegion;
 class TCNotePitch;
@@ -27,6 +29,7 @@ class TCAccidentalsAnalyzer : public __TCUndoBlockHandler {
 
   // The result list is not owned.
   explicit TCAccidentalsAnalyzer(TCDataListRows* resultList);
+  ~TCAccidentalsAnalyzer() override;
 
   const char* ClassName() const override { return "TCAccidentalsAnalyzer"; }
 
@@ -82,6 +85,8 @@ class TCAccidentalsAnalyzer : public __TCUndoBlockHandler {
   const TCMusicRegion* region_ = nullptr;
   TCMeasures measures_;
   TCMultiStaffInstruments instruments_;
+  // The region's cells while a scan runs.
+  std::unique_ptr<TCAnalyzedCells> cells_;
   bool independentOctaves_ = false;
   bool layerPass_ = false;
   uint32_t layerMask_ = kAllLayers;

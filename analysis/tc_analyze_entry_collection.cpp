@@ -2,17 +2,15 @@
 
 #include <algorithm>
 
-#include "framework/tc_string.h"
+#include "analysis/pitch_memory.h"
 
 TCAnalyzeEntryCollection::~TCAnalyzeEntryCollection() {
-  for (int32_t i = 0; i < GetCount(); ++i) {
-    TCNotePitches* entry = GetEntryAt(i);
-    if (!entry) continue;
-    for (int32_t n = 0; n < entry->GetCount(); ++n) {
-      if (TCNotePitch* pitch = entry->GetPitchAt(n)) pitch->DeleteStoredPitchName();
-    }
+  if (entries_ == Entries::Borrowed) {
+    DetachAll();
+    return;
   }
-  ClearAll();
+  for (int32_t i = 0; i < GetCount(); ++i) DeleteAnalyzedEntry(GetEntryAt(i));
+  DetachAll();
 }
 
 void TCAnalyzeEntryCollection::AddEntries(const std::vector<TCNotePitches*>& entries) {

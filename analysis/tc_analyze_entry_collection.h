@@ -12,8 +12,12 @@
 
 class TCAnalyzeEntryCollection : public __TCCollection {
  public:
-  TCAnalyzeEntryCollection() = default;
-  // Deletes every pitch name of every note pitch, then the entries.
+  // Owned entries are deleted with the collection; borrowed ones belong to
+  // whoever built them (a scan's cells, shared by its passes).
+  enum class Entries { Owned, Borrowed };
+
+  explicit TCAnalyzeEntryCollection(Entries entries = Entries::Owned) : entries_(entries) {}
+  // Deletes every owned entry with the pitch names of its notes.
   ~TCAnalyzeEntryCollection() override;
 
   const char* ClassName() const override { return "TCAnalyzeEntryCollection"; }
@@ -34,6 +38,7 @@ class TCAnalyzeEntryCollection : public __TCCollection {
  private:
   void RefreshMeasures() const;
 
+  Entries entries_;
   // The distinct measures of the entries, ascending, for the count they were made at.
   mutable std::vector<int32_t> measures_;
   mutable int32_t measuresCount_ = -1;

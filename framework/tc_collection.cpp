@@ -86,6 +86,11 @@ bool __TCCollection::RemoveAt(int32_t index) {
   return true;
 }
 
+void __TCCollection::DetachAll() {
+  for (int32_t i = 0; i < count_; ++i) items_[i] = nullptr;
+  count_ = 0;
+}
+
 void __TCCollection::ClearAll() {
   for (int32_t i = 0; i < count_; ++i) {
     __TCBase* element = items_[i];

@@ -50,6 +50,8 @@ class __TCCollection : public __TCIteratorBase {
   bool RemoveAt(int32_t index);
   // Takes the element out without destroying it; the caller owns it then.
   __TCBase* DetachAt(int32_t index);
+  // Takes every element out without destroying any; their owner is elsewhere.
+  void DetachAll();
   void ClearAll();
   // Selection-style sort by the handler's Compare; true when anything moved.
   bool Sort(TCIteratorHandler* handler);

@@ -1,0 +1,100 @@
+#include "analysis/tc_analyzed_cells.h"
+
+#include <algorithm>
+
+#include "analysis/pitch_memory.h"
+#include "score/tc_note_entry_cell.h"
+#include "score/tc_note_pitches.h"
+#include "shell/tx_api.h"
+
+namespace {
+
+constexpr int32_t kFirstSingleLayer = 1;
+constexpr int32_t kLastSingleLayer = 4;
+
+uint64_t CellKeyOf(int32_t measure, int32_t staff) {
+  return (static_cast<uint64_t>(static_cast<uint32_t>(measure)) << 32) | static_cast<uint32_t>(staff);
+}
+
+void AppendAll(const std::vector<TCNotePitches*>& entries, std::vector<TCNotePitches*>* group) {
+  group->insert(group->end(), entries.begin(), entries.end());
+}
+
+}  // namespace
+
+TCAnalyzedCells::TCAnalyzedCells(uint32_t layerMask)
+    : layerMask_(layerMask), layerCount_(std::min(GetHostLayerCount(), TCNoteEntryCell::kMaxFrames)) {
+  for (int32_t layer = 0; layer < layerCount_; ++layer) shownLayers_.push_back(TX_GetShowLayer(layer) != 0);
+}
+
+TCAnalyzedCells::~TCAnalyzedCells() {
+  for (TCNotePitches* entry : owned_) DeleteAnalyzedEntry(entry);
+}
+
+void TCAnalyzedCells::Own(const std::vector<TCNotePitches*>& entries) {
+  owned_.insert(owned_.end(), entries.begin(), entries.end());
+}
+
+TCAnalyzedCells::Cell& TCAnalyzedCells::CellAt(int32_t measure, int32_t staff) {
+  auto found = cells_.find(CellKeyOf(measure, staff));
+  if (found != cells_.end()) return found->second;
+  Cell& cell = cells_[CellKeyOf(measure, staff)];
+  Build(measure, staff, &cell);
+  return cell;
+}
+
+void TCAnalyzedCells::Build(int32_t measure, int32_t staff, Cell* cell) {
+  TCNoteEntryCell loaded(measure, staff);
+  loaded.SetLayerMode(TCNoteEntryCell::kLayersAll);
+  if (!loaded.Load()) return;
+  cell->loaded = true;
+  cell->layers.resize(static_cast<size_t>(std::max(layerCount_, 0)));
+  int32_t frame = 0;
+  for (int32_t i = 0; i < loaded.GetCount(); ++i) {
+    TCNoteEntry* entry = loaded.GetEntryAt(i);
+    if (!entry) continue;
+    cell->severalLayers = cell->severalLayers || entry->GetLayerIndex() != loaded.GetEntryAt(0)->GetLayerIndex();
+    // The cell lists the entries frame by frame.
+    while (frame < layerCount_ && loaded.GetFrame(frame) != entry->GetFrame()) ++frame;
+    if (frame >= layerCount_) break;
+    TCNotePitches* analyzed = BuildCollectedEntry(layerMask_, entry, &loaded);
+    if (!analyzed) continue;
+    cell->layers[static_cast<size_t>(frame)].push_back(analyzed);
+    owned_.push_back(analyzed);
+  }
+}
+
+void TCAnalyzedCells::AppendLoadedAlone(int32_t measure, int32_t staff, int32_t layerMode,
+                                        std::vector<TCNotePitches*>* group) {
+  TCNoteEntryCell loaded(measure, staff);
+  loaded.SetLayerMode(layerMode);
+  if (!loaded.Load()) return;
+  std::vector<TCNotePitches*> entries;
+  CollectCellEntries(layerMask_, &loaded, &entries);
+  Own(entries);
+  AppendAll(entries, group);
+}
+
+void TCAnalyzedCells::AppendShownLayers(int32_t measure, int32_t staff, std::vector<TCNotePitches*>* group) {
+  const Cell& cell = CellAt(measure, staff);
+  if (!cell.loaded) {
+    AppendLoadedAlone(measure, staff, TCNoteEntryCell::kLayersShown, group);
+    return;
+  }
+  for (int32_t layer = 0; layer < layerCount_; ++layer) {
+    if (shownLayers_[static_cast<size_t>(layer)]) AppendAll(cell.layers[static_cast<size_t>(layer)], group);
+  }
+}
+
+void TCAnalyzedCells::AppendLayer(int32_t measure, int32_t staff, int32_t layer, std::vector<TCNotePitches*>* group) {
+  // A cell loaded for one layer selects nothing beyond the fourth.
+  if (layer < kFirstSingleLayer || layer > kLastSingleLayer || layer > layerCount_) return;
+  const Cell& cell = CellAt(measure, staff);
+  if (!cell.loaded) {
+    AppendLoadedAlone(measure, staff, layer, group);
+    return;
+  }
+  AppendAll(cell.layers[static_cast<size_t>(layer - 1)], group);
+}
+
+bool TCAnalyzedCells::UsesSeveralLayers(int32_t measure, int32_t staff) { return CellAt(measure, staff).severalLayers; }

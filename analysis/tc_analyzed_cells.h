@@ -1,0 +1,54 @@
+// The analysed entries of the cells one scan reads, built once and shared by
+// its passes. Loading a cell's frames and naming its pitches is most of the
+// work per note, and the layer, instrument and cross-staff passes read the
+// same cells; each pass now borrows the entries instead of building its own.
+#pragma once
+
+#include <cstdint>
+#include <unordered_map>
+#include <vector>
+
+class TCNotePitches;
+
+class TCAnalyzedCells {
+ public:
+  // Entries of layers outside the mask (bit n: layer n + 1) are left out,
+  // as are rests and entries where their staff is marked hidden.
+  explicit TCAnalyzedCells(uint32_t layerMask);
+  // Deletes every entry built, with its pitch names.
+  ~TCAnalyzedCells();
+  TCAnalyzedCells(const TCAnalyzedCells&) = delete;
+  TCAnalyzedCells& operator=(const TCAnalyzedCells&) = delete;
+
+  // Appends the entries of the layers the host shows, layer by layer, as a
+  // cell loaded with the shown layers holds them; nothing when one of those
+  // layers does not load.
+  void AppendShownLayers(int32_t measure, int32_t staff, std::vector<TCNotePitches*>* group);
+  // Appends the entries of one layer (1 to 4), as a cell loaded with that
+  // layer alone holds them.
+  void AppendLayer(int32_t measure, int32_t staff, int32_t layer, std::vector<TCNotePitches*>* group);
+  // Whether every layer of the cell loads and its entries, rests and
+  // hidden ones included, lie in two layers or more.
+  bool UsesSeveralLayers(int32_t measure, int32_t staff);
+
+ private:
+  struct Cell {
+    bool loaded = false;  // every layer's frame loaded
+    bool severalLayers = false;
+    // The analysed entries by frame (layer index).
+    std::vector<std::vector<TCNotePitches*>> layers;
+  };
+
+  Cell& CellAt(int32_t measure, int32_t staff);
+  void Build(int32_t measure, int32_t staff, Cell* cell);
+  // A cell whose layers do not all load is read as the pass asks for it,
+  // each time: which layers are then missing depends on what is asked.
+  void AppendLoadedAlone(int32_t measure, int32_t staff, int32_t layerMode, std::vector<TCNotePitches*>* group);
+  void Own(const std::vector<TCNotePitches*>& entries);
+
+  uint32_t layerMask_;
+  int32_t layerCount_;
+  std::vector<bool> shownLayers_;
+  std::unordered_map<uint64_t, Cell> cells_;
+  std::vector<TCNotePitches*> owned_;
+};
