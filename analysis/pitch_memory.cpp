@@ -104,39 +104,87 @@ void SearchWholeCollection(const SearchRequest& request, const TCAnalyzeEntryCol
   }
 }
 
-// The candidates of one measure, last collected first. In the entry's own
-// measure the ones after its position never count, so a list in time order
-// starts at the last one at or before it. Within a measure only a candidate
-// at or after the best one's position can replace it, so the walk ends where
-// every earlier candidate stands before the best.
-void SearchMeasure(const SearchRequest& request, const TCAnalyzeEntryCollection& collection, int32_t measure,
-                   const TCAnalyzeEntryIndex::MeasureList& list, const TCNotePitch** bestNote,
-                   const TCNotePitches** best) {
-  size_t end = list.entries.size();
-  if (list.inTimeOrder && measure == request.entry->GetMeasure()) {
-    auto after = std::upper_bound(list.positions.begin(), list.positions.end(), request.entry->GetPosition());
-    end = static_cast<size_t>(after - list.positions.begin());
+using MeasureRange = TCAnalyzeEntryIndex::MeasureRange;
+
+// The candidates of one measure, last collected first. Those after the
+// entry's position never count, nor can one before the best one's position
+// replace it; as the best only moves later, the walk skips such candidates
+// a run of rising positions at a time, and ends where every earlier
+// candidate stands before the best.
+void WalkMeasure(const SearchRequest& request, const TCAnalyzeEntryCollection& collection, const MeasureRange& range,
+                 const TCAnalyzeEntryIndex& index, const TCNotePitch** bestNote, const TCNotePitches** best) {
+  bool ownMeasure = range.measure == request.entry->GetMeasure();
+  int32_t latest = request.entry->GetPosition();
+  for (uint32_t place = range.end; place-- > range.begin;) {
+    const TCAnalyzeEntryIndex::Candidate& candidate = index.CandidateAt(place);
+    if (*best && candidate.highestPositionUpTo < (*best)->GetPosition()) break;
+    if (ownMeasure && candidate.position > latest) continue;
+    if (*best && candidate.position < (*best)->GetPosition()) {
+      place = candidate.runStart;
+      continue;
+    }
+    ConsiderCandidate(request, collection.GetEntryAt(candidate.index), bestNote, best);
   }
-  for (size_t k = end; k-- > 0;) {
-    if (*best && list.highestPositionUpTo[k] < (*best)->GetPosition()) break;
-    ConsiderCandidate(request, collection.GetEntryAt(list.entries[k]), bestNote, best);
+}
+
+// Without grace entries to weigh, the walk's answer does not depend on its
+// order: the matching candidate at the latest position wins, and among
+// candidates at that position the one collected first. So the candidates
+// are taken by position, latest first, each position in collection order,
+// and the first match ends the search.
+void SearchMeasureByPosition(const SearchRequest& request, const TCAnalyzeEntryCollection& collection,
+                             const MeasureRange& range, const TCAnalyzeEntryIndex& index, const TCNotePitch** bestNote,
+                             const TCNotePitches** best) {
+  auto positionAt = [&](uint32_t k) { return index.CandidateAt(index.PlaceByPosition(k)).position; };
+  uint32_t end = range.end;
+  if (range.measure == request.entry->GetMeasure()) {
+    uint32_t low = range.begin;
+    while (low < end) {
+      uint32_t middle = low + (end - low) / 2;
+      if (positionAt(middle) <= request.entry->GetPosition()) {
+        low = middle + 1;
+      } else {
+        end = middle;
+      }
+    }
+  }
+  while (end > range.begin && !*best) {
+    uint32_t begin = end - 1;
+    while (begin > range.begin && positionAt(begin - 1) == positionAt(end - 1)) --begin;
+    for (uint32_t k = begin; k < end && !*best; ++k) {
+      const TCAnalyzeEntryIndex::Candidate& candidate = index.CandidateAt(index.PlaceByPosition(k));
+      ConsiderCandidate(request, collection.GetEntryAt(candidate.index), bestNote, best);
+    }
+    end = begin;
+  }
+}
+
+void SearchMeasure(const SearchRequest& request, const TCAnalyzeEntryCollection& collection, const MeasureRange& range,
+                   const TCNotePitch** bestNote, const TCNotePitches** best) {
+  const TCAnalyzeEntryIndex& index = collection.GetIndex();
+  bool orderFree = !range.holdsGrace || !request.graceRule;
+  if (!range.inTimeOrder && orderFree) {
+    SearchMeasureByPosition(request, collection, range, index, bestNote, best);
+  } else {
+    WalkMeasure(request, collection, range, index, bestNote, best);
   }
 }
 
 // The best candidate always lies in the latest measure that holds a match:
 // a candidate of a later measure replaces any best, one of an earlier
 // measure never does. So the walk goes back measure by measure through the
-// entries with the note's letter and stops at the first measure with a match;
+// entries with a note it may match and stops at the first measure with a match;
 // within it the candidates meet in the same order as in the whole walk.
 void SearchIndexedMeasures(const SearchRequest& request, const TCAnalyzeEntryCollection& collection,
                            const TCNotePitch** bestNote, const TCNotePitches** best) {
-  const TCAnalyzeEntryIndex::MeasureLists* measures =
-      collection.GetIndex().EntriesWithLetter(FirstCharacter(request.note->GetStoredPitchName()));
-  if (!measures) return;
-  auto measure = measures->upper_bound(request.entry->GetMeasure());
-  while (measure != measures->begin() && !*best) {
-    --measure;
-    SearchMeasure(request, collection, measure->first, measure->second, bestNote, best);
+  TCAnalyzeEntryIndex::MeasureRanges ranges =
+      collection.GetIndex().EntriesMatching(request.note, request.independentOctaves);
+  const MeasureRange* range =
+      std::upper_bound(ranges.first, ranges.last, request.entry->GetMeasure(),
+                       [](int32_t measure, const MeasureRange& candidate) { return measure < candidate.measure; });
+  while (range != ranges.first && !*best) {
+    --range;
+    SearchMeasure(request, collection, *range, bestNote, best);
   }
 }
 

@@ -57,9 +57,11 @@ void FillRelatedFields(const TCNotePitch* relatedNote, const TCNotePitches* rela
   finding->relatedPitchName.SetString(relatedNote->GetStoredPitchName());
 }
 
-uint64_t NoteKey(const AccidentalFinding& finding) {
-  return (static_cast<uint64_t>(finding.entryNumber) << 32) | static_cast<uint32_t>(finding.noteIndex);
+uint64_t NoteKey(uint32_t entryNumber, int32_t noteIndex) {
+  return (static_cast<uint64_t>(entryNumber) << 32) | static_cast<uint32_t>(noteIndex);
 }
+
+uint64_t NoteKey(const AccidentalFinding& finding) { return NoteKey(finding.entryNumber, finding.noteIndex); }
 
 void AppendLocationLabel(TCString* text, const char* label, int32_t value) {
   text->AppendCString(label);
@@ -96,21 +98,17 @@ bool TCAnalysisRunContext::AddFinding(FindingKind kind, const TCNotePitch* note,
     relatedEntry = nullptr;
   }
 
+  // The first finding for a note wins; later passes and rules never replace it.
+  int32_t noteIndex = entry->IndexOf(note);
+  if (IsNoteReported(entry->GetEntryNumber(), noteIndex)) return false;
   auto* finding = new AccidentalFinding();
   finding->kind = kind;
   FillEntryFields(entry, finding);
-  finding->noteIndex = entry->IndexOf(note);
-  // The first finding for a note wins; later passes and rules never replace it.
-  if (IsAlreadyReported(finding)) {
-    delete finding;
-    return false;
-  }
+  finding->noteIndex = noteIndex;
   BuildDescription(kind, entry, relatedNote, relatedEntry, &finding->description);
   finding->parentheses = ChooseParentheses(kind, entry, relatedEntry);
   finding->showAccidental = true;
-  TCString* staffName = BuildStaffName(entry->GetStaff());
-  finding->staffName.SetString(staffName);
-  delete staffName;
+  finding->staffName.SetString(StaffNameOf(entry->GetStaff()));
   finding->pitchName.SetString(note->GetStoredPitchName());
   finding->location.SetCString(kEmptyDetails);
   if (relatedNote) FillRelatedFields(relatedNote, relatedEntry, finding);
@@ -156,11 +154,9 @@ void TCAnalysisRunContext::AppendRelationSuffix(const TCNotePitches* entry, cons
       description->AppendCString(" (on grand staff)");
       return;
     }
-    TCString* relatedStaffName = BuildStaffName(relatedEntry->GetStaff());
     description->AppendCString(" (on '");
-    description->AppendString(relatedStaffName);
+    description->AppendString(StaffNameOf(relatedEntry->GetStaff()));
     description->AppendCString("')");
-    delete relatedStaffName;
     return;
   }
   if (relatedEntry->GetLayer() != entry->GetLayer()) {
@@ -202,6 +198,12 @@ TCString* TCAnalysisRunContext::BuildStaffName(int32_t staffNumber) const {
   return name;
 }
 
+const TCString* TCAnalysisRunContext::StaffNameOf(int32_t staff) const {
+  std::unique_ptr<TCString>& name = staffNames_[staff];
+  if (!name) name.reset(BuildStaffName(staff));
+  return name.get();
+}
+
 TCString* TCAnalysisRunContext::BuildInstrumentStaffName(int32_t staff) const {
   const TCMultiStaffInstrument* instrument = instruments_ ? instruments_->FindStaff(staff) : nullptr;
   if (!instrument) return nullptr;
@@ -235,9 +237,7 @@ TCString* TCAnalysisRunContext::BuildRelatedLocationText(const AccidentalFinding
   auto* text = new TCString();
   if (!finding || !finding->hasRelated) return text;
   text->SetCString("Staff: ");
-  TCString* relatedStaffName = BuildStaffName(finding->relatedStaff);
-  text->AppendString(relatedStaffName);
-  delete relatedStaffName;
+  text->AppendString(StaffNameOf(finding->relatedStaff));
   AppendLocationLabel(text, ",  Measure: ", finding->relatedMeasure);
   AppendLocationLabel(text, ",  Layer: ", finding->relatedLayer);
   AppendLocationLabel(text, ",  Entry #: ", finding->relatedEntryIndex + 1);
@@ -245,14 +245,21 @@ TCString* TCAnalysisRunContext::BuildRelatedLocationText(const AccidentalFinding
 }
 
 bool TCAnalysisRunContext::IsAlreadyReported(const AccidentalFinding* finding) const {
-  if (!finding || !resultList_) return false;
+  return finding && IsNoteReported(finding->entryNumber, finding->noteIndex);
+}
+
+bool TCAnalysisRunContext::IsNoteReported(uint32_t entryNumber, int32_t noteIndex) const {
+  if (!resultList_) return false;
   if (IsPitchMemoryIndexing()) {
     RefreshReportedNotes();
-    return reportedNotes_.count(NoteKey(*finding)) != 0;
+    return reportedNotes_.count(NoteKey(entryNumber, noteIndex)) != 0;
   }
+  AccidentalFinding note;
+  note.entryNumber = entryNumber;
+  note.noteIndex = noteIndex;
   for (int32_t i = 0; i < resultList_->GetRowCount(); ++i) {
     const AccidentalFinding* reported = GetRowFinding(resultList_->GetRowAt(i));
-    if (reported && reported->IsSameNote(*finding)) return true;
+    if (reported && reported->IsSameNote(note)) return true;
   }
   return false;
 }

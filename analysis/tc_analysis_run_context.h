@@ -4,6 +4,8 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
+#include <unordered_map>
 #include <unordered_set>
 
 #include "analysis/finding_columns.h"
@@ -49,10 +51,14 @@ class TCAnalysisRunContext : public __TCBase {
 
   // New strings owned by the caller.
   TCString* BuildStaffName(int32_t staff) const;
+  // The same name, made once per staff in a run: staves and groups do not
+  // change while a scan runs.
+  const TCString* StaffNameOf(int32_t staff) const;
   TCString* BuildLocationText(const AccidentalFinding* finding) const;
   TCString* BuildRelatedLocationText(const AccidentalFinding* finding) const;
 
   bool IsAlreadyReported(const AccidentalFinding* finding) const;
+  bool IsNoteReported(uint32_t entryNumber, int32_t noteIndex) const;
 
  private:
   void BuildDescription(FindingKind kind, const TCNotePitches* entry, const TCNotePitch* relatedNote,
@@ -70,4 +76,5 @@ class TCAnalysisRunContext : public __TCBase {
   mutable std::unordered_set<uint64_t> reportedNotes_;
   mutable int32_t reportedRowCount_ = 0;
   mutable const TCDataListRow* lastReportedRow_ = nullptr;
+  mutable std::unordered_map<int32_t, std::unique_ptr<TCString>> staffNames_;
 };

@@ -1,76 +1,204 @@
 #include "analysis/tc_analyze_entry_index.h"
 
 #include <algorithm>
+#include <cstring>
+#include <tuple>
 
 #include "analysis/tc_analyze_entry_collection.h"
 #include "framework/tc_string.h"
 
 namespace {
 
+constexpr uint64_t kNoKey = UINT64_MAX;
+constexpr uint64_t kLetterAndOctaveKeys = 1ull << 32;
+
 char16_t LetterOf(const TCNotePitch* note) {
   const TCString* name = note->GetStoredPitchName();
   return name ? name->GetCharAt(0) : 0;
 }
 
-// The name without its trailing octave digits.
-std::u16string SpellingOf(const TCNotePitch* note) {
+// The name with every "#", "b" and "x" left out: names with equal keys have
+// the same letter and octave.
+std::u16string LetterAndOctaveOf(const TCNotePitch* note) {
   const TCString* name = note->GetStoredPitchName();
-  if (!name || !name->GetUTF16Pointer()) return std::u16string();
-  size_t length = name->GetLength();
-  while (length > 0 && name->GetCharAt(static_cast<int32_t>(length) - 1) >= u'0' &&
-         name->GetCharAt(static_cast<int32_t>(length) - 1) <= u'9') {
-    --length;
+  std::u16string key;
+  for (uint32_t i = 0; name && i < name->GetLength(); ++i) {
+    char16_t unit = name->GetCharAt(static_cast<int32_t>(i));
+    if (unit != u'#' && unit != u'b' && unit != u'x') key += unit;
   }
-  return std::u16string(name->GetUTF16Pointer(), length);
+  return key;
+}
+
+bool IsDigit(char16_t unit) { return unit >= u'0' && unit <= u'9'; }
+
+}  // namespace
+
+struct TCAnalyzeEntryIndex::NoteKeyRecord {
+  uint64_t key;
+  int32_t measure;
+  int32_t index;
+  int32_t position;
+  bool grace;
+};
+
+uint64_t TCAnalyzeEntryIndex::KeyOf(const TCNotePitch* note, bool independentOctaves) {
+  if (!independentOctaves) return LetterOf(note);
+  auto id = static_cast<uint32_t>(letterAndOctaveIds_.size());
+  return kLetterAndOctaveKeys | letterAndOctaveIds_.emplace(LetterAndOctaveOf(note), id).first->second;
+}
+
+uint64_t TCAnalyzeEntryIndex::FindKeyOf(const TCNotePitch* note, bool independentOctaves) const {
+  if (!independentOctaves) return LetterOf(note);
+  auto found = letterAndOctaveIds_.find(LetterAndOctaveOf(note));
+  return found == letterAndOctaveIds_.end() ? kNoKey : kLetterAndOctaveKeys | found->second;
+}
+
+void TCAnalyzeEntryIndex::Build(const TCAnalyzeEntryCollection& collection) {
+  candidates_.clear();
+  byPosition_.clear();
+  ranges_.clear();
+  keys_.clear();
+  letterAndOctaveIds_.clear();
+  std::vector<NoteKeyRecord> records;
+  records.reserve(static_cast<size_t>(collection.GetCount()) * 2);
+  for (int32_t i = 0; i < collection.GetCount(); ++i) {
+    const TCNotePitches* entry = collection.GetEntryAt(i);
+    if (!entry) continue;
+    for (int32_t n = 0; n < entry->GetCount(); ++n) {
+      const TCNotePitch* pitch = entry->GetPitchAt(n);
+      if (!pitch) continue;
+      for (bool independentOctaves : {false, true}) {
+        records.push_back(NoteKeyRecord{KeyOf(pitch, independentOctaves), entry->GetMeasure(), i, entry->GetPosition(),
+                                        entry->IsGrace()});
+      }
+    }
+  }
+  BuildCandidates(&records);
+  BuildSpellings(collection);
+}
+
+void TCAnalyzeEntryIndex::BuildCandidates(std::vector<NoteKeyRecord>* records) {
+  auto order = [](const NoteKeyRecord& record) { return std::tie(record.key, record.measure, record.index); };
+  std::sort(records->begin(), records->end(),
+            [&](const NoteKeyRecord& left, const NoteKeyRecord& right) { return order(left) < order(right); });
+  // An entry with two notes of one key is a candidate once.
+  records->erase(
+      std::unique(records->begin(), records->end(),
+                  [&](const NoteKeyRecord& left, const NoteKeyRecord& right) { return order(left) == order(right); }),
+      records->end());
+  candidates_.reserve(records->size());
+  byPosition_.reserve(records->size());
+  size_t first = 0;
+  for (size_t r = 1; r <= records->size(); ++r) {
+    if (r < records->size() && (*records)[r].key == (*records)[first].key &&
+        (*records)[r].measure == (*records)[first].measure) {
+      continue;
+    }
+    AddRange(*records, first, r);
+    first = r;
+  }
+}
+
+void TCAnalyzeEntryIndex::AddRange(const std::vector<NoteKeyRecord>& records, size_t first, size_t last) {
+  auto begin = static_cast<uint32_t>(candidates_.size());
+  MeasureRange range{records[first].measure, begin, begin, true, false};
+  uint32_t runStart = begin;
+  int32_t highest = records[first].position;
+  for (size_t r = first; r < last; ++r) {
+    int32_t position = records[r].position;
+    auto place = static_cast<uint32_t>(candidates_.size());
+    if (r > first && position < records[r - 1].position) {
+      range.inTimeOrder = false;
+      runStart = place;
+    }
+    highest = std::max(highest, position);
+    range.holdsGrace = range.holdsGrace || records[r].grace;
+    candidates_.push_back(Candidate{records[r].index, position, highest, runStart});
+    byPosition_.push_back(place);
+  }
+  range.end = static_cast<uint32_t>(candidates_.size());
+  if (!range.inTimeOrder) {
+    std::sort(byPosition_.begin() + begin, byPosition_.end(), [this](uint32_t left, uint32_t right) {
+      return std::tie(candidates_[left].position, left) < std::tie(candidates_[right].position, right);
+    });
+  }
+  uint64_t key = records[first].key;
+  auto rangeIndex = static_cast<uint32_t>(ranges_.size());
+  if (keys_.empty() || keys_.back().key != key) {
+    keys_.push_back(KeyRanges{key, rangeIndex, rangeIndex + 1});
+  } else {
+    keys_.back().last = rangeIndex + 1;
+  }
+  ranges_.push_back(range);
+}
+
+TCAnalyzeEntryIndex::MeasureRanges TCAnalyzeEntryIndex::EntriesMatching(const TCNotePitch* note,
+                                                                        bool independentOctaves) const {
+  if (!note) return MeasureRanges{};
+  uint64_t key = FindKeyOf(note, independentOctaves);
+  auto found = std::lower_bound(keys_.begin(), keys_.end(), key,
+                                [](const KeyRanges& ranges, uint64_t wanted) { return ranges.key < wanted; });
+  if (key == kNoKey || found == keys_.end() || found->key != key) return MeasureRanges{};
+  return MeasureRanges{ranges_.data() + found->first, ranges_.data() + found->last};
+}
+
+TCAnalyzeEntryIndex::Spelling TCAnalyzeEntryIndex::SpellingOf(const TCNotePitches* entry, const TCNotePitch* note,
+                                                              int32_t index) {
+  Spelling spelling{entry->GetMeasure(),
+                    entry->GetPosition(),
+                    entry->IsGrace() ? entry->GetGraceRun() : 0,
+                    entry->IsGrace(),
+                    LetterOf(note),
+                    nullptr,
+                    0,
+                    index};
+  const TCString* name = note->GetStoredPitchName();
+  if (!name || !name->GetUTF16Pointer()) return spelling;
+  uint32_t length = name->GetLength();
+  while (length > 0 && IsDigit(name->GetCharAt(static_cast<int32_t>(length) - 1))) --length;
+  spelling.units = name->GetUTF16Pointer();
+  spelling.length = length;
+  return spelling;
+}
+
+namespace {
+
+template <typename Spelling>
+auto BeatAndLetter(const Spelling& spelling) {
+  return std::tie(spelling.measure, spelling.position, spelling.grace, spelling.graceRun, spelling.letter);
+}
+
+template <typename Spelling>
+bool IsSameSpelling(const Spelling& left, const Spelling& right) {
+  return left.length == right.length &&
+         (left.length == 0 || std::memcmp(left.units, right.units, left.length * sizeof(char16_t)) == 0);
 }
 
 }  // namespace
 
-void TCAnalyzeEntryIndex::MeasureList::Append(int32_t index, int32_t position) {
-  if (!positions.empty() && position < positions.back()) inTimeOrder = false;
-  int32_t highest = highestPositionUpTo.empty() ? position : std::max(position, highestPositionUpTo.back());
-  entries.push_back(index);
-  positions.push_back(position);
-  highestPositionUpTo.push_back(highest);
-}
-
-void TCAnalyzeEntryIndex::Build(const TCAnalyzeEntryCollection& collection) {
-  letters_.clear();
-  spellings_.clear();
+void TCAnalyzeEntryIndex::BuildSpellings(const TCAnalyzeEntryCollection& collection) {
+  std::vector<Spelling> all;
   for (int32_t i = 0; i < collection.GetCount(); ++i) {
     const TCNotePitches* entry = collection.GetEntryAt(i);
     if (!entry) continue;
-    AddSpellings(entry, i);
     for (int32_t n = 0; n < entry->GetCount(); ++n) {
-      const TCNotePitch* pitch = entry->GetPitchAt(n);
-      if (!pitch) continue;
-      const TCString* name = pitch->GetStoredPitchName();
-      MeasureList& list = letters_[name ? name->GetCharAt(0) : 0][entry->GetMeasure()];
-      if (list.entries.empty() || list.entries.back() != i) list.Append(i, entry->GetPosition());
+      if (const TCNotePitch* pitch = entry->GetPitchAt(n)) all.push_back(SpellingOf(entry, pitch, i));
     }
   }
-}
-
-const TCAnalyzeEntryIndex::MeasureLists* TCAnalyzeEntryIndex::EntriesWithLetter(char16_t letter) const {
-  auto found = letters_.find(letter);
-  return found == letters_.end() ? nullptr : &found->second;
-}
-
-TCAnalyzeEntryIndex::BeatKey TCAnalyzeEntryIndex::BeatOf(const TCNotePitches* entry) {
-  return BeatKey{entry->GetMeasure(), entry->GetPosition(), entry->IsGrace(),
-                 entry->IsGrace() ? entry->GetGraceRun() : 0};
-}
-
-void TCAnalyzeEntryIndex::AddSpellings(const TCNotePitches* entry, int32_t index) {
-  std::map<char16_t, FirstSpellings>& beat = spellings_[BeatOf(entry)];
-  for (int32_t n = 0; n < entry->GetCount(); ++n) {
-    const TCNotePitch* pitch = entry->GetPitchAt(n);
-    if (!pitch) continue;
-    FirstSpellings& firsts = beat[LetterOf(pitch)];
-    std::u16string spelling = SpellingOf(pitch);
+  // Stable: within a beat and letter the spellings stay in collection order,
+  // and only the first entry of each spelling is kept.
+  std::stable_sort(all.begin(), all.end(), [](const Spelling& left, const Spelling& right) {
+    return BeatAndLetter(left) < BeatAndLetter(right);
+  });
+  spellings_.clear();
+  size_t groupStart = 0;
+  for (const Spelling& spelling : all) {
+    if (groupStart < spellings_.size() && BeatAndLetter(spellings_[groupStart]) != BeatAndLetter(spelling)) {
+      groupStart = spellings_.size();
+    }
     bool known = false;
-    for (const auto& first : firsts) known = known || first.first == spelling;
-    if (!known) firsts.emplace_back(std::move(spelling), index);
+    for (size_t k = groupStart; k < spellings_.size() && !known; ++k) known = IsSameSpelling(spellings_[k], spelling);
+    if (!known) spellings_.push_back(spelling);
   }
 }
 
@@ -78,13 +206,13 @@ void TCAnalyzeEntryIndex::AddSpellings(const TCNotePitches* entry, int32_t index
 // other one names the earliest entry that has one.
 int32_t TCAnalyzeEntryIndex::FirstOtherSpellingOnBeat(const TCNotePitches* entry, const TCNotePitch* note) const {
   if (!entry || !note) return -1;
-  auto beat = spellings_.find(BeatOf(entry));
-  if (beat == spellings_.end()) return -1;
-  auto letter = beat->second.find(LetterOf(note));
-  if (letter == beat->second.end()) return -1;
-  std::u16string spelling = SpellingOf(note);
-  for (const auto& first : letter->second) {
-    if (first.first != spelling) return first.second;
+  Spelling wanted = SpellingOf(entry, note, -1);
+  auto first = std::lower_bound(
+      spellings_.begin(), spellings_.end(), wanted,
+      [](const Spelling& left, const Spelling& right) { return BeatAndLetter(left) < BeatAndLetter(right); });
+  for (auto spelling = first; spelling != spellings_.end() && BeatAndLetter(*spelling) == BeatAndLetter(wanted);
+       ++spelling) {
+    if (!IsSameSpelling(*spelling, wanted)) return spelling->index;
   }
   return -1;
 }

@@ -1,14 +1,14 @@
 // Where the entries of a group's memory stand, so that the backward searches
-// need not walk the whole group for every note: for each first letter of a pitch name the entries holding such a note,
-// by measure; and for each beat and letter the first entry holding each
-// spelling of it. Lists keep the collection's order.
+// need not walk the whole group for every note: for each letter, and each
+// letter and octave, of a pitch name the entries holding such a note, by
+// measure; and for each beat and letter the first entry holding each
+// spelling of it. Everything lives in a few flat arrays sorted once, since an
+// index is made for every group a scan analyses.
 #pragma once
 
 #include <cstdint>
-#include <map>
 #include <string>
-#include <tuple>
-#include <utility>
+#include <unordered_map>
 #include <vector>
 
 class TCAnalyzeEntryCollection;
@@ -17,37 +17,81 @@ class TCNotePitches;
 
 class TCAnalyzeEntryIndex {
  public:
-  // The entries of one measure holding a letter: collection indices in
-  // ascending order, the position of each, and the highest position among
-  // the first k + 1 of them.
-  struct MeasureList {
-    std::vector<int32_t> entries;
-    std::vector<int32_t> positions;
-    std::vector<int32_t> highestPositionUpTo;
-    bool inTimeOrder = true;  // positions never decrease along the list
-
-    void Append(int32_t index, int32_t position);
+  // An entry holding a note of some key, within the entries of its measure
+  // that hold one: its collection index, its position, the highest position
+  // among the measure's candidates up to it, and the first place of its run
+  // of candidates whose positions never decrease.
+  struct Candidate {
+    int32_t index;
+    int32_t position;
+    int32_t highestPositionUpTo;
+    uint32_t runStart;
   };
-  using MeasureLists = std::map<int32_t, MeasureList>;
+  // The candidates of one measure for one key: places [begin, end), in
+  // collection order.
+  struct MeasureRange {
+    int32_t measure;
+    uint32_t begin;
+    uint32_t end;
+    bool inTimeOrder;  // positions never decrease along the range
+    bool holdsGrace;
+  };
+  // The measure ranges of one key, ascending by measure.
+  struct MeasureRanges {
+    const MeasureRange* first = nullptr;
+    const MeasureRange* last = nullptr;
+  };
 
   void Build(const TCAnalyzeEntryCollection& collection);
 
-  // The entries holding a note whose name starts with the letter, or null.
-  const MeasureLists* EntriesWithLetter(char16_t letter) const;
+  // The entries holding a note that a search for the note may match: one
+  // of the same letter or, with independent octaves, of the same letter and
+  // octave.
+  MeasureRanges EntriesMatching(const TCNotePitch* note, bool independentOctaves) const;
+  const Candidate& CandidateAt(uint32_t place) const { return candidates_[place]; }
+  // Within a range out of time order, the places of its candidates sorted by
+  // position and then place: the k-th of the range is PlaceByPosition(begin + k).
+  uint32_t PlaceByPosition(uint32_t k) const { return byPosition_[k]; }
+
   // The first entry on the entry's beat (same measure, grace state, position
   // and place in a run of grace notes) holding a note of the note's letter
   // spelled otherwise, or -1.
   int32_t FirstOtherSpellingOnBeat(const TCNotePitches* entry, const TCNotePitch* note) const;
 
  private:
-  // Measure, position, grace, place in a run of grace notes (0 for main notes).
-  using BeatKey = std::tuple<int32_t, int32_t, bool, int32_t>;
-  // A spelling of one letter (the name without its octave) and the first entry holding it.
-  using FirstSpellings = std::vector<std::pair<std::u16string, int32_t>>;
+  struct KeyRanges {
+    uint64_t key;
+    uint32_t first;
+    uint32_t last;
+  };
+  // A note's spelling on its beat: the name without its octave digits.
+  struct Spelling {
+    int32_t measure;
+    int32_t position;
+    int32_t graceRun;  // 0 for a main note
+    bool grace;
+    char16_t letter;
+    const char16_t* units;
+    uint32_t length;
+    int32_t index;
+  };
+  struct NoteKeyRecord;
 
-  static BeatKey BeatOf(const TCNotePitches* entry);
-  void AddSpellings(const TCNotePitches* entry, int32_t index);
+  // The number standing for what a search matches the note by, made anew
+  // for a letter and octave not met before.
+  uint64_t KeyOf(const TCNotePitch* note, bool independentOctaves);
+  uint64_t FindKeyOf(const TCNotePitch* note, bool independentOctaves) const;
+  void BuildCandidates(std::vector<NoteKeyRecord>* records);
+  void AddRange(const std::vector<NoteKeyRecord>& records, size_t first, size_t last);
+  void BuildSpellings(const TCAnalyzeEntryCollection& collection);
+  static Spelling SpellingOf(const TCNotePitches* entry, const TCNotePitch* note, int32_t index);
 
-  std::map<char16_t, MeasureLists> letters_;
-  std::map<BeatKey, std::map<char16_t, FirstSpellings>> spellings_;
+  std::vector<Candidate> candidates_;
+  std::vector<uint32_t> byPosition_;
+  std::vector<MeasureRange> ranges_;
+  std::vector<KeyRanges> keys_;
+  // Names without accidental signs ("C4") by the number that stands for them.
+  std::unordered_map<std::u16string, uint32_t> letterAndOctaveIds_;
+  // Sorted by beat and letter, then collection order; one per spelling.
+  std::vector<Spelling> spellings_;
 };

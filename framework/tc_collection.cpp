@@ -45,11 +45,6 @@ int32_t __TCCollection::ForEachIndex(TCIteratorHandler* handler) {
   return visited;
 }
 
-__TCBase* __TCCollection::GetItemAt(int32_t index) const {
-  if (index < 0 || index >= count_) return nullptr;
-  return items_[index];
-}
-
 void __TCCollection::Grow(int32_t added) {
   if (capacity_ >= count_ + added) return;
   int32_t capacity = ((count_ + added + 10) / 10) * 10;

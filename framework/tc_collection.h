@@ -44,7 +44,8 @@ class __TCCollection : public __TCIteratorBase {
 
   int32_t GetCount() const { return count_; }
   int32_t GetCapacity() const { return capacity_; }
-  __TCBase* GetItemAt(int32_t index) const;
+  // Null outside the collection.
+  __TCBase* GetItemAt(int32_t index) const { return index >= 0 && index < count_ ? items_[index] : nullptr; }
   void Add(__TCBase* element);
   int32_t IndexOf(const __TCBase* element) const;
   bool RemoveAt(int32_t index);

@@ -98,11 +98,6 @@ void TCString::AppendUnits(const char16_t* units, uint32_t count) {
   text_[length_] = 0;
 }
 
-char16_t TCString::GetCharAt(int32_t index) const {
-  if (index < 0 || static_cast<uint32_t>(index) >= length_ || !text_) return 0;
-  return text_[index];
-}
-
 void TCString::SetCString(const char* text) {
   if (!text) {
     delete[] text_;

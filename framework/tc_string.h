@@ -20,8 +20,11 @@ class TCString : public __TCBase {
   uint32_t GetLength() const { return length_; }
   int32_t GetCapacity() const { return capacity_; }
   bool IsEmpty() const { return length_ == 0; }
-  // The code unit at index, or 0 outside the text.
-  char16_t GetCharAt(int32_t index) const;
+  // The code unit at index, or 0 outside the text. Inline: pitch names are
+  // compared unit by unit for every note a scan decides.
+  char16_t GetCharAt(int32_t index) const {
+    return index >= 0 && static_cast<uint32_t>(index) < length_ && text_ ? text_[index] : 0;
+  }
   const char16_t* GetUTF16Pointer() const { return text_; }
 
   void SetCString(const char* text);
