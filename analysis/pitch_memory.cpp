@@ -104,27 +104,51 @@ void SearchWholeCollection(const SearchRequest& request, const TCAnalyzeEntryCol
   }
 }
 
+using Candidate = TCAnalyzeEntryIndex::Candidate;
 using MeasureRange = TCAnalyzeEntryIndex::MeasureRange;
+
+// The rule of ReplacesBest within one measure, on the index's copies of the
+// entries' values: the indexed searches touch an entry only once it matters.
+bool ReplacesBestInMeasure(const Candidate& candidate, const Candidate* best, bool graceRule) {
+  if (!best) return true;
+  if (candidate.position < best->position) return false;
+  if (!graceRule || !candidate.grace) return true;
+  return best->grace && candidate.graceRun >= best->graceRun;
+}
+
+// Whether a candidate is another entry with a note the search matches. Every
+// candidate of the note's key holds one, unless the search keeps to one
+// chord line.
+bool Matches(const SearchRequest& request, const TCAnalyzeEntryCollection& collection, const Candidate& candidate) {
+  const TCNotePitches* entry = collection.GetEntryAt(candidate.index);
+  if (!entry || entry == request.entry) return false;
+  return request.chordLine == kAnyChordLine ||
+         FindMatchingNote(request.note, entry, request.chordLine, request.independentOctaves) != nullptr;
+}
 
 // The candidates of one measure, last collected first. Those after the
 // entry's position never count, nor can one before the best one's position
 // replace it; as the best only moves later, the walk skips such candidates
 // a run of rising positions at a time, and ends where every earlier
 // candidate stands before the best.
-void WalkMeasure(const SearchRequest& request, const TCAnalyzeEntryCollection& collection, const MeasureRange& range,
-                 const TCAnalyzeEntryIndex& index, const TCNotePitch** bestNote, const TCNotePitches** best) {
+const Candidate* WalkMeasure(const SearchRequest& request, const TCAnalyzeEntryCollection& collection,
+                             const MeasureRange& range, const TCAnalyzeEntryIndex& index) {
   bool ownMeasure = range.measure == request.entry->GetMeasure();
   int32_t latest = request.entry->GetPosition();
+  const Candidate* best = nullptr;
   for (uint32_t place = range.end; place-- > range.begin;) {
-    const TCAnalyzeEntryIndex::Candidate& candidate = index.CandidateAt(place);
-    if (*best && candidate.highestPositionUpTo < (*best)->GetPosition()) break;
+    const Candidate& candidate = index.CandidateAt(place);
+    if (best && candidate.highestPositionUpTo < best->position) break;
     if (ownMeasure && candidate.position > latest) continue;
-    if (*best && candidate.position < (*best)->GetPosition()) {
+    if (best && candidate.position < best->position) {
       place = candidate.runStart;
       continue;
     }
-    ConsiderCandidate(request, collection.GetEntryAt(candidate.index), bestNote, best);
+    if (ReplacesBestInMeasure(candidate, best, request.graceRule) && Matches(request, collection, candidate)) {
+      best = &candidate;
+    }
   }
+  return best;
 }
 
 // Without grace entries to weigh, the walk's answer does not depend on its
@@ -132,42 +156,38 @@ void WalkMeasure(const SearchRequest& request, const TCAnalyzeEntryCollection& c
 // candidates at that position the one collected first. So the candidates
 // are taken by position, latest first, each position in collection order,
 // and the first match ends the search.
-void SearchMeasureByPosition(const SearchRequest& request, const TCAnalyzeEntryCollection& collection,
-                             const MeasureRange& range, const TCAnalyzeEntryIndex& index, const TCNotePitch** bestNote,
-                             const TCNotePitches** best) {
-  auto positionAt = [&](uint32_t k) { return index.CandidateAt(index.PlaceByPosition(k)).position; };
+const Candidate* SearchMeasureByPosition(const SearchRequest& request, const TCAnalyzeEntryCollection& collection,
+                                         const MeasureRange& range, const TCAnalyzeEntryIndex& index) {
+  auto candidateAt = [&](uint32_t k) -> const Candidate& { return index.CandidateAt(index.PlaceByPosition(k)); };
   uint32_t end = range.end;
   if (range.measure == request.entry->GetMeasure()) {
     uint32_t low = range.begin;
     while (low < end) {
       uint32_t middle = low + (end - low) / 2;
-      if (positionAt(middle) <= request.entry->GetPosition()) {
+      if (candidateAt(middle).position <= request.entry->GetPosition()) {
         low = middle + 1;
       } else {
         end = middle;
       }
     }
   }
-  while (end > range.begin && !*best) {
+  while (end > range.begin) {
     uint32_t begin = end - 1;
-    while (begin > range.begin && positionAt(begin - 1) == positionAt(end - 1)) --begin;
-    for (uint32_t k = begin; k < end && !*best; ++k) {
-      const TCAnalyzeEntryIndex::Candidate& candidate = index.CandidateAt(index.PlaceByPosition(k));
-      ConsiderCandidate(request, collection.GetEntryAt(candidate.index), bestNote, best);
+    while (begin > range.begin && candidateAt(begin - 1).position == candidateAt(end - 1).position) --begin;
+    for (uint32_t k = begin; k < end; ++k) {
+      if (Matches(request, collection, candidateAt(k))) return &candidateAt(k);
     }
     end = begin;
   }
+  return nullptr;
 }
 
-void SearchMeasure(const SearchRequest& request, const TCAnalyzeEntryCollection& collection, const MeasureRange& range,
-                   const TCNotePitch** bestNote, const TCNotePitches** best) {
+const Candidate* SearchMeasure(const SearchRequest& request, const TCAnalyzeEntryCollection& collection,
+                               const MeasureRange& range) {
   const TCAnalyzeEntryIndex& index = collection.GetIndex();
   bool orderFree = !range.holdsGrace || !request.graceRule;
-  if (!range.inTimeOrder && orderFree) {
-    SearchMeasureByPosition(request, collection, range, index, bestNote, best);
-  } else {
-    WalkMeasure(request, collection, range, index, bestNote, best);
-  }
+  if (!range.inTimeOrder && orderFree) return SearchMeasureByPosition(request, collection, range, index);
+  return WalkMeasure(request, collection, range, index);
 }
 
 // The best candidate always lies in the latest measure that holds a match:
@@ -179,13 +199,17 @@ void SearchIndexedMeasures(const SearchRequest& request, const TCAnalyzeEntryCol
                            const TCNotePitch** bestNote, const TCNotePitches** best) {
   TCAnalyzeEntryIndex::MeasureRanges ranges =
       collection.GetIndex().EntriesMatching(request.note, request.independentOctaves);
-  const MeasureRange* range =
-      std::upper_bound(ranges.first, ranges.last, request.entry->GetMeasure(),
-                       [](int32_t measure, const MeasureRange& candidate) { return measure < candidate.measure; });
-  while (range != ranges.first && !*best) {
+  const MeasureRange* range = std::upper_bound(
+      ranges.first, ranges.last, request.entry->GetMeasure(),
+      [](int32_t measure, const MeasureRange& candidate) { return measure < candidate.measure; });
+  const Candidate* found = nullptr;
+  while (range != ranges.first && !found) {
     --range;
-    SearchMeasure(request, collection, *range, bestNote, best);
+    found = SearchMeasure(request, collection, *range);
   }
+  if (!found) return;
+  *best = collection.GetEntryAt(found->index);
+  *bestNote = FindMatchingNote(request.note, *best, request.chordLine, request.independentOctaves);
 }
 
 bool SearchBackwards(const SearchRequest& request, const TCAnalyzeEntryCollection* collection,

@@ -10,7 +10,14 @@
 namespace {
 
 constexpr uint64_t kNoKey = UINT64_MAX;
-constexpr uint64_t kLetterAndOctaveKeys = 1ull << 32;
+// Keys of letter and octave: up to three code units packed in the key, or
+// the number of a longer name.
+constexpr uint64_t kPackedKeys = 1ull << 62;
+constexpr uint64_t kNumberedKeys = 1ull << 61;
+constexpr uint32_t kPackedUnits = 3;
+
+bool IsDigit(char16_t unit) { return unit >= u'0' && unit <= u'9'; }
+bool IsAccidentalSign(char16_t unit) { return unit == u'#' || unit == u'b' || unit == u'x'; }
 
 char16_t LetterOf(const TCNotePitch* note) {
   const TCString* name = note->GetStoredPitchName();
@@ -24,12 +31,28 @@ std::u16string LetterAndOctaveOf(const TCNotePitch* note) {
   std::u16string key;
   for (uint32_t i = 0; name && i < name->GetLength(); ++i) {
     char16_t unit = name->GetCharAt(static_cast<int32_t>(i));
-    if (unit != u'#' && unit != u'b' && unit != u'x') key += unit;
+    if (!IsAccidentalSign(unit)) key += unit;
   }
   return key;
 }
 
-bool IsDigit(char16_t unit) { return unit >= u'0' && unit <= u'9'; }
+
+// The name without accidental signs, with its length, packed in a key; false
+// when it is too long for one.
+bool PackLetterAndOctave(const TCNotePitch* note, uint64_t* key) {
+  const TCString* name = note->GetStoredPitchName();
+  uint64_t units = 0;
+  uint64_t count = 0;
+  for (uint32_t i = 0; name && i < name->GetLength(); ++i) {
+    char16_t unit = name->GetCharAt(static_cast<int32_t>(i));
+    if (IsAccidentalSign(unit)) continue;
+    if (count == kPackedUnits) return false;
+    units |= static_cast<uint64_t>(unit) << (16 * count);
+    ++count;
+  }
+  *key = kPackedKeys | (count << 48) | units;
+  return true;
+}
 
 }  // namespace
 
@@ -39,18 +62,21 @@ struct TCAnalyzeEntryIndex::NoteKeyRecord {
   int32_t index;
   int32_t position;
   bool grace;
+  int32_t graceRun;
 };
 
 uint64_t TCAnalyzeEntryIndex::KeyOf(const TCNotePitch* note, bool independentOctaves) {
-  if (!independentOctaves) return LetterOf(note);
+  uint64_t key = LetterOf(note);
+  if (!independentOctaves || PackLetterAndOctave(note, &key)) return key;
   auto id = static_cast<uint32_t>(letterAndOctaveIds_.size());
-  return kLetterAndOctaveKeys | letterAndOctaveIds_.emplace(LetterAndOctaveOf(note), id).first->second;
+  return kNumberedKeys | letterAndOctaveIds_.emplace(LetterAndOctaveOf(note), id).first->second;
 }
 
 uint64_t TCAnalyzeEntryIndex::FindKeyOf(const TCNotePitch* note, bool independentOctaves) const {
-  if (!independentOctaves) return LetterOf(note);
+  uint64_t key = LetterOf(note);
+  if (!independentOctaves || PackLetterAndOctave(note, &key)) return key;
   auto found = letterAndOctaveIds_.find(LetterAndOctaveOf(note));
-  return found == letterAndOctaveIds_.end() ? kNoKey : kLetterAndOctaveKeys | found->second;
+  return found == letterAndOctaveIds_.end() ? kNoKey : kNumberedKeys | found->second;
 }
 
 void TCAnalyzeEntryIndex::Build(const TCAnalyzeEntryCollection& collection) {
@@ -69,7 +95,7 @@ void TCAnalyzeEntryIndex::Build(const TCAnalyzeEntryCollection& collection) {
       if (!pitch) continue;
       for (bool independentOctaves : {false, true}) {
         records.push_back(NoteKeyRecord{KeyOf(pitch, independentOctaves), entry->GetMeasure(), i, entry->GetPosition(),
-                                        entry->IsGrace()});
+                                        entry->IsGrace(), entry->GetGraceRun()});
       }
     }
   }
@@ -113,7 +139,8 @@ void TCAnalyzeEntryIndex::AddRange(const std::vector<NoteKeyRecord>& records, si
     }
     highest = std::max(highest, position);
     range.holdsGrace = range.holdsGrace || records[r].grace;
-    candidates_.push_back(Candidate{records[r].index, position, highest, runStart});
+    candidates_.push_back(
+        Candidate{records[r].index, position, records[r].grace, records[r].graceRun, highest, runStart});
     byPosition_.push_back(place);
   }
   range.end = static_cast<uint32_t>(candidates_.size());

@@ -18,12 +18,14 @@ class TCNotePitches;
 class TCAnalyzeEntryIndex {
  public:
   // An entry holding a note of some key, within the entries of its measure
-  // that hold one: its collection index, its position, the highest position
-  // among the measure's candidates up to it, and the first place of its run
-  // of candidates whose positions never decrease.
+  // that hold one: its collection index, its position and grace values, the
+  // highest position among the measure's candidates up to it, and the first
+  // place of its run of candidates whose positions never decrease.
   struct Candidate {
     int32_t index;
     int32_t position;
+    bool grace;
+    int32_t graceRun;
     int32_t highestPositionUpTo;
     uint32_t runStart;
   };
