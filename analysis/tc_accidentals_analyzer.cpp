@@ -63,6 +63,7 @@ void TCAccidentalsAnalyzer::ScanRegion() {
   }
 
   cells_ = std::make_unique<TCAnalyzedCells>(layerMask_);
+  measureFlags_.clear();
   layerPass_ = true;
   independentOctaves_ = settings.HasCheck(kIndependentOctavesSame);
   if (settings.HasCheck(kLayeredInstruments)) ScanLayers();
@@ -74,6 +75,7 @@ void TCAccidentalsAnalyzer::ScanRegion() {
   independentOctaves_ = settings.HasCheck(kIndependentOctavesCross);
   if (settings.HasCheck(kCrossStaveChecks)) ScanCrossStaff();
   cells_.reset();
+  measureFlags_.clear();
 }
 
 void TCAccidentalsAnalyzer::LoadGrandStaffGroups() {

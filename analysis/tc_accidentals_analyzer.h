@@ -7,6 +7,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <unordered_map>
 #include <vector>
 
 #include "analysis/tc_analysis_run_context.h"
@@ -68,7 +69,8 @@ class TCAccidentalsAnalyzer : public __TCUndoBlockHandler {
   int32_t LastRegionMeasure() const;
 
   bool IsInsideRegion(const TCNotePitches* entry, const TCMusicRegion* region) const;
-  bool ReadMeasureFlag(const TCNotePitches* entry) const;
+  // Read once per measure in a run.
+  bool ReadMeasureFlag(const TCNotePitches* entry);
   bool CheckSameBeat(const TCNotePitch* note, const TCNotePitches* entry, const TCAnalyzeEntryCollection* collection);
   bool CheckNote(const TCNotePitch* note, const TCNotePitches* entry, const TCAnalyzeEntryCollection* collection,
                  bool measureFlag);
@@ -87,6 +89,7 @@ class TCAccidentalsAnalyzer : public __TCUndoBlockHandler {
   TCMultiStaffInstruments instruments_;
   // The region's cells while a scan runs.
   std::unique_ptr<TCAnalyzedCells> cells_;
+  std::unordered_map<int32_t, bool> measureFlags_;
   bool independentOctaves_ = false;
   bool layerPass_ = false;
   uint32_t layerMask_ = kAllLayers;

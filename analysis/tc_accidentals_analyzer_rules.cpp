@@ -47,11 +47,14 @@ bool TCAccidentalsAnalyzer::IsInsideRegion(const TCNotePitches* entry, const TCM
   return true;
 }
 
-bool TCAccidentalsAnalyzer::ReadMeasureFlag(const TCNotePitches* entry) const {
+bool TCAccidentalsAnalyzer::ReadMeasureFlag(const TCNotePitches* entry) {
   if (!HostReaches(kHostVersion2012)) return false;
+  auto known = measureFlags_.find(entry->GetMeasure());
+  if (known != measureFlags_.end()) return known->second;
   TCMeasure measure;
-  if (!measure.Load(static_cast<int16_t>(entry->GetMeasure()))) return false;
-  return measure.GetMeasureFlagValue() != 0;
+  bool flag = measure.Load(static_cast<int16_t>(entry->GetMeasure())) && measure.GetMeasureFlagValue() != 0;
+  measureFlags_.emplace(entry->GetMeasure(), flag);
+  return flag;
 }
 
 bool TCAccidentalsAnalyzer::CheckSameBeat(const TCNotePitch* note, const TCNotePitches* entry,

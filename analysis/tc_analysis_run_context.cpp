@@ -16,8 +16,6 @@
 
 namespace {
 
-constexpr const char* kEmptyDetails = "<Empty Details>";
-
 // The name of an instrument's group as the report shows it: host text tags
 // removed, flat and sharp symbols as letters. Empty when the group is gone.
 TCString* LoadGroupName(const TCMultiStaffInstrument* instrument) {
@@ -110,15 +108,9 @@ bool TCAnalysisRunContext::AddFinding(FindingKind kind, const TCNotePitch* note,
   finding->showAccidental = true;
   finding->staffName.SetString(StaffNameOf(entry->GetStaff()));
   finding->pitchName.SetString(note->GetStoredPitchName());
-  finding->location.SetCString(kEmptyDetails);
   if (relatedNote) FillRelatedFields(relatedNote, relatedEntry, finding);
-
-  TCString* location = BuildLocationText(finding);
-  finding->location.SetString(location);
-  delete location;
-  TCString* relatedLocation = BuildRelatedLocationText(finding);
-  finding->relatedLocation.SetString(relatedLocation);
-  delete relatedLocation;
+  WriteLocationText(finding, &finding->location);
+  WriteRelatedLocationText(finding, &finding->relatedLocation);
   AddReportRow(finding, info->checkedWhenAdded);
   return true;
 }
@@ -223,25 +215,35 @@ TCString* TCAnalysisRunContext::BuildInstrumentStaffName(int32_t staff) const {
 }
 
 TCString* TCAnalysisRunContext::BuildLocationText(const AccidentalFinding* finding) const {
-  auto* text = new TCString("Staff: ");
-  if (!finding) return text;
-  text->AppendString(&finding->staffName);
-  AppendLocationLabel(text, ",  Measure: ", finding->measure);
-  AppendLocationLabel(text, ",  Layer: ", finding->layer);
-  AppendLocationLabel(text, ",  Entry #: ", finding->entryIndex + 1);
-  AppendLocationLabel(text, ",  Note #: ", finding->noteIndex + 1);
+  auto* text = new TCString();
+  WriteLocationText(finding, text);
   return text;
 }
 
 TCString* TCAnalysisRunContext::BuildRelatedLocationText(const AccidentalFinding* finding) const {
   auto* text = new TCString();
-  if (!finding || !finding->hasRelated) return text;
+  WriteRelatedLocationText(finding, text);
+  return text;
+}
+
+void TCAnalysisRunContext::WriteLocationText(const AccidentalFinding* finding, TCString* text) const {
+  text->SetCString("Staff: ");
+  if (!finding) return;
+  text->AppendString(&finding->staffName);
+  AppendLocationLabel(text, ",  Measure: ", finding->measure);
+  AppendLocationLabel(text, ",  Layer: ", finding->layer);
+  AppendLocationLabel(text, ",  Entry #: ", finding->entryIndex + 1);
+  AppendLocationLabel(text, ",  Note #: ", finding->noteIndex + 1);
+}
+
+void TCAnalysisRunContext::WriteRelatedLocationText(const AccidentalFinding* finding, TCString* text) const {
+  text->SetCString("");
+  if (!finding || !finding->hasRelated) return;
   text->SetCString("Staff: ");
   text->AppendString(StaffNameOf(finding->relatedStaff));
   AppendLocationLabel(text, ",  Measure: ", finding->relatedMeasure);
   AppendLocationLabel(text, ",  Layer: ", finding->relatedLayer);
   AppendLocationLabel(text, ",  Entry #: ", finding->relatedEntryIndex + 1);
-  return text;
 }
 
 bool TCAnalysisRunContext::IsAlreadyReported(const AccidentalFinding* finding) const {

@@ -67,6 +67,8 @@ class TCAnalysisRunContext : public __TCBase {
   TCString* BuildInstrumentStaffName(int32_t staff) const;
   bool ChooseParentheses(FindingKind kind, const TCNotePitches* entry, const TCNotePitches* relatedEntry) const;
   void AddReportRow(AccidentalFinding* finding, bool checked);
+  void WriteLocationText(const AccidentalFinding* finding, TCString* text) const;
+  void WriteRelatedLocationText(const AccidentalFinding* finding, TCString* text) const;
   // Brings the set of reported notes up to the rows of the result list.
   void RefreshReportedNotes() const;
 

@@ -2,6 +2,7 @@
 
 #include <tinyxml2.h>
 
+#include <charconv>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -106,8 +107,8 @@ void TCString::SetCString(const char* text) {
     capacity_ = 0;
     return;
   }
-  WidenedText widened(text);
-  ReplaceWith(widened.units(), widened.length());
+  length_ = 0;
+  AppendWidened(text, static_cast<uint32_t>(std::strlen(text)));
 }
 
 void TCString::SetBytes(const char* bytes, uint32_t count) {
@@ -187,22 +188,27 @@ void TCString::AppendString(const TCString* other) {
 
 void TCString::AppendCString(const char* text) {
   if (!text) return;
-  WidenedText widened(text);
-  AppendUnits(widened.units(), widened.length());
+  AppendWidened(text, static_cast<uint32_t>(std::strlen(text)));
+}
+
+void TCString::AppendWidened(const char* bytes, uint32_t count) {
+  EnsureRoom(length_ + count);
+  for (uint32_t i = 0; i < count; ++i) text_[length_ + i] = static_cast<unsigned char>(bytes[i]);
+  length_ += count;
+  text_[length_] = 0;
 }
 
 void TCString::AppendCharacter(char16_t unit) { AppendUnits(&unit, 1); }
 
 void TCString::SetInteger(int32_t value) {
-  char digits[16];
-  std::snprintf(digits, sizeof digits, "%d", static_cast<int>(value));
-  SetCString(digits);
+  length_ = 0;
+  AppendInteger(value);
 }
 
 void TCString::AppendInteger(int32_t value) {
   char digits[16];
-  std::snprintf(digits, sizeof digits, "%d", static_cast<int>(value));
-  AppendCString(digits);
+  std::to_chars_result written = std::to_chars(digits, digits + sizeof digits, value);
+  AppendWidened(digits, static_cast<uint32_t>(written.ptr - digits));
 }
 
 bool TCString::IsEqual(const TCString* other) const {

@@ -65,6 +65,8 @@ class TCString : public __TCBase {
   void EnsureRoom(uint32_t units);
   void ReplaceWith(const char16_t* units, uint32_t count);
   void AppendUnits(const char16_t* units, uint32_t count);
+  // Each byte becomes one code unit of the same value.
+  void AppendWidened(const char* bytes, uint32_t count);
   void TrimSet(const char* set);
 
   uint32_t length_ = 0;
