@@ -16,6 +16,11 @@
 
 namespace {
 
+// Room for the labels and numbers of a location besides the staff name, and
+// for a related note's name with its staff or layer after a description.
+constexpr uint32_t kLocationLabelsRoom = 80;
+constexpr uint32_t kRelationRoom = 48;
+
 // The name of an instrument's group as the report shows it: host text tags
 // removed, flat and sharp symbols as letters. Empty when the group is gone.
 TCString* LoadGroupName(const TCMultiStaffInstrument* instrument) {
@@ -129,6 +134,7 @@ void TCAnalysisRunContext::BuildDescription(FindingKind kind, const TCNotePitche
   const FindingKindInfo* info = GetFindingKindInfo(kind);
   description->SetCString(info->description);
   if (!info->namesRelatedNote) return;
+  description->Reserve(description->GetLength() + kRelationRoom);
   if (relatedNote) {
     description->AppendString(relatedNote->GetStoredPitchName());
     AppendRelationSuffix(entry, relatedEntry, description);
@@ -229,6 +235,7 @@ TCString* TCAnalysisRunContext::BuildRelatedLocationText(const AccidentalFinding
 void TCAnalysisRunContext::WriteLocationText(const AccidentalFinding* finding, TCString* text) const {
   text->SetCString("Staff: ");
   if (!finding) return;
+  text->Reserve(finding->staffName.GetLength() + kLocationLabelsRoom);
   text->AppendString(&finding->staffName);
   AppendLocationLabel(text, ",  Measure: ", finding->measure);
   AppendLocationLabel(text, ",  Layer: ", finding->layer);
@@ -239,8 +246,10 @@ void TCAnalysisRunContext::WriteLocationText(const AccidentalFinding* finding, T
 void TCAnalysisRunContext::WriteRelatedLocationText(const AccidentalFinding* finding, TCString* text) const {
   text->SetCString("");
   if (!finding || !finding->hasRelated) return;
+  const TCString* staffName = StaffNameOf(finding->relatedStaff);
   text->SetCString("Staff: ");
-  text->AppendString(StaffNameOf(finding->relatedStaff));
+  text->Reserve(staffName->GetLength() + kLocationLabelsRoom);
+  text->AppendString(staffName);
   AppendLocationLabel(text, ",  Measure: ", finding->relatedMeasure);
   AppendLocationLabel(text, ",  Layer: ", finding->relatedLayer);
   AppendLocationLabel(text, ",  Entry #: ", finding->relatedEntryIndex + 1);

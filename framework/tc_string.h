@@ -27,6 +27,9 @@ class TCString : public __TCBase {
   }
   const char16_t* GetUTF16Pointer() const { return text_; }
 
+  // Makes room for a text of this many code units at once, by the same
+  // growth rule, so that a text built in many appends is copied only once.
+  void Reserve(uint32_t units) { EnsureRoom(units); }
   void SetCString(const char* text);
   // Each of count bytes becomes one code unit of the same value, zeros
   // included.
