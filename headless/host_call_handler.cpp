@@ -18,6 +18,15 @@ constexpr int32_t kLargestRecord = 1 << 20;
 constexpr size_t kStaffOffset = 0;
 constexpr size_t kMeasureOffset = 2;
 
+const RecordBytes& StaffAtMeasure(const RecordBytes& staffRecord, const DocumentContent& content, int16_t staff,
+                                  int16_t measure, RecordBytes* flagged) {
+  auto flags = content.staffFlagsInMeasure.find({staff, measure});
+  if (flags == content.staffFlagsInMeasure.end()) return staffRecord;
+  *flagged = staffRecord;
+  StaffRecord::Flags::Set(*flagged, flags->second);
+  return *flagged;
+}
+
 }  // namespace
 
 Document* HostCallHandler::Current() { return host_.CurrentDocumentData(); }
@@ -39,9 +48,10 @@ int32_t HostCallHandler::LoadStaffAtPosition(const void* address, void* buffer, 
   if (!document->content.HasMeasure(measure)) return 0;
   const RecordBytes* staffRecord = document->content.records.Find(RecordKey{kStaffTag, staff, 0, 0});
   if (!staffRecord) return 0;
-  RecordBytes answer = *staffRecord;
-  auto flags = document->content.staffFlagsInMeasure.find({staff, measure});
-  if (flags != document->content.staffFlagsInMeasure.end()) StaffRecord::Flags::Set(answer, flags->second);
+  // The staff record as it stands in this measure: a copy only where the
+  // measure changes its flags.
+  RecordBytes flagged;
+  const RecordBytes& answer = StaffAtMeasure(*staffRecord, document->content, staff, measure, &flagged);
   if (!buffer) {
     if (*size != 0) return 0;
     *size = static_cast<int32_t>(answer.size());
