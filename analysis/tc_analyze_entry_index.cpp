@@ -36,7 +36,6 @@ std::u16string LetterAndOctaveOf(const TCNotePitch* note) {
   return key;
 }
 
-
 // The name without accidental signs, with its length, packed in a key; false
 // when it is too long for one.
 bool PackLetterAndOctave(const TCNotePitch* note, uint64_t* key) {

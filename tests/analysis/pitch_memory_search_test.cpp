@@ -1,0 +1,134 @@
+// The searches through a group's index against the walk through the whole
+// group, note by note: groups collected staff by staff (as the cross-staff
+// pass does, so a measure's entries are out of time order) and measure by
+// measure, with grace notes, chords and, in one round, pitch names longer
+// than the host makes.
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "analysis/pitch_memory.h"
+#include "analysis/tc_analyze_entry_collection.h"
+#include "analysis/tc_note_pitch_found_info.h"
+#include "framework/tc_string.h"
+#include "headless/host_fixture.h"
+#include "headless/score_builder.h"
+#include "score/tc_note_entry_cell.h"
+#include "shell/tx_api.h"
+#include "tests/analysis/generated_score.h"
+
+namespace {
+
+constexpr uint32_t kAllLayers = 15;
+constexpr int kStaves = 5;
+constexpr int kMeasures = 24;
+
+struct Answer {
+  bool found;
+  const TCNotePitch* note;
+  const TCNotePitches* entry;
+  bool operator==(const Answer& other) const {
+    return found == other.found && note == other.note && entry == other.entry;
+  }
+};
+
+class PitchMemorySearchTest : public headless::HostFixture {
+ protected:
+  void TearDown() override {
+    SetPitchMemoryIndexing(true);
+    HostFixture::TearDown();
+  }
+
+  static void Collect(bool staffByStaff, TCAnalyzeEntryCollection* collection) {
+    std::vector<TCNotePitches*> entries;
+    for (int outer = 1; outer <= (staffByStaff ? kStaves : kMeasures); ++outer) {
+      for (int inner = 1; inner <= (staffByStaff ? kMeasures : kStaves); ++inner) {
+        int32_t slot = staffByStaff ? outer : inner;
+        TCNoteEntryCell cell(staffByStaff ? inner : outer, TX_SlotToInst(slot, 0));
+        if (cell.Load()) CollectCellEntries(kAllLayers, &cell, &entries);
+      }
+    }
+    collection->AddEntries(entries);
+  }
+
+  // Every seventh note gets a name of four units or more without its signs.
+  static void GiveLongNames(TCAnalyzeEntryCollection* collection) {
+    const char* names[] = {"Gbb-12", "G#-12", "G-12", "Gx-120", "Abb-12"};
+    int count = 0;
+    for (int32_t i = 0; i < collection->GetCount(); ++i) {
+      TCNotePitches* entry = collection->GetEntryAt(i);
+      for (int32_t n = 0; n < entry->GetCount(); ++n) {
+        if (++count % 7 != 0) continue;
+        TCNotePitch* pitch = entry->GetPitchAt(n);
+        pitch->DeleteStoredPitchName();
+        pitch->SetStoredPitchName(new TCString(names[(count / 7) % 5]));
+      }
+    }
+  }
+
+  template <typename Search>
+  static Answer AskBothWays(Search search, bool indexed) {
+    SetPitchMemoryIndexing(indexed);
+    TCNotePitchFoundInfo found;
+    bool answer = search(&found);
+    return Answer{answer, found.note, found.entry};
+  }
+
+  // Compares every search for every note; answers how many found something.
+  static int CompareEverySearch(const TCAnalyzeEntryCollection& collection) {
+    int found = 0;
+    for (int32_t i = 0; i < collection.GetCount(); ++i) {
+      const TCNotePitches* entry = collection.GetEntryAt(i);
+      for (int32_t n = 0; n < entry->GetCount(); ++n) {
+        const TCNotePitch* note = entry->GetPitchAt(n);
+        std::vector<std::function<bool(TCNotePitchFoundInfo*)>> searches;
+        for (bool octaves : {false, true}) {
+          searches.push_back([=, &collection](TCNotePitchFoundInfo* info) {
+            return FindPreviousPitch(note, entry, &collection, octaves, info);
+          });
+          for (int32_t line = 0; entry->GetCount() >= 2 && line < entry->GetCount(); ++line) {
+            searches.push_back([=, &collection](TCNotePitchFoundInfo* info) {
+              return FindPreviousChordLinePitch(note, entry, &collection, line, octaves, info);
+            });
+          }
+        }
+        searches.push_back([=, &collection](TCNotePitchFoundInfo* info) {
+          return FindSpellingDifferenceOnBeat(note, entry, &collection, info);
+        });
+        for (size_t s = 0; s < searches.size(); ++s) {
+          Answer walked = AskBothWays(searches[s], false);
+          Answer indexed = AskBothWays(searches[s], true);
+          EXPECT_TRUE(indexed == walked) << "entry " << i << ", note " << n << ", search " << s;
+          found += walked.found ? 1 : 0;
+        }
+      }
+    }
+    return found;
+  }
+};
+
+TEST_F(PitchMemorySearchTest, IndexedSearchesAnswerAsWholeGroupWalksForEveryNote) {
+  for (uint32_t seed = 1; seed <= 3; ++seed) {
+    Host().NewDocument();
+    headless::ScoreBuilder builder;
+    GeneratedScoreShape shape;
+    shape.staves = kStaves;
+    shape.measures = kMeasures;
+    shape.layers = 2;
+    shape.linkedParts = 0;
+    shape.seed = seed;
+    BuildGeneratedScore(builder, shape);
+    for (bool staffByStaff : {true, false}) {
+      SCOPED_TRACE("seed " + std::to_string(seed) + (staffByStaff ? ", staff by staff" : ", measure by measure"));
+      TCAnalyzeEntryCollection collection;
+      Collect(staffByStaff, &collection);
+      if (seed == 3) GiveLongNames(&collection);
+      ASSERT_GT(collection.GetCount(), 300);
+      EXPECT_GT(CompareEverySearch(collection), 500);
+    }
+  }
+}
+
+}  // namespace
