@@ -8,6 +8,7 @@
 #include <tinyxml2.h>
 
 #include <string>
+#include <unordered_set>
 #include <vector>
 
 #include "headless/musicxml/text_encoding.h"
@@ -30,7 +31,8 @@ class MusicXmlDocument {
   // Writes the document. A compressed score is written as a copy of its
   // archive when path ends in ".mxl", as plain XML otherwise; a plain score
   // cannot be written as ".mxl". The file appears whole or not at all, and
-  // only when its text reads again as a score.
+  // only when its text reads again as a score whose elements stand where
+  // its text has them.
   bool Save(const std::string& path, std::string* error) const;
 
   // An element that was added or changed since the document was read; it is
@@ -63,8 +65,17 @@ class MusicXmlDocument {
   static bool HasArchiveExtension(const std::string& path);
 
  private:
-  bool DecodeAndParse(const std::string& bytes, const std::string& displayName, std::string* error);
-  bool ParseScore(const std::string& text, const std::string& displayName, std::string* error);
+  bool DecodeAndParse(std::string bytes, const std::string& displayName, std::string* error);
+  bool ParseScore(std::string text, const std::string& displayName, std::string* error);
+  // Parses text into xml and checks that it holds a score-partwise.
+  static bool ParseXml(const std::string& text, const std::string& displayName, tinyxml2::XMLDocument* xml,
+                       std::string* error);
+  // Whether text, about to be written to path, reads again as a score that
+  // maps element for element.
+  static bool ReadsAgain(const std::string& text, const std::string& path, std::string* error);
+  // The map is only needed to write or take out elements, so it is made
+  // the first time it is asked for; false when the text cannot be mapped.
+  bool EnsureMapped() const;
   struct Edit {
     size_t position;
     size_t removed;
@@ -78,9 +89,12 @@ class MusicXmlDocument {
   bool compressed_ = false;
   std::string rootFilePath_;
   std::string source_;
-  XmlSourceMap sourceMap_;
-  bool mapped_ = false;
+  mutable XmlSourceMap sourceMap_;
+  mutable bool mapTried_ = false;
+  mutable bool mapped_ = false;
+  // In the order they were first marked, which orders edits at one place.
   std::vector<tinyxml2::XMLElement*> changed_;
+  std::unordered_set<const tinyxml2::XMLElement*> changedSet_;
   std::vector<Edit> removals_;
   TextEncoding encoding_;
 };
