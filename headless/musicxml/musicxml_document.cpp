@@ -265,13 +265,39 @@ std::string MusicXmlDocument::ToText() const {
 }
 
 bool MusicXmlDocument::Save(const std::string& path, std::string* error) const {
-  bool archive = HasArchiveExtension(path);
-  if (archive && !compressed_) {
+  std::string text;
+  tinyxml2::XMLDocument written;
+  return TextToSave(path, &text, error) && WriteText(text, path, &written, error);
+}
+
+bool MusicXmlDocument::SaveAndRelease(const std::string& path, std::string* error) {
+  std::string text;
+  if (!TextToSave(path, &text, error)) return false;
+  Release();
+  // The written text is read into the tree's own memory, which tinyxml2
+  // keeps for reuse when a document is cleared.
+  bool saved = WriteText(text, path, &xml_, error);
+  xml_.Clear();
+  return saved;
+}
+
+void MusicXmlDocument::Release() {
+  xml_.Clear();
+  std::string().swap(source_);
+  sourceMap_ = XmlSourceMap();
+  mapTried_ = true;
+  mapped_ = false;
+  std::vector<tinyxml2::XMLElement*>().swap(changed_);
+  std::unordered_set<const tinyxml2::XMLElement*>().swap(changedSet_);
+  std::vector<Edit>().swap(removals_);
+}
+
+bool MusicXmlDocument::TextToSave(const std::string& path, std::string* text, std::string* error) const {
+  if (HasArchiveExtension(path) && !compressed_) {
     *error = path + ": an uncompressed score is not written as .mxl; choose a .musicxml name";
     return false;
   }
-  std::string text;
-  if (!SavedText(&text)) {
+  if (!SavedText(text)) {
     // Printing the whole tree instead would lose what the parser dropped and
     // may give a file that does not read again.
     *error = path_ +
@@ -279,7 +305,12 @@ bool MusicXmlDocument::Save(const std::string& path, std::string* error) const {
              "element?), so no file is written from it";
     return false;
   }
-  if (!ReadsAgain(text, path, error)) return false;
+  return true;
+}
+
+bool MusicXmlDocument::WriteText(const std::string& text, const std::string& path, tinyxml2::XMLDocument* scratch,
+                                 std::string* error) const {
+  if (!ReadsAgain(text, path, scratch, error)) return false;
   // Plain UTF-8 is written as it stands rather than copied.
   std::string encoded;
   bool asItStands = encoding_.GetForm() == TextEncoding::Form::Utf8 && !encoding_.HasByteOrderMark();
@@ -288,7 +319,7 @@ bool MusicXmlDocument::Save(const std::string& path, std::string* error) const {
     return false;
   }
   const std::string& bytes = asItStands ? text : encoded;
-  if (!archive) return WriteWhole(path, bytes, error);
+  if (!HasArchiveExtension(path)) return WriteWhole(path, bytes, error);
   std::string archiveError;
   if (!MxlArchive::WriteCopy(path_, path, rootFilePath_, bytes, &archiveError)) {
     *error = path + ": " + archiveError;
@@ -297,14 +328,14 @@ bool MusicXmlDocument::Save(const std::string& path, std::string* error) const {
   return true;
 }
 
-bool MusicXmlDocument::ReadsAgain(const std::string& text, const std::string& path, std::string* error) {
-  tinyxml2::XMLDocument written;
+bool MusicXmlDocument::ReadsAgain(const std::string& text, const std::string& path, tinyxml2::XMLDocument* scratch,
+                                  std::string* error) {
   std::string readError;
-  if (!ParseXml(text, path, &written, &readError)) {
+  if (!ParseXml(text, path, scratch, &readError)) {
     *error = path + ": the written score would not read again, so it is not written (" + readError + ")";
     return false;
   }
-  if (!XmlSourceMap::Matches(text, written)) {
+  if (!XmlSourceMap::Matches(text, *scratch)) {
     *error = path +
              ": the written score would not read again, so it is not written (its text cannot be matched "
              "to its elements)";

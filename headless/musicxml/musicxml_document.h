@@ -34,6 +34,12 @@ class MusicXmlDocument {
   // only when its text reads again as a score whose elements stand where
   // its text has them.
   bool Save(const std::string& path, std::string* error) const;
+  // Saves as Save does for a caller that is done with the document: the
+  // tree and the text that was read are let go of before the written text
+  // is read again, so that the two trees are never held at once. The
+  // document is empty afterwards, whether the file was written or not,
+  // unless the text to write could not be made.
+  bool SaveAndRelease(const std::string& path, std::string* error);
 
   // An element that was added or changed since the document was read; it is
   // written anew, everything else as the file had it.
@@ -70,9 +76,18 @@ class MusicXmlDocument {
   // Parses text into xml and checks that it holds a score-partwise.
   static bool ParseXml(const std::string& text, const std::string& displayName, tinyxml2::XMLDocument* xml,
                        std::string* error);
-  // Whether text, about to be written to path, reads again as a score that
-  // maps element for element.
-  static bool ReadsAgain(const std::string& text, const std::string& path, std::string* error);
+  // What Save writes to path; false with the message Save gives.
+  bool TextToSave(const std::string& path, std::string* text, std::string* error) const;
+  // Checks that text reads again, parsed into scratch, and writes it, in
+  // the score's encoding and, for an ".mxl" path, into a copy of its archive.
+  bool WriteText(const std::string& text, const std::string& path, tinyxml2::XMLDocument* scratch,
+                 std::string* error) const;
+  // Lets go of the tree, the text and the map; the document saves nothing after.
+  void Release();
+  // Whether text, about to be written to path, reads again (into scratch)
+  // as a score that maps element for element.
+  static bool ReadsAgain(const std::string& text, const std::string& path, tinyxml2::XMLDocument* scratch,
+                         std::string* error);
   // The map is only needed to write or take out elements, so it is made
   // the first time it is asked for; false when the text cannot be mapped.
   bool EnsureMapped() const;

@@ -228,6 +228,33 @@ TEST(MusicXmlDocumentTest, AScoreWhoseTextCannotBeMappedIsRefusedWhenARemovalFir
   EXPECT_FALSE(fs::exists(folder.File("out.musicxml")));
 }
 
+TEST(MusicXmlDocumentTest, SavingAndLettingGoWritesWhatSavingWritesAndLeavesTheDocumentEmpty) {
+  TempFolder folder;
+  MusicXmlDocument kept;
+  MusicXmlDocument released;
+  std::string error;
+  ASSERT_TRUE(kept.Parse(kScore, "kept.musicxml", &error)) << error;
+  ASSERT_TRUE(released.Parse(kScore, "released.musicxml", &error)) << error;
+  ChangeNoteAndPartName(&kept);
+  ChangeNoteAndPartName(&released);
+  ASSERT_TRUE(kept.Save(folder.File("kept.musicxml"), &error)) << error;
+  ASSERT_TRUE(released.SaveAndRelease(folder.File("released.musicxml"), &error)) << error;
+  EXPECT_EQ(ReadFile(folder.File("released.musicxml")), ReadFile(folder.File("kept.musicxml")));
+  EXPECT_NE(ReadFile(folder.File("released.musicxml")).find("Piccolo"), std::string::npos);
+  EXPECT_EQ(released.Score(), nullptr);
+  EXPECT_EQ(musicxml_test::SavedTextOf(released), "<no text: the document cannot be saved>");
+  EXPECT_FALSE(released.Save(folder.File("again.musicxml"), &error));
+  EXPECT_FALSE(fs::exists(folder.File("again.musicxml")));
+
+  // A score that cannot be written is refused and kept.
+  MusicXmlDocument tail;
+  ASSERT_TRUE(tail.Parse(kScore + "x</y>", "tail.musicxml", &error)) << error;
+  EXPECT_FALSE(tail.SaveAndRelease(folder.File("tail.musicxml"), &error));
+  EXPECT_NE(error.find("the score's text cannot be matched"), std::string::npos) << error;
+  EXPECT_FALSE(fs::exists(folder.File("tail.musicxml")));
+  EXPECT_NE(tail.Score(), nullptr);
+}
+
 TEST(MusicXmlDocumentTest, OnlyRegularFilesAreRead) {
   TempFolder folder;
   MusicXmlDocument document;
