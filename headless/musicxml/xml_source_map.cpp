@@ -69,17 +69,18 @@ struct Tag {
 
 Tag ReadTag(const std::string& text, size_t position) {
   Tag tag;
-  if (text.compare(position, 4, "<!--") == 0) {
+  char second = position + 1 < text.size() ? text[position + 1] : '\0';
+  if (second != '!' && second != '?') {
+    tag.after = SkipTag(text, position);
+    tag.kind = second == '/' ? Tag::Kind::End : Tag::Kind::Start;
+  } else if (text.compare(position, 4, "<!--") == 0) {
     tag.after = SkipPast(text, position + 4, "-->");
   } else if (text.compare(position, 9, "<![CDATA[") == 0) {
     tag.after = SkipPast(text, position + 9, "]]>");
-  } else if (text.compare(position, 2, "<?") == 0) {
+  } else if (second == '?') {
     tag.after = SkipPast(text, position + 2, "?>");
-  } else if (text.compare(position, 2, "<!") == 0) {
-    tag.after = SkipDeclaration(text, position);
   } else {
-    tag.after = SkipTag(text, position);
-    tag.kind = text.compare(position, 2, "</") == 0 ? Tag::Kind::End : Tag::Kind::Start;
+    tag.after = SkipDeclaration(text, position);
   }
   if (tag.kind != Tag::Kind::Start || tag.after == std::string::npos) return tag;
   size_t nameEnd = position + 1;
