@@ -127,10 +127,12 @@ bool MusicXmlDocument::ParseScore(std::string text, const std::string& displayNa
   removals_.clear();
   source_.clear();
   sourceMap_.Clear();
-  mapTried_ = false;
+  // A document that did not read as a score has no text to map.
+  mapTried_ = true;
   mapped_ = false;
   if (!ParseXml(text, displayName, &xml_, error)) return false;
   source_ = std::move(text);
+  mapTried_ = false;
   return true;
 }
 

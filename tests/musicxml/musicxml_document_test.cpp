@@ -255,6 +255,16 @@ TEST(MusicXmlDocumentTest, SavingAndLettingGoWritesWhatSavingWritesAndLeavesTheD
   EXPECT_NE(tail.Score(), nullptr);
 }
 
+TEST(MusicXmlDocumentTest, ADocumentThatDidNotReadAsAScoreHasNoTextToSave) {
+  MusicXmlDocument document;
+  std::string error;
+  ASSERT_TRUE(document.Parse(kScore, "score.musicxml", &error)) << error;
+  for (const std::string text : {"", "<score-partwise>", "<html/>"}) {
+    EXPECT_FALSE(document.Parse(text, "bad.musicxml", &error)) << text;
+    EXPECT_EQ(musicxml_test::SavedTextOf(document), "<no text: the document cannot be saved>") << text;
+  }
+}
+
 TEST(MusicXmlDocumentTest, OnlyRegularFilesAreRead) {
   TempFolder folder;
   MusicXmlDocument document;
