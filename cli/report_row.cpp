@@ -50,7 +50,9 @@ ReportRow ReportRow::FromFinding(const AccidentalFinding& finding, bool checked,
   row.location = BuildLocationColumn(finding.measure, finding.layer, finding.entryIndex);
   row.note = Text(finding.pitchName);
   row.info = Text(finding.description);
-  row.accidental = BuildAccidentalColumn(row.note, finding.parentheses, finding.showAccidental);
+  TCString accidental;
+  BuildAccidentalColumnText(&finding.pitchName, finding.parentheses, finding.showAccidental, &accidental);
+  row.accidental = Text(accidental);
   row.locationText = Text(finding.location);
   row.relatedLocationText = Text(finding.relatedLocation);
   row.kind = KindName(static_cast<int>(finding.kind));

@@ -2,6 +2,7 @@
 
 #include <filesystem>
 #include <system_error>
+#include <utility>
 
 #include "analysis/accidental_finding.h"
 #include "cli/profile_choice.h"
@@ -104,13 +105,14 @@ int RzaccApp::RunScore(const RzaccOptions& options, std::ostream& out, std::ostr
 }
 
 void RzaccApp::AddRows(const ScanRun& run, int round, bool checkedOnly, ScoreSession* session, Report* report) {
+  report->rows.reserve(report->rows.size() + static_cast<size_t>(run.FindingCount()));
   for (int32_t index = 0; index < run.FindingCount(); ++index) {
     const AccidentalFinding* finding = run.FindingAt(index);
     if (!finding || (checkedOnly && !run.IsChecked(index))) continue;
     ReportRow row = ReportRow::FromFinding(*finding, run.IsChecked(index), session->Imported());
     row.round = round;
     row.writtenNote = session->WrittenPitchName(finding->entryNumber, finding->noteIndex);
-    report->rows.push_back(row);
+    report->rows.push_back(std::move(row));
   }
 }
 

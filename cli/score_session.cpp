@@ -78,9 +78,15 @@ std::string ScoreSession::WrittenPitchName(uint32_t entryNumber, int noteIndex) 
 }
 
 int ScoreSession::WriteChanges(const std::string& path, const musicxml::AccidentalStyle& style, std::string* error) {
+  if (!document_.Score()) {
+    *error = path + ": the score was written already and is no longer held";
+    return -1;
+  }
   int written = musicxml::MusicXmlExporter::WriteChangedAccidentals(builder_.get(), imported_, &document_,
                                                                     &exportWarnings_, style);
-  if (!document_.Save(path, error)) return -1;
+  // Nothing reads the document after this; letting go of it before the
+  // written text is read again halves what a long score holds at the peak.
+  if (!document_.SaveAndRelease(path, error)) return -1;
   return written;
 }
 

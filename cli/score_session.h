@@ -45,8 +45,9 @@ class ScoreSession {
   bool Select(const NumberRange& measures, const NumberRange& staves, std::string* error);
   const RegionChoice& Region() const { return region_; }
 
-  // Adds the accidentals the host now shows to the document and writes it.
-  // Answers how many notes were written, or -1 with a message.
+  // Adds the accidentals the host now shows to the document and writes it,
+  // once: the document is let go of as it is written. Answers how many
+  // notes were written, or -1 with a message.
   int WriteChanges(const std::string& path, const musicxml::AccidentalStyle& style, std::string* error);
 
   // The written pitch of a host note on a transposing staff ("Eb5"); empty

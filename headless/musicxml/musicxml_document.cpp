@@ -5,6 +5,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <utility>
 
 #include "headless/musicxml/mxl_archive.h"
 #include "headless/musicxml/score_file.h"
@@ -89,7 +90,7 @@ bool MusicXmlDocument::Load(const std::string& path, std::string* error) {
   rootFilePath_.clear();
   std::string bytes;
   if (!ReadWholeFile(path, &bytes, error)) return false;
-  if (!MxlArchive::LooksLikeArchive(bytes)) return DecodeAndParse(bytes, path, error);
+  if (!MxlArchive::LooksLikeArchive(bytes)) return DecodeAndParse(std::move(bytes), path, error);
   std::string content;
   std::string archiveError;
   if (!MxlArchive::ReadRootFile(path, &rootFilePath_, &content, &archiveError)) {
@@ -97,7 +98,7 @@ bool MusicXmlDocument::Load(const std::string& path, std::string* error) {
     return false;
   }
   compressed_ = true;
-  return DecodeAndParse(content, path + " (" + rootFilePath_ + ")", error);
+  return DecodeAndParse(std::move(content), path + " (" + rootFilePath_ + ")", error);
 }
 
 bool MusicXmlDocument::Parse(const std::string& text, const std::string& displayName, std::string* error) {
@@ -107,36 +108,47 @@ bool MusicXmlDocument::Parse(const std::string& text, const std::string& display
   return DecodeAndParse(text, displayName, error);
 }
 
-bool MusicXmlDocument::DecodeAndParse(const std::string& bytes, const std::string& displayName, std::string* error) {
+bool MusicXmlDocument::DecodeAndParse(std::string bytes, const std::string& displayName, std::string* error) {
   std::string text;
   std::string encodingError;
-  if (!encoding_.Decode(bytes, &text, &encodingError)) {
+  if (!encoding_.Decode(std::move(bytes), &text, &encodingError)) {
     *error = displayName + ": " + encodingError;
     return false;
   }
-  if (ParseScore(text, displayName, error)) return true;
+  if (ParseScore(std::move(text), displayName, error)) return true;
   bool plain = encoding_.GetForm() == TextEncoding::Form::Utf8 && !encoding_.HasByteOrderMark();
   if (!plain) *error += " (the file was read as " + encoding_.Name() + ")";
   return false;
 }
 
-bool MusicXmlDocument::ParseScore(const std::string& text, const std::string& displayName, std::string* error) {
-  xml_.Clear();
+bool MusicXmlDocument::ParseScore(std::string text, const std::string& displayName, std::string* error) {
   changed_.clear();
+  changedSet_.clear();
   removals_.clear();
   source_.clear();
   sourceMap_.Clear();
+  // A document that did not read as a score has no text to map.
+  mapTried_ = true;
   mapped_ = false;
-  if (xml_.Parse(text.data(), text.size()) != tinyxml2::XML_SUCCESS) {
-    if (xml_.ErrorID() == tinyxml2::XML_ERROR_EMPTY_DOCUMENT) {
+  if (!ParseXml(text, displayName, &xml_, error)) return false;
+  source_ = std::move(text);
+  mapTried_ = false;
+  return true;
+}
+
+bool MusicXmlDocument::ParseXml(const std::string& text, const std::string& displayName, tinyxml2::XMLDocument* xml,
+                                std::string* error) {
+  xml->Clear();
+  if (xml->Parse(text.data(), text.size()) != tinyxml2::XML_SUCCESS) {
+    if (xml->ErrorID() == tinyxml2::XML_ERROR_EMPTY_DOCUMENT) {
       *error = displayName + ": the file is empty";
     } else {
-      *error = displayName + ":" + std::to_string(xml_.ErrorLineNum()) + ": not well-formed XML (" +
-               DescribeXmlError(xml_) + ")";
+      *error = displayName + ":" + std::to_string(xml->ErrorLineNum()) + ": not well-formed XML (" +
+               DescribeXmlError(*xml) + ")";
     }
     return false;
   }
-  const tinyxml2::XMLElement* root = xml_.RootElement();
+  const tinyxml2::XMLElement* root = xml->RootElement();
   std::string rootName = root && root->Name() ? root->Name() : "";
   if (rootName == "score-timewise") {
     *error = displayName +
@@ -148,18 +160,22 @@ bool MusicXmlDocument::ParseScore(const std::string& text, const std::string& di
     *error = displayName + ": not a MusicXML score (its root element is <" + rootName + ">, not <score-partwise>)";
     return false;
   }
-  source_ = text;
-  mapped_ = sourceMap_.Build(source_, xml_);
   return true;
 }
 
+bool MusicXmlDocument::EnsureMapped() const {
+  if (!mapTried_) mapped_ = sourceMap_.Build(source_, xml_);
+  mapTried_ = true;
+  return mapped_;
+}
+
 void MusicXmlDocument::MarkChanged(tinyxml2::XMLElement* element) {
-  if (element && std::find(changed_.begin(), changed_.end(), element) == changed_.end()) changed_.push_back(element);
+  if (element && changedSet_.insert(element).second) changed_.push_back(element);
 }
 
 bool MusicXmlDocument::MarkRemoved(tinyxml2::XMLElement* element) {
-  const ElementSpan* span = element ? sourceMap_.Find(element) : nullptr;
-  if (!span || std::find(changed_.begin(), changed_.end(), element) != changed_.end()) return false;
+  const ElementSpan* span = element && EnsureMapped() ? sourceMap_.Find(element) : nullptr;
+  if (!span || changedSet_.count(element)) return false;
   Edit removal{span->start, span->end - span->start, std::string()};
   const ElementSpan* next = element->NextSiblingElement() ? sourceMap_.Find(element->NextSiblingElement()) : nullptr;
   const ElementSpan* previous =
@@ -210,7 +226,7 @@ bool MusicXmlDocument::MakeEdit(tinyxml2::XMLElement* element, Edit* edit) const
 }
 
 bool MusicXmlDocument::SavedText(std::string* text) const {
-  if (!mapped_) return false;
+  if (!EnsureMapped()) return false;
   if (changed_.empty() && removals_.empty()) {
     *text = source_;
     return true;
@@ -251,13 +267,39 @@ std::string MusicXmlDocument::ToText() const {
 }
 
 bool MusicXmlDocument::Save(const std::string& path, std::string* error) const {
-  bool archive = HasArchiveExtension(path);
-  if (archive && !compressed_) {
+  std::string text;
+  tinyxml2::XMLDocument written;
+  return TextToSave(path, &text, error) && WriteText(text, path, &written, error);
+}
+
+bool MusicXmlDocument::SaveAndRelease(const std::string& path, std::string* error) {
+  std::string text;
+  if (!TextToSave(path, &text, error)) return false;
+  Release();
+  // The written text is read into the tree's own memory, which tinyxml2
+  // keeps for reuse when a document is cleared.
+  bool saved = WriteText(text, path, &xml_, error);
+  xml_.Clear();
+  return saved;
+}
+
+void MusicXmlDocument::Release() {
+  xml_.Clear();
+  std::string().swap(source_);
+  sourceMap_ = XmlSourceMap();
+  mapTried_ = true;
+  mapped_ = false;
+  std::vector<tinyxml2::XMLElement*>().swap(changed_);
+  std::unordered_set<const tinyxml2::XMLElement*>().swap(changedSet_);
+  std::vector<Edit>().swap(removals_);
+}
+
+bool MusicXmlDocument::TextToSave(const std::string& path, std::string* text, std::string* error) const {
+  if (HasArchiveExtension(path) && !compressed_) {
     *error = path + ": an uncompressed score is not written as .mxl; choose a .musicxml name";
     return false;
   }
-  std::string text;
-  if (!SavedText(&text)) {
+  if (!SavedText(text)) {
     // Printing the whole tree instead would lose what the parser dropped and
     // may give a file that does not read again.
     *error = path_ +
@@ -265,21 +307,40 @@ bool MusicXmlDocument::Save(const std::string& path, std::string* error) const {
              "element?), so no file is written from it";
     return false;
   }
-  MusicXmlDocument written;
-  std::string readError;
-  if (!written.ParseScore(text, path, &readError) || !written.mapped_) {
-    *error = path + ": the written score would not read again, so it is not written (" + readError + ")";
-    return false;
-  }
-  std::string bytes;
-  if (!encoding_.Encode(text, &bytes)) {
+  return true;
+}
+
+bool MusicXmlDocument::WriteText(const std::string& text, const std::string& path, tinyxml2::XMLDocument* scratch,
+                                 std::string* error) const {
+  if (!ReadsAgain(text, path, scratch, error)) return false;
+  // Plain UTF-8 is written as it stands rather than copied.
+  std::string encoded;
+  bool asItStands = encoding_.GetForm() == TextEncoding::Form::Utf8 && !encoding_.HasByteOrderMark();
+  if (!asItStands && !encoding_.Encode(text, &encoded)) {
     *error = path + ": the score holds text that " + encoding_.Name() + ", its encoding, cannot hold";
     return false;
   }
-  if (!archive) return WriteWhole(path, bytes, error);
+  const std::string& bytes = asItStands ? text : encoded;
+  if (!HasArchiveExtension(path)) return WriteWhole(path, bytes, error);
   std::string archiveError;
   if (!MxlArchive::WriteCopy(path_, path, rootFilePath_, bytes, &archiveError)) {
     *error = path + ": " + archiveError;
+    return false;
+  }
+  return true;
+}
+
+bool MusicXmlDocument::ReadsAgain(const std::string& text, const std::string& path, tinyxml2::XMLDocument* scratch,
+                                  std::string* error) {
+  std::string readError;
+  if (!ParseXml(text, path, scratch, &readError)) {
+    *error = path + ": the written score would not read again, so it is not written (" + readError + ")";
+    return false;
+  }
+  if (!XmlSourceMap::Matches(text, *scratch)) {
+    *error = path +
+             ": the written score would not read again, so it is not written (its text cannot be matched "
+             "to its elements)";
     return false;
   }
   return true;

@@ -8,6 +8,7 @@
 #include <tinyxml2.h>
 
 #include <string>
+#include <unordered_set>
 #include <vector>
 
 #include "headless/musicxml/text_encoding.h"
@@ -30,8 +31,15 @@ class MusicXmlDocument {
   // Writes the document. A compressed score is written as a copy of its
   // archive when path ends in ".mxl", as plain XML otherwise; a plain score
   // cannot be written as ".mxl". The file appears whole or not at all, and
-  // only when its text reads again as a score.
+  // only when its text reads again as a score whose elements stand where
+  // its text has them.
   bool Save(const std::string& path, std::string* error) const;
+  // Saves as Save does for a caller that is done with the document: the
+  // tree and the text that was read are let go of before the written text
+  // is read again, so that the two trees are never held at once. The
+  // document is empty afterwards, whether the file was written or not,
+  // unless the text to write could not be made.
+  bool SaveAndRelease(const std::string& path, std::string* error);
 
   // An element that was added or changed since the document was read; it is
   // written anew, everything else as the file had it.
@@ -63,8 +71,26 @@ class MusicXmlDocument {
   static bool HasArchiveExtension(const std::string& path);
 
  private:
-  bool DecodeAndParse(const std::string& bytes, const std::string& displayName, std::string* error);
-  bool ParseScore(const std::string& text, const std::string& displayName, std::string* error);
+  bool DecodeAndParse(std::string bytes, const std::string& displayName, std::string* error);
+  bool ParseScore(std::string text, const std::string& displayName, std::string* error);
+  // Parses text into xml and checks that it holds a score-partwise.
+  static bool ParseXml(const std::string& text, const std::string& displayName, tinyxml2::XMLDocument* xml,
+                       std::string* error);
+  // What Save writes to path; false with the message Save gives.
+  bool TextToSave(const std::string& path, std::string* text, std::string* error) const;
+  // Checks that text reads again, parsed into scratch, and writes it, in
+  // the score's encoding and, for an ".mxl" path, into a copy of its archive.
+  bool WriteText(const std::string& text, const std::string& path, tinyxml2::XMLDocument* scratch,
+                 std::string* error) const;
+  // Lets go of the tree, the text and the map; the document saves nothing after.
+  void Release();
+  // Whether text, about to be written to path, reads again (into scratch)
+  // as a score that maps element for element.
+  static bool ReadsAgain(const std::string& text, const std::string& path, tinyxml2::XMLDocument* scratch,
+                         std::string* error);
+  // The map is only needed to write or take out elements, so it is made
+  // the first time it is asked for; false when the text cannot be mapped.
+  bool EnsureMapped() const;
   struct Edit {
     size_t position;
     size_t removed;
@@ -78,9 +104,12 @@ class MusicXmlDocument {
   bool compressed_ = false;
   std::string rootFilePath_;
   std::string source_;
-  XmlSourceMap sourceMap_;
-  bool mapped_ = false;
+  mutable XmlSourceMap sourceMap_;
+  mutable bool mapTried_ = false;
+  mutable bool mapped_ = false;
+  // In the order they were first marked, which orders edits at one place.
   std::vector<tinyxml2::XMLElement*> changed_;
+  std::unordered_set<const tinyxml2::XMLElement*> changedSet_;
   std::vector<Edit> removals_;
   TextEncoding encoding_;
 };

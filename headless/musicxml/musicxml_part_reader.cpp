@@ -19,55 +19,9 @@ constexpr size_t kMaxNotesPerEntry = 12;
 constexpr int64_t kMaxStavesPerPart = 16;
 constexpr int64_t kMaxDivisions = int64_t(1) << 24;
 
-struct NoteType {
-  const char* name;
-  int32_t units;
-};
-
-constexpr NoteType kNoteTypes[] = {
-    {"1024th", 4},   {"512th", 8},    {"256th", 16},   {"128th", 32},     {"64th", 64},
-    {"32nd", 128},   {"16th", 256},   {"eighth", 512}, {"quarter", 1024}, {"half", 2048},
-    {"whole", 4096}, {"breve", 8192}, {"long", 16384}, {"maxima", 32768},
-};
-
-// The written length of a note from its <type> and dots; an eighth when it has no type.
-int32_t WrittenDuration(const tinyxml2::XMLElement* note) {
-  std::string type = ChildText(note, "type");
-  int32_t units = 512;
-  for (const NoteType& candidate : kNoteTypes) {
-    if (type == candidate.name) units = candidate.units;
-  }
-  int32_t added = units / 2;
-  for (const tinyxml2::XMLElement* dot = note->FirstChildElement("dot"); dot && added > 0;
-       dot = dot->NextSiblingElement("dot")) {
-    units += added;
-    added /= 2;
-  }
-  return units;
-}
-
 bool AttributeIs(const tinyxml2::XMLElement* element, const char* name, const char* value) {
   const char* actual = element->Attribute(name);
   return actual && std::strcmp(actual, value) == 0;
-}
-
-bool HasStopMark(const tinyxml2::XMLElement* parent, const char* markName) {
-  for (const tinyxml2::XMLElement* mark = parent->FirstChildElement(markName); mark;
-       mark = mark->NextSiblingElement(markName)) {
-    if (AttributeIs(mark, "type", "stop")) return true;
-  }
-  return false;
-}
-
-// Tied from the previous note: <tie type="stop"/>, or only the drawn
-// <tied type="stop"/> that some programs write instead.
-bool IsTiedFromPrevious(const tinyxml2::XMLElement* note) {
-  if (HasStopMark(note, "tie")) return true;
-  for (const tinyxml2::XMLElement* notations = note->FirstChildElement("notations"); notations;
-       notations = notations->NextSiblingElement("notations")) {
-    if (HasStopMark(notations, "tied")) return true;
-  }
-  return false;
 }
 
 // Sum of "3+2"-style beat counts; 0 when the text is not one.
@@ -186,11 +140,16 @@ void MusicXmlPartReader::ReadMeasure(tinyxml2::XMLElement* measure, int measureI
   chordEntries_.clear();
   chordOpen_ = false;
   droppedVoices_.clear();
-  voiceLayers_.StartMeasure(CollectVoices(measure));
+  measureNotes_.clear();
+  for (tinyxml2::XMLElement* note = measure->FirstChildElement("note"); note; note = note->NextSiblingElement("note")) {
+    measureNotes_.push_back(NoteChildren::Read(note));
+  }
+  voiceLayers_.StartMeasure(CollectVoices());
+  size_t noteIndex = 0;
   for (tinyxml2::XMLElement* child = measure->FirstChildElement(); child; child = child->NextSiblingElement()) {
     const char* name = child->Name();
     if (std::strcmp(name, "note") == 0) {
-      ReadNote(child);
+      ReadNote(measureNotes_[noteIndex++]);
     } else if (std::strcmp(name, "attributes") == 0) {
       ReadAttributes(child);
     } else if (std::strcmp(name, "backup") == 0) {
@@ -207,10 +166,9 @@ void MusicXmlPartReader::ReadMeasure(tinyxml2::XMLElement* measure, int measureI
   StoreKeys(measureIndex);
 }
 
-std::vector<VoiceLayers::StaffVoices> MusicXmlPartReader::CollectVoices(tinyxml2::XMLElement* measure) {
+std::vector<VoiceLayers::StaffVoices> MusicXmlPartReader::CollectVoices() {
   std::vector<VoiceLayers::StaffVoices> voices(static_cast<size_t>(staffCount_));
-  for (const tinyxml2::XMLElement* note = measure->FirstChildElement("note"); note;
-       note = note->NextSiblingElement("note")) {
+  for (const NoteChildren& note : measureNotes_) {
     int staff = 0;
     std::string voice;
     if (!StaffAndVoiceOf(note, false, &staff, &voice)) continue;
@@ -219,7 +177,7 @@ std::vector<VoiceLayers::StaffVoices> MusicXmlPartReader::CollectVoices(tinyxml2
     std::vector<std::string>& restsOnly = staffVoices.restsOnly;
     auto resting = std::find(restsOnly.begin(), restsOnly.end(), voice);
     bool known = resting != restsOnly.end() || std::find(withNotes.begin(), withNotes.end(), voice) != withNotes.end();
-    if (note->FirstChildElement("rest")) {
+    if (note.rest) {
       if (!known) restsOnly.push_back(voice);
     } else if (!known || resting != restsOnly.end()) {
       if (resting != restsOnly.end()) restsOnly.erase(resting);
@@ -229,19 +187,18 @@ std::vector<VoiceLayers::StaffVoices> MusicXmlPartReader::CollectVoices(tinyxml2
   return voices;
 }
 
-bool MusicXmlPartReader::StaffAndVoiceOf(const tinyxml2::XMLElement* note, bool warn, int* staffInPart,
-                                         std::string* voice) {
+bool MusicXmlPartReader::StaffAndVoiceOf(const NoteChildren& note, bool warn, int* staffInPart, std::string* voice) {
   // Hidden notes and unpitched (percussion) notes take time but need no accidentals.
-  if (AttributeIs(note, "print-object", "no") || note->FirstChildElement("unpitched")) return false;
-  if (!note->FirstChildElement("rest") && !note->FirstChildElement("pitch")) return false;
+  if (AttributeIs(note.note, "print-object", "no") || note.unpitched) return false;
+  if (!note.rest && !note.pitch) return false;
   int64_t staff = 1;
-  std::string staffText = ChildText(note, "staff");
+  std::string staffText = TrimmedText(note.staff);
   if (!staffText.empty() && !ParseInteger(staffText, 1, staffCount_, &staff)) {
     if (warn) Warn("a note on staff " + staffText + ", which the part does not have, is left out");
     return false;
   }
   *staffInPart = static_cast<int>(staff);
-  *voice = ChildText(note, "voice");
+  *voice = TrimmedText(note.voice);
   if (voice->empty()) *voice = "1";
   return true;
 }
@@ -353,7 +310,7 @@ void MusicXmlPartReader::MoveCursor(const tinyxml2::XMLElement* element, bool fo
   chordEntries_.clear();
   int64_t count = 0;
   int64_t divisions = 1;
-  if (!ReadDuration(element, &count, &divisions)) {
+  if (!ReadDuration(element->FirstChildElement("duration"), &count, &divisions)) {
     Warn(std::string("a <") + element->Name() + "> without a readable duration is left out");
     return;
   }
@@ -364,8 +321,7 @@ void MusicXmlPartReader::MoveCursor(const tinyxml2::XMLElement* element, bool fo
   furthest_ = std::max(furthest_, cursor_.ToUnits());
 }
 
-bool MusicXmlPartReader::ReadDuration(const tinyxml2::XMLElement* element, int64_t* count, int64_t* divisions) {
-  const tinyxml2::XMLElement* duration = element->FirstChildElement("duration");
+bool MusicXmlPartReader::ReadDuration(const tinyxml2::XMLElement* duration, int64_t* count, int64_t* divisions) const {
   double value = 0;
   if (!duration || !ParseDecimal(TrimmedText(duration), &value) || value < 0) return false;
   // Durations are decimals in the schema; fractions are kept to a thousandth of a division.
@@ -381,12 +337,12 @@ bool MusicXmlPartReader::ReadDuration(const tinyxml2::XMLElement* element, int64
   return true;
 }
 
-void MusicXmlPartReader::ReadNote(tinyxml2::XMLElement* note) {
-  bool grace = note->FirstChildElement("grace") != nullptr;
-  bool chord = note->FirstChildElement("chord") != nullptr && chordOpen_;
+void MusicXmlPartReader::ReadNote(const NoteChildren& note) {
+  bool grace = note.grace;
+  bool chord = note.chord && chordOpen_;
   int64_t count = 0;
   int64_t divisions = 1;
-  bool timed = !grace && ReadDuration(note, &count, &divisions);
+  bool timed = !grace && ReadDuration(note.duration, &count, &divisions);
   TimePosition start = chord ? chordStart_ : cursor_;
   if (!chord) {
     chordStart_ = cursor_;
@@ -400,13 +356,13 @@ void MusicXmlPartReader::ReadNote(tinyxml2::XMLElement* note) {
   int staff = 0;
   std::string voice;
   if (!StaffAndVoiceOf(note, true, &staff, &voice)) return;
-  bool rest = note->FirstChildElement("rest") != nullptr;
+  bool rest = note.rest;
   int layer = LayerOf(staff, voice, !rest);
   if (layer == 0) return;
-  int32_t duration = timed ? TimePosition::DurationToUnits(count, divisions) : WrittenDuration(note);
-  if (grace || duration < 0) duration = WrittenDuration(note);
+  int32_t duration = timed ? TimePosition::DurationToUnits(count, divisions) : note.WrittenDuration();
+  if (grace || duration < 0) duration = note.WrittenDuration();
   if (rest) {
-    if (!chord) AddToEntry(note, staff, layer, start.ToUnits(), duration, grace, false, nullptr, nullptr);
+    if (!chord) AddToEntry(note.note, staff, layer, start.ToUnits(), duration, grace, false, nullptr, nullptr);
     return;
   }
   headless::NoteSpec spec;
@@ -415,7 +371,7 @@ void MusicXmlPartReader::ReadNote(tinyxml2::XMLElement* note) {
   if (!ToConcertPitch(staff, &spec)) return;
   bool transposed =
       spec.letter != written.letter || spec.alteration != written.alteration || spec.octave != written.octave;
-  AddToEntry(note, staff, layer, start.ToUnits(), duration, grace, chord, &spec, transposed ? &written : nullptr);
+  AddToEntry(note.note, staff, layer, start.ToUnits(), duration, grace, chord, &spec, transposed ? &written : nullptr);
 }
 
 int MusicXmlPartReader::LayerOf(int staffInPart, const std::string& voice, bool warn) {
@@ -437,8 +393,8 @@ bool MusicXmlPartReader::ToConcertPitch(int staffInPart, headless::NoteSpec* spe
   return false;
 }
 
-bool MusicXmlPartReader::ReadNoteSpec(tinyxml2::XMLElement* note, headless::NoteSpec* spec) {
-  const tinyxml2::XMLElement* pitch = note->FirstChildElement("pitch");
+bool MusicXmlPartReader::ReadNoteSpec(const NoteChildren& note, headless::NoteSpec* spec) {
+  const tinyxml2::XMLElement* pitch = note.pitch;
   std::string step = ChildText(pitch, "step");
   int64_t octave = 0;
   if (step.size() != 1 || step[0] < 'A' || step[0] > 'G' || !ParseInteger(ChildText(pitch, "octave"), 0, 9, &octave)) {
@@ -463,12 +419,12 @@ bool MusicXmlPartReader::ReadNoteSpec(tinyxml2::XMLElement* note, headless::Note
   spec->alteration = alteration;
   spec->octave = static_cast<int>(octave);
   spec->flags = 0;
-  const tinyxml2::XMLElement* accidental = note->FirstChildElement("accidental");
+  const tinyxml2::XMLElement* accidental = note.accidental;
   if (accidental && !AttributeIs(accidental, "print-object", "no")) {
     spec->flags |= headless::kAccidentalShownFlag;
     if (IsYes(accidental, "parentheses") || IsYes(accidental, "bracket")) spec->flags |= headless::kParenthesesFlag;
   }
-  if (IsTiedFromPrevious(note)) spec->flags |= headless::kTiedFromPreviousFlag;
+  if (note.tiedFromPrevious) spec->flags |= headless::kTiedFromPreviousFlag;
   return true;
 }
 

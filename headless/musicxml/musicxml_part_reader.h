@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "headless/musicxml/import_plan.h"
+#include "headless/musicxml/note_children.h"
 #include "headless/musicxml/time_position.h"
 #include "headless/musicxml/transposition.h"
 #include "headless/musicxml/voice_layers.h"
@@ -49,28 +50,28 @@ class MusicXmlPartReader {
   void ReadKey(const tinyxml2::XMLElement* key);
   void ReadTranspose(const tinyxml2::XMLElement* transpose);
   // The voices of each staff of the measure, in order of first appearance.
-  std::vector<VoiceLayers::StaffVoices> CollectVoices(tinyxml2::XMLElement* measure);
+  std::vector<VoiceLayers::StaffVoices> CollectVoices();
   // The staff (1-based) and voice of a note that takes a layer; false for a
   // note that takes none. A staff the part does not have is warned of when
   // warn is set.
-  bool StaffAndVoiceOf(const tinyxml2::XMLElement* note, bool warn, int* staffInPart, std::string* voice);
+  bool StaffAndVoiceOf(const NoteChildren& note, bool warn, int* staffInPart, std::string* voice);
   void StoreKeys(int measureIndex);
   void ReadTime(const tinyxml2::XMLElement* time);
-  void ReadNote(tinyxml2::XMLElement* note);
+  void ReadNote(const NoteChildren& note);
   void MoveCursor(const tinyxml2::XMLElement* element, bool forward);
   // Layer of a voice on a staff in this measure; 0 when the measure has no
   // layer left for it, which is warned of once when warn is set.
   int LayerOf(int staffInPart, const std::string& voice, bool warn);
-  bool ReadNoteSpec(tinyxml2::XMLElement* note, headless::NoteSpec* spec);
+  bool ReadNoteSpec(const NoteChildren& note, headless::NoteSpec* spec);
   // The written pitch in spec becomes the sounding one; false when it has none.
   bool ToConcertPitch(int staffInPart, headless::NoteSpec* spec);
   // written: the note's pitch as the file writes it, when that is not the sounding one.
   void AddToEntry(tinyxml2::XMLElement* note, int staffInPart, int layer, int32_t position, int32_t duration,
                   bool grace, bool chord, const headless::NoteSpec* spec, const headless::NoteSpec* written);
   uint64_t TagNote(tinyxml2::XMLElement* note, const headless::NoteSpec* written);
-  // A duration read from an element's <duration>: count and divisions for
+  // A duration read from a <duration>: count and divisions for
   // TimePosition; false when there is none or it cannot be read.
-  bool ReadDuration(const tinyxml2::XMLElement* element, int64_t* count, int64_t* divisions);
+  bool ReadDuration(const tinyxml2::XMLElement* duration, int64_t* count, int64_t* divisions) const;
   // nameStaff: name the staff also in a part of one staff.
   void Warn(const std::string& text, int staffInPart = 0, bool nameStaff = false);
 
@@ -99,6 +100,7 @@ class MusicXmlPartReader {
   int32_t furthest_ = 0;
   std::vector<size_t> chordEntries_;                     // plan entries of the chord being read
   std::set<std::pair<int, std::string>> droppedVoices_;  // (staff, voice) left out of this measure
+  std::vector<NoteChildren> measureNotes_;               // in file order
 };
 
 }  // namespace musicxml

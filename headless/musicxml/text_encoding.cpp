@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cctype>
 #include <cstdint>
+#include <utility>
 
 namespace musicxml {
 
@@ -149,13 +150,14 @@ std::string TextEncoding::Name() const {
   return "?";
 }
 
-bool TextEncoding::Decode(const std::string& bytes, std::string* text, std::string* error) {
+bool TextEncoding::Decode(std::string bytes, std::string* text, std::string* error) {
   auto startsWith = [&bytes](const char* mark, size_t length) { return bytes.compare(0, length, mark, length) == 0; };
   form_ = Form::Utf8;
   byteOrderMark_ = false;
   if (startsWith("\xEF\xBB\xBF", 3)) {
     byteOrderMark_ = true;
-    *text = bytes.substr(3);
+    bytes.erase(0, 3);
+    *text = std::move(bytes);
     return true;
   }
   // With a byte-order mark, or without one as the XML declaration's "<?" shows it.
@@ -172,7 +174,7 @@ bool TextEncoding::Decode(const std::string& bytes, std::string* text, std::stri
   // A file that declares UTF-16 but reads as ASCII was saved as UTF-8 by a
   // program that kept the declaration; XML parsers read it as UTF-8 too.
   if (declared.empty() || declared == "utf-8" || declared == "utf8" || declared == "utf-16") {
-    *text = bytes;
+    *text = std::move(bytes);
     return true;
   }
   return DecodeEightBit(bytes, declared, text, error);

@@ -12,9 +12,10 @@ class TextEncoding {
  public:
   enum class Form { Utf8, Utf16LittleEndian, Utf16BigEndian, Latin1, Windows1252 };
 
-  // Finds the encoding of bytes and turns them into UTF-8 text. False with a
-  // message for an encoding that is not read or bytes that are not in it.
-  bool Decode(const std::string& bytes, std::string* text, std::string* error);
+  // Finds the encoding of bytes and turns them into UTF-8 text; bytes that
+  // are UTF-8 already become the text without a copy when moved in. False
+  // with a message for an encoding that is not read or bytes that are not in it.
+  bool Decode(std::string bytes, std::string* text, std::string* error);
 
   // Turns UTF-8 text back into the encoding that Decode found, byte-order
   // mark and all. False when the text holds a character the encoding cannot

@@ -59,71 +59,86 @@ size_t SkipTag(const std::string& text, size_t position) {
   return std::string::npos;
 }
 
+// One construct of the text that starts with '<'.
+struct Tag {
+  enum class Kind { Other, Start, Empty, End };
+  Kind kind = Kind::Other;
+  size_t after = std::string::npos;  // just after its end; npos when it does not end
+  size_t nameLength = 0;             // of a start tag; the name starts after the '<'
+};
+
+Tag ReadTag(const std::string& text, size_t position) {
+  Tag tag;
+  char second = position + 1 < text.size() ? text[position + 1] : '\0';
+  if (second != '!' && second != '?') {
+    tag.after = SkipTag(text, position);
+    tag.kind = second == '/' ? Tag::Kind::End : Tag::Kind::Start;
+  } else if (text.compare(position, 4, "<!--") == 0) {
+    tag.after = SkipPast(text, position + 4, "-->");
+  } else if (text.compare(position, 9, "<![CDATA[") == 0) {
+    tag.after = SkipPast(text, position + 9, "]]>");
+  } else if (second == '?') {
+    tag.after = SkipPast(text, position + 2, "?>");
+  } else {
+    tag.after = SkipDeclaration(text, position);
+  }
+  if (tag.kind != Tag::Kind::Start || tag.after == std::string::npos) return tag;
+  size_t nameEnd = position + 1;
+  while (nameEnd < tag.after && !IsNameEnd(text[nameEnd])) ++nameEnd;
+  tag.nameLength = nameEnd - position - 1;
+  if (tag.after >= 2 && text[tag.after - 2] == '/') tag.kind = Tag::Kind::Empty;
+  return tag;
+}
+
+bool IsNamed(const std::string& text, size_t position, const Tag& tag, const char* name) {
+  return std::strlen(name) == tag.nameLength && text.compare(position + 1, tag.nameLength, name) == 0;
+}
+
+// The first of element and its next siblings that the parse made.
+const tinyxml2::XMLElement* ParsedFrom(const tinyxml2::XMLElement* element) {
+  while (element && element->GetLineNum() == 0) element = element->NextSiblingElement();
+  return element;
+}
+
+// The parsed element after element in document order, or null.
+const tinyxml2::XMLElement* NextParsed(const tinyxml2::XMLElement* element) {
+  const tinyxml2::XMLElement* next = ParsedFrom(element->FirstChildElement());
+  while (!next && element) {
+    next = ParsedFrom(element->NextSiblingElement());
+    const tinyxml2::XMLNode* parent = element->Parent();
+    element = parent ? parent->ToElement() : nullptr;
+  }
+  return next;
+}
+
 }  // namespace
 
-bool XmlSourceMap::Scan(const std::string& text, std::vector<ScannedElement>* elements) {
-  std::vector<size_t> open;
+bool XmlSourceMap::Pair(const std::string& text, const tinyxml2::XMLDocument& document, Spans* spans) {
+  std::vector<size_t> open;  // the elements whose end tag is still to come
+  const tinyxml2::XMLElement* element = ParsedFrom(document.FirstChildElement());
   size_t position = 0;
   while ((position = text.find('<', position)) != std::string::npos) {
-    size_t after = std::string::npos;
-    if (text.compare(position, 4, "<!--") == 0) {
-      after = SkipPast(text, position + 4, "-->");
-    } else if (text.compare(position, 9, "<![CDATA[") == 0) {
-      after = SkipPast(text, position + 9, "]]>");
-    } else if (text.compare(position, 2, "<?") == 0) {
-      after = SkipPast(text, position + 2, "?>");
-    } else if (text.compare(position, 2, "<!") == 0) {
-      after = SkipDeclaration(text, position);
-    } else if (text.compare(position, 2, "</") == 0) {
-      after = SkipTag(text, position);
-      if (after == std::string::npos || open.empty()) return false;
-      (*elements)[open.back()].span.end = after;
+    Tag tag = ReadTag(text, position);
+    if (tag.after == std::string::npos) return false;
+    if (tag.kind == Tag::Kind::End) {
+      if (open.empty()) return false;
+      if (spans) (*spans)[open.back()].second.end = tag.after;
       open.pop_back();
-    } else {
-      after = SkipTag(text, position);
-      if (after == std::string::npos) return false;
-      size_t nameEnd = position + 1;
-      while (nameEnd < after && !IsNameEnd(text[nameEnd])) ++nameEnd;
-      ScannedElement element;
-      element.nameLength = nameEnd - position - 1;
-      element.span.start = position;
-      element.span.startTagEnd = after;
-      bool empty = after >= 2 && text[after - 2] == '/';
-      if (empty) element.span.end = after;
-      if (!empty) open.push_back(elements->size());
-      elements->push_back(element);
+    } else if (tag.kind != Tag::Kind::Other) {
+      if (!element || !IsNamed(text, position, tag, element->Name())) return false;
+      bool empty = tag.kind == Tag::Kind::Empty;
+      if (!empty) open.push_back(spans ? spans->size() : 0);
+      if (spans) spans->emplace_back(element, ElementSpan{position, tag.after, empty ? tag.after : 0});
+      element = NextParsed(element);
     }
-    if (after == std::string::npos) return false;
-    position = after;
+    position = tag.after;
   }
-  return open.empty();
+  return open.empty() && !element;
 }
 
 bool XmlSourceMap::Build(const std::string& text, const tinyxml2::XMLDocument& document) {
   spans_.clear();
-  std::vector<ScannedElement> scanned;
-  if (!Scan(text, &scanned)) return false;
-  spans_.reserve(scanned.size());
-  // Both lists are in document order: walk the tree in that order beside them.
-  size_t index = 0;
-  const tinyxml2::XMLElement* element = document.FirstChildElement();
-  while (element) {
-    if (index >= scanned.size() || !IsNamed(text, scanned[index], element->Name())) {
-      spans_.clear();
-      return false;
-    }
-    spans_.emplace_back(element, scanned[index++].span);
-    const tinyxml2::XMLElement* next = element->FirstChildElement();
-    while (!next && element) {
-      next = element->NextSiblingElement();
-      if (!next) {
-        const tinyxml2::XMLNode* parent = element->Parent();
-        element = parent ? parent->ToElement() : nullptr;
-      }
-    }
-    element = next;
-  }
-  if (index != scanned.size()) {
+  if (!Pair(text, document, &spans_)) {
     spans_.clear();
     return false;
   }
@@ -131,8 +146,8 @@ bool XmlSourceMap::Build(const std::string& text, const tinyxml2::XMLDocument& d
   return true;
 }
 
-bool XmlSourceMap::IsNamed(const std::string& text, const ScannedElement& scanned, const char* name) {
-  return std::strlen(name) == scanned.nameLength && text.compare(scanned.span.start + 1, scanned.nameLength, name) == 0;
+bool XmlSourceMap::Matches(const std::string& text, const tinyxml2::XMLDocument& document) {
+  return Pair(text, document, nullptr);
 }
 
 bool XmlSourceMap::ByElement(const std::pair<const tinyxml2::XMLElement*, ElementSpan>& left,

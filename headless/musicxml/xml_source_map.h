@@ -25,9 +25,12 @@ struct ElementSpan {
 class XmlSourceMap {
  public:
   // Finds every element of document in text, which document was parsed
-  // from. False (and an empty map) when the two do not agree element for
-  // element.
+  // from. Elements added since the parse (tinyxml2 gives them no line) are
+  // not looked for, so the map can be made after a change. False (and an
+  // empty map) when the two do not agree element for element.
   bool Build(const std::string& text, const tinyxml2::XMLDocument& document);
+  // Whether Build would succeed, without keeping anything per element.
+  static bool Matches(const std::string& text, const tinyxml2::XMLDocument& document);
   void Clear() { spans_.clear(); }
 
   // The element's place in the text; null for an element added since.
@@ -41,18 +44,16 @@ class XmlSourceMap {
   static std::string LineBreakBefore(const std::string& text, size_t position);
 
  private:
-  struct ScannedElement {
-    size_t nameLength = 0;  // the name starts just after the span's '<'
-    ElementSpan span;
-  };
-  static bool Scan(const std::string& text, std::vector<ScannedElement>* elements);
-  static bool IsNamed(const std::string& text, const ScannedElement& scanned, const char* name);
+  using Spans = std::vector<std::pair<const tinyxml2::XMLElement*, ElementSpan>>;
+  // Reads the tags of text and the elements of document side by side, in
+  // document order; spans, when given, receives each element's place.
+  static bool Pair(const std::string& text, const tinyxml2::XMLDocument& document, Spans* spans);
   static bool ByElement(const std::pair<const tinyxml2::XMLElement*, ElementSpan>& left,
                         const std::pair<const tinyxml2::XMLElement*, ElementSpan>& right);
 
   // Sorted by element address, once, when built: one array for the whole
   // document instead of a node per element.
-  std::vector<std::pair<const tinyxml2::XMLElement*, ElementSpan>> spans_;
+  Spans spans_;
 };
 
 }  // namespace musicxml

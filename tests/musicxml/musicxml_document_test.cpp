@@ -16,6 +16,7 @@
 #include <utility>
 #include <vector>
 
+#include "headless/musicxml/accidental_element.h"
 #include "headless/musicxml/mxl_archive.h"
 #include "tests/musicxml/musicxml_test_support.h"
 
@@ -180,6 +181,88 @@ TEST(MusicXmlDocumentTest, AScoreWhoseTextCannotBeMappedIsNeverReprinted) {
   EXPECT_FALSE(document.Save(folder.File("out.musicxml"), &error));
   EXPECT_NE(error.find("tail.musicxml: the score's text cannot be matched"), std::string::npos) << error;
   EXPECT_FALSE(fs::exists(folder.File("out.musicxml")));
+}
+
+// Adds a cautionary sharp to the score's note and renames its part.
+void ChangeNoteAndPartName(MusicXmlDocument* document) {
+  tinyxml2::XMLElement* note = document->Score()->FirstChildElement("part")->FirstChildElement("measure");
+  note = note->FirstChildElement("note");
+  document->MarkChanged(musicxml::AccidentalElement::Write(note, 1, false, false, std::string()));
+  tinyxml2::XMLElement* name = document->Score()
+                                   ->FirstChildElement("part-list")
+                                   ->FirstChildElement("score-part")
+                                   ->FirstChildElement("part-name");
+  name->SetText("Piccolo");
+  document->MarkChanged(name);
+}
+
+TEST(MusicXmlDocumentTest, ChangesMadeBeforeTheTextIsFirstMappedAreWrittenAsIfMappedAtOnce) {
+  TempFolder folder;
+  std::string text = "<?xml version=\"1.0\"?>\n<!-- by hand -->\n" + kScore.substr(kScore.find("<score-partwise"));
+  MusicXmlDocument early;
+  MusicXmlDocument late;
+  std::string error;
+  ASSERT_TRUE(early.Parse(text, "early.musicxml", &error)) << error;
+  ASSERT_TRUE(late.Parse(text, "late.musicxml", &error)) << error;
+  EXPECT_EQ(musicxml_test::SavedTextOf(early), text);
+  ChangeNoteAndPartName(&early);
+  ChangeNoteAndPartName(&late);
+  std::string written = musicxml_test::SavedTextOf(late);
+  EXPECT_EQ(written, musicxml_test::SavedTextOf(early));
+  EXPECT_NE(written.find("<accidental cautionary=\"yes\">sharp</accidental>"), std::string::npos) << written;
+  EXPECT_NE(written.find("<part-name>Piccolo</part-name>"), std::string::npos) << written;
+  EXPECT_EQ(written.find("Flute"), std::string::npos) << written;
+  ASSERT_TRUE(late.Save(folder.File("out.musicxml"), &error)) << error;
+  EXPECT_EQ(ReadFile(folder.File("out.musicxml")), written);
+}
+
+TEST(MusicXmlDocumentTest, AScoreWhoseTextCannotBeMappedIsRefusedWhenARemovalFirstAsksForTheMap) {
+  TempFolder folder;
+  MusicXmlDocument document;
+  std::string error;
+  ASSERT_TRUE(document.Parse(kScore + "x</y>", "tail.musicxml", &error)) << error;
+  EXPECT_FALSE(document.MarkRemoved(document.Score()->FirstChildElement("part-list")));
+  EXPECT_EQ(musicxml_test::SavedTextOf(document), "<no text: the document cannot be saved>");
+  EXPECT_FALSE(document.Save(folder.File("out.musicxml"), &error));
+  EXPECT_NE(error.find("the score's text cannot be matched"), std::string::npos) << error;
+  EXPECT_FALSE(fs::exists(folder.File("out.musicxml")));
+}
+
+TEST(MusicXmlDocumentTest, SavingAndLettingGoWritesWhatSavingWritesAndLeavesTheDocumentEmpty) {
+  TempFolder folder;
+  MusicXmlDocument kept;
+  MusicXmlDocument released;
+  std::string error;
+  ASSERT_TRUE(kept.Parse(kScore, "kept.musicxml", &error)) << error;
+  ASSERT_TRUE(released.Parse(kScore, "released.musicxml", &error)) << error;
+  ChangeNoteAndPartName(&kept);
+  ChangeNoteAndPartName(&released);
+  ASSERT_TRUE(kept.Save(folder.File("kept.musicxml"), &error)) << error;
+  ASSERT_TRUE(released.SaveAndRelease(folder.File("released.musicxml"), &error)) << error;
+  EXPECT_EQ(ReadFile(folder.File("released.musicxml")), ReadFile(folder.File("kept.musicxml")));
+  EXPECT_NE(ReadFile(folder.File("released.musicxml")).find("Piccolo"), std::string::npos);
+  EXPECT_EQ(released.Score(), nullptr);
+  EXPECT_EQ(musicxml_test::SavedTextOf(released), "<no text: the document cannot be saved>");
+  EXPECT_FALSE(released.Save(folder.File("again.musicxml"), &error));
+  EXPECT_FALSE(fs::exists(folder.File("again.musicxml")));
+
+  // A score that cannot be written is refused and kept.
+  MusicXmlDocument tail;
+  ASSERT_TRUE(tail.Parse(kScore + "x</y>", "tail.musicxml", &error)) << error;
+  EXPECT_FALSE(tail.SaveAndRelease(folder.File("tail.musicxml"), &error));
+  EXPECT_NE(error.find("the score's text cannot be matched"), std::string::npos) << error;
+  EXPECT_FALSE(fs::exists(folder.File("tail.musicxml")));
+  EXPECT_NE(tail.Score(), nullptr);
+}
+
+TEST(MusicXmlDocumentTest, ADocumentThatDidNotReadAsAScoreHasNoTextToSave) {
+  MusicXmlDocument document;
+  std::string error;
+  ASSERT_TRUE(document.Parse(kScore, "score.musicxml", &error)) << error;
+  for (const std::string text : {"", "<score-partwise>", "<html/>"}) {
+    EXPECT_FALSE(document.Parse(text, "bad.musicxml", &error)) << text;
+    EXPECT_EQ(musicxml_test::SavedTextOf(document), "<no text: the document cannot be saved>") << text;
+  }
 }
 
 TEST(MusicXmlDocumentTest, OnlyRegularFilesAreRead) {

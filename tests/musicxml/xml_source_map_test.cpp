@@ -99,4 +99,47 @@ TEST(XmlSourceMapTest, NewAccidentalsAreWrittenIntoTheFileInItsOwnLayout) {
   EXPECT_EQ(musicxml_test::SavedTextOf(document), expected);
 }
 
+TEST(XmlSourceMapTest, AMapMadeAfterElementsWereAddedFindsTheParsedOnesAndPassesOverTheNew) {
+  std::string text = "<a>\n  <b/>\n  <c><d>1</d></c>\n</a>\n";
+  tinyxml2::XMLDocument document;
+  ASSERT_EQ(document.Parse(text.c_str(), text.size()), tinyxml2::XML_SUCCESS);
+  tinyxml2::XMLElement* root = document.RootElement();
+  tinyxml2::XMLElement* c = root->FirstChildElement("c");
+  tinyxml2::XMLElement* first = root->InsertFirstChild(document.NewElement("n"))->ToElement();
+  tinyxml2::XMLElement* nested = c->InsertEndChild(document.NewElement("m"))->ToElement();
+  nested->InsertEndChild(document.NewElement("k"));
+  XmlSourceMap map;
+  ASSERT_TRUE(map.Build(text, document));
+  EXPECT_TRUE(XmlSourceMap::Matches(text, document));
+  EXPECT_EQ(map.Find(first), nullptr);
+  EXPECT_EQ(map.Find(nested), nullptr);
+  const ElementSpan* span = map.Find(c);
+  ASSERT_NE(span, nullptr);
+  EXPECT_EQ(text.substr(span->start, span->end - span->start), "<c><d>1</d></c>");
+  span = map.Find(c->FirstChildElement("d"));
+  ASSERT_NE(span, nullptr);
+  EXPECT_EQ(text.substr(span->start, span->end - span->start), "<d>1</d>");
+  span = map.Find(root->FirstChildElement("b"));
+  ASSERT_NE(span, nullptr);
+  EXPECT_EQ(text.substr(span->start, span->end - span->start), "<b/>");
+
+  // An element of the file that was renamed no longer stands in the text.
+  c->FirstChildElement("d")->SetName("e");
+  EXPECT_FALSE(map.Build(text, document));
+  EXPECT_FALSE(XmlSourceMap::Matches(text, document));
+  EXPECT_EQ(map.Find(c), nullptr);
+}
+
+TEST(XmlSourceMapTest, MatchingAsksWhatBuildingAsks) {
+  tinyxml2::XMLDocument document;
+  ASSERT_EQ(document.Parse("<a><b/><e/></a>"), tinyxml2::XML_SUCCESS);
+  XmlSourceMap map;
+  for (const std::string text : {"<a><b/><e/></a>", "<a><b/><c/></a>", "<a><b/></a>", "<a><b/><e/>",
+                                 "<a><b/><e/></a><f/>", "<a><b/><e/></a></a>", "<!-- <x/> --><a><b/><e></e></a>"}) {
+    EXPECT_EQ(XmlSourceMap::Matches(text, document), map.Build(text, document)) << text;
+  }
+  EXPECT_TRUE(XmlSourceMap::Matches("<a><b/><e></e></a>", document));
+  EXPECT_FALSE(XmlSourceMap::Matches("<a><b/><e/></a></a>", document));
+}
+
 }  // namespace
