@@ -132,7 +132,7 @@ bool Matches(const SearchRequest& request, const TCAnalyzeEntryCollection& colle
 // a run of rising positions at a time, and ends where every earlier
 // candidate stands before the best.
 const Candidate* WalkMeasure(const SearchRequest& request, const TCAnalyzeEntryCollection& collection,
-                             const MeasureRange& range, const TCAnalyzeEntryIndex& index) {
+                             const MeasureRange& range, const TCAnalyzeEntryIndex::MeasureRanges& index) {
   bool ownMeasure = range.measure == request.entry->GetMeasure();
   int32_t latest = request.entry->GetPosition();
   const Candidate* best = nullptr;
@@ -157,7 +157,7 @@ const Candidate* WalkMeasure(const SearchRequest& request, const TCAnalyzeEntryC
 // are taken by position, latest first, each position in collection order,
 // and the first match ends the search.
 const Candidate* SearchMeasureByPosition(const SearchRequest& request, const TCAnalyzeEntryCollection& collection,
-                                         const MeasureRange& range, const TCAnalyzeEntryIndex& index) {
+                                         const MeasureRange& range, const TCAnalyzeEntryIndex::MeasureRanges& index) {
   auto candidateAt = [&](uint32_t k) -> const Candidate& { return index.CandidateAt(index.PlaceByPosition(k)); };
   uint32_t end = range.end;
   if (range.measure == request.entry->GetMeasure()) {
@@ -183,8 +183,7 @@ const Candidate* SearchMeasureByPosition(const SearchRequest& request, const TCA
 }
 
 const Candidate* SearchMeasure(const SearchRequest& request, const TCAnalyzeEntryCollection& collection,
-                               const MeasureRange& range) {
-  const TCAnalyzeEntryIndex& index = collection.GetIndex();
+                               const MeasureRange& range, const TCAnalyzeEntryIndex::MeasureRanges& index) {
   bool orderFree = !range.holdsGrace || !request.graceRule;
   if (!range.inTimeOrder && orderFree) return SearchMeasureByPosition(request, collection, range, index);
   return WalkMeasure(request, collection, range, index);
@@ -205,7 +204,7 @@ void SearchIndexedMeasures(const SearchRequest& request, const TCAnalyzeEntryCol
   const Candidate* found = nullptr;
   while (range != ranges.first && !found) {
     --range;
-    found = SearchMeasure(request, collection, *range);
+    found = SearchMeasure(request, collection, *range, ranges);
   }
   if (!found) return;
   *best = collection.GetEntryAt(found->index);

@@ -64,7 +64,7 @@ struct TCAnalyzeEntryIndex::NoteKeyRecord {
   int32_t graceRun;
 };
 
-uint64_t TCAnalyzeEntryIndex::KeyOf(const TCNotePitch* note, bool independentOctaves) {
+uint64_t TCAnalyzeEntryIndex::KeyOf(const TCNotePitch* note, bool independentOctaves) const {
   uint64_t key = LetterOf(note);
   if (!independentOctaves || PackLetterAndOctave(note, &key)) return key;
   auto id = static_cast<uint32_t>(letterAndOctaveIds_.size());
@@ -79,93 +79,101 @@ uint64_t TCAnalyzeEntryIndex::FindKeyOf(const TCNotePitch* note, bool independen
 }
 
 void TCAnalyzeEntryIndex::Build(const TCAnalyzeEntryCollection& collection) {
-  candidates_.clear();
-  byPosition_.clear();
-  ranges_.clear();
-  keys_.clear();
+  collection_ = &collection;
+  for (KeyTable& table : tables_) table = KeyTable{};
   letterAndOctaveIds_.clear();
+  spellings_.clear();
+  spellingsMade_ = false;
+}
+
+const TCAnalyzeEntryIndex::KeyTable& TCAnalyzeEntryIndex::TableFor(bool independentOctaves) const {
+  KeyTable& table = tables_[independentOctaves ? 1 : 0];
+  if (table.made || !collection_) return table;
+  table.made = true;
   std::vector<NoteKeyRecord> records;
-  records.reserve(static_cast<size_t>(collection.GetCount()) * 2);
-  for (int32_t i = 0; i < collection.GetCount(); ++i) {
-    const TCNotePitches* entry = collection.GetEntryAt(i);
+  records.reserve(static_cast<size_t>(collection_->GetCount()));
+  for (int32_t i = 0; i < collection_->GetCount(); ++i) {
+    const TCNotePitches* entry = collection_->GetEntryAt(i);
     if (!entry) continue;
     for (int32_t n = 0; n < entry->GetCount(); ++n) {
       const TCNotePitch* pitch = entry->GetPitchAt(n);
       if (!pitch) continue;
-      for (bool independentOctaves : {false, true}) {
-        records.push_back(NoteKeyRecord{KeyOf(pitch, independentOctaves), entry->GetMeasure(), i, entry->GetPosition(),
-                                        entry->IsGrace(), entry->GetGraceRun()});
-      }
+      records.push_back(NoteKeyRecord{KeyOf(pitch, independentOctaves), entry->GetMeasure(), i, entry->GetPosition(),
+                                      entry->IsGrace(), entry->GetGraceRun()});
     }
   }
-  BuildCandidates(&records);
-  BuildSpellings(collection);
+  SortRecords(&records);
+  table.candidates.reserve(records.size());
+  table.byPosition.reserve(records.size());
+  size_t first = 0;
+  for (size_t r = 1; r <= records.size(); ++r) {
+    if (r < records.size() && records[r].key == records[first].key && records[r].measure == records[first].measure) {
+      continue;
+    }
+    AddRange(records, first, r, &table);
+    first = r;
+  }
+  return table;
 }
 
-void TCAnalyzeEntryIndex::BuildCandidates(std::vector<NoteKeyRecord>* records) {
+// By key, measure and collection index; an entry with two notes of one key
+// is a candidate once.
+void TCAnalyzeEntryIndex::SortRecords(std::vector<NoteKeyRecord>* records) {
   auto order = [](const NoteKeyRecord& record) { return std::tie(record.key, record.measure, record.index); };
   std::sort(records->begin(), records->end(),
             [&](const NoteKeyRecord& left, const NoteKeyRecord& right) { return order(left) < order(right); });
-  // An entry with two notes of one key is a candidate once.
   records->erase(
       std::unique(records->begin(), records->end(),
                   [&](const NoteKeyRecord& left, const NoteKeyRecord& right) { return order(left) == order(right); }),
       records->end());
-  candidates_.reserve(records->size());
-  byPosition_.reserve(records->size());
-  size_t first = 0;
-  for (size_t r = 1; r <= records->size(); ++r) {
-    if (r < records->size() && (*records)[r].key == (*records)[first].key &&
-        (*records)[r].measure == (*records)[first].measure) {
-      continue;
-    }
-    AddRange(*records, first, r);
-    first = r;
-  }
 }
 
-void TCAnalyzeEntryIndex::AddRange(const std::vector<NoteKeyRecord>& records, size_t first, size_t last) {
-  auto begin = static_cast<uint32_t>(candidates_.size());
+void TCAnalyzeEntryIndex::AddRange(const std::vector<NoteKeyRecord>& records, size_t first, size_t last,
+                                   KeyTable* table) {
+  std::vector<Candidate>& candidates = table->candidates;
+  auto begin = static_cast<uint32_t>(candidates.size());
   MeasureRange range{records[first].measure, begin, begin, true, false};
   uint32_t runStart = begin;
   int32_t highest = records[first].position;
   for (size_t r = first; r < last; ++r) {
     int32_t position = records[r].position;
-    auto place = static_cast<uint32_t>(candidates_.size());
+    auto place = static_cast<uint32_t>(candidates.size());
     if (r > first && position < records[r - 1].position) {
       range.inTimeOrder = false;
       runStart = place;
     }
     highest = std::max(highest, position);
     range.holdsGrace = range.holdsGrace || records[r].grace;
-    candidates_.push_back(
+    candidates.push_back(
         Candidate{records[r].index, position, records[r].grace, records[r].graceRun, highest, runStart});
-    byPosition_.push_back(place);
+    table->byPosition.push_back(place);
   }
-  range.end = static_cast<uint32_t>(candidates_.size());
+  range.end = static_cast<uint32_t>(candidates.size());
   if (!range.inTimeOrder) {
-    std::sort(byPosition_.begin() + begin, byPosition_.end(), [this](uint32_t left, uint32_t right) {
-      return std::tie(candidates_[left].position, left) < std::tie(candidates_[right].position, right);
+    std::sort(table->byPosition.begin() + begin, table->byPosition.end(), [&candidates](uint32_t left, uint32_t right) {
+      return std::tie(candidates[left].position, left) < std::tie(candidates[right].position, right);
     });
   }
   uint64_t key = records[first].key;
-  auto rangeIndex = static_cast<uint32_t>(ranges_.size());
-  if (keys_.empty() || keys_.back().key != key) {
-    keys_.push_back(KeyRanges{key, rangeIndex, rangeIndex + 1});
+  auto rangeIndex = static_cast<uint32_t>(table->ranges.size());
+  if (table->keys.empty() || table->keys.back().key != key) {
+    table->keys.push_back(KeyRanges{key, rangeIndex, rangeIndex + 1});
   } else {
-    keys_.back().last = rangeIndex + 1;
+    table->keys.back().last = rangeIndex + 1;
   }
-  ranges_.push_back(range);
+  table->ranges.push_back(range);
 }
 
 TCAnalyzeEntryIndex::MeasureRanges TCAnalyzeEntryIndex::EntriesMatching(const TCNotePitch* note,
                                                                         bool independentOctaves) const {
   if (!note) return MeasureRanges{};
+  const KeyTable& table = TableFor(independentOctaves);
   uint64_t key = FindKeyOf(note, independentOctaves);
-  auto found = std::lower_bound(keys_.begin(), keys_.end(), key,
+  auto found = std::lower_bound(table.keys.begin(), table.keys.end(), key,
                                 [](const KeyRanges& ranges, uint64_t wanted) { return ranges.key < wanted; });
-  if (key == kNoKey || found == keys_.end() || found->key != key) return MeasureRanges{};
-  return MeasureRanges{ranges_.data() + found->first, ranges_.data() + found->last};
+  if (key == kNoKey || found == table.keys.end() || found->key != key) return MeasureRanges{};
+  return MeasureRanges{table.ranges.data() + found->first, table.ranges.data() + found->last, table.candidates.data(),
+                       table.byPosition.data()};
 }
 
 TCAnalyzeEntryIndex::Spelling TCAnalyzeEntryIndex::SpellingOf(const TCNotePitches* entry, const TCNotePitch* note,
@@ -202,10 +210,12 @@ bool IsSameSpelling(const Spelling& left, const Spelling& right) {
 
 }  // namespace
 
-void TCAnalyzeEntryIndex::BuildSpellings(const TCAnalyzeEntryCollection& collection) {
+void TCAnalyzeEntryIndex::MakeSpellings() const {
+  spellingsMade_ = true;
+  if (!collection_) return;
   std::vector<Spelling> all;
-  for (int32_t i = 0; i < collection.GetCount(); ++i) {
-    const TCNotePitches* entry = collection.GetEntryAt(i);
+  for (int32_t i = 0; i < collection_->GetCount(); ++i) {
+    const TCNotePitches* entry = collection_->GetEntryAt(i);
     if (!entry) continue;
     for (int32_t n = 0; n < entry->GetCount(); ++n) {
       if (const TCNotePitch* pitch = entry->GetPitchAt(n)) all.push_back(SpellingOf(entry, pitch, i));
@@ -232,6 +242,7 @@ void TCAnalyzeEntryIndex::BuildSpellings(const TCAnalyzeEntryCollection& collect
 // other one names the earliest entry that has one.
 int32_t TCAnalyzeEntryIndex::FirstOtherSpellingOnBeat(const TCNotePitches* entry, const TCNotePitch* note) const {
   if (!entry || !note) return -1;
+  if (!spellingsMade_) MakeSpellings();
   Spelling wanted = SpellingOf(entry, note, -1);
   auto first = std::lower_bound(
       spellings_.begin(), spellings_.end(), wanted,

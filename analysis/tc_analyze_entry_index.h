@@ -38,22 +38,30 @@ class TCAnalyzeEntryIndex {
     bool inTimeOrder;  // positions never decrease along the range
     bool holdsGrace;
   };
-  // The measure ranges of one key, ascending by measure.
+  // The measure ranges of one key, ascending by measure, with the
+  // candidates they refer to.
   struct MeasureRanges {
     const MeasureRange* first = nullptr;
     const MeasureRange* last = nullptr;
+    const Candidate* candidates = nullptr;
+    const uint32_t* byPosition = nullptr;
+
+    const Candidate& CandidateAt(uint32_t place) const { return candidates[place]; }
+    // Within a range out of time order, the places of its candidates sorted
+    // by position and then place: the k-th of the range is
+    // PlaceByPosition(begin + k).
+    uint32_t PlaceByPosition(uint32_t k) const { return byPosition[k]; }
   };
 
+  // Forgets what was made for another collection. The lists by letter, by
+  // letter and octave, and by beat are each made when first asked for: a
+  // pass searches by one of the first two only.
   void Build(const TCAnalyzeEntryCollection& collection);
 
   // The entries holding a note that a search for the note may match: one
   // of the same letter or, with independent octaves, of the same letter and
   // octave.
   MeasureRanges EntriesMatching(const TCNotePitch* note, bool independentOctaves) const;
-  const Candidate& CandidateAt(uint32_t place) const { return candidates_[place]; }
-  // Within a range out of time order, the places of its candidates sorted by
-  // position and then place: the k-th of the range is PlaceByPosition(begin + k).
-  uint32_t PlaceByPosition(uint32_t k) const { return byPosition_[k]; }
 
   // The first entry on the entry's beat (same measure, grace state, position
   // and place in a run of grace notes) holding a note of the note's letter
@@ -79,21 +87,31 @@ class TCAnalyzeEntryIndex {
   };
   struct NoteKeyRecord;
 
+  // The candidates of every key of one kind.
+  struct KeyTable {
+    bool made = false;
+    std::vector<Candidate> candidates;
+    std::vector<uint32_t> byPosition;
+    std::vector<MeasureRange> ranges;
+    std::vector<KeyRanges> keys;
+  };
+
   // The number standing for what a search matches the note by, made anew
   // for a letter and octave not met before.
-  uint64_t KeyOf(const TCNotePitch* note, bool independentOctaves);
+  uint64_t KeyOf(const TCNotePitch* note, bool independentOctaves) const;
   uint64_t FindKeyOf(const TCNotePitch* note, bool independentOctaves) const;
-  void BuildCandidates(std::vector<NoteKeyRecord>* records);
-  void AddRange(const std::vector<NoteKeyRecord>& records, size_t first, size_t last);
-  void BuildSpellings(const TCAnalyzeEntryCollection& collection);
+  const KeyTable& TableFor(bool independentOctaves) const;
+  static void SortRecords(std::vector<NoteKeyRecord>* records);
+  static void AddRange(const std::vector<NoteKeyRecord>& records, size_t first, size_t last, KeyTable* table);
+  void MakeSpellings() const;
   static Spelling SpellingOf(const TCNotePitches* entry, const TCNotePitch* note, int32_t index);
 
-  std::vector<Candidate> candidates_;
-  std::vector<uint32_t> byPosition_;
-  std::vector<MeasureRange> ranges_;
-  std::vector<KeyRanges> keys_;
+  const TCAnalyzeEntryCollection* collection_ = nullptr;
+  // Made on first use, through a const index as the collection hands it out.
+  mutable KeyTable tables_[2];
   // Names without accidental signs ("C4") by the number that stands for them.
-  std::unordered_map<std::u16string, uint32_t> letterAndOctaveIds_;
+  mutable std::unordered_map<std::u16string, uint32_t> letterAndOctaveIds_;
   // Sorted by beat and letter, then collection order; one per spelling.
-  std::vector<Spelling> spellings_;
+  mutable std::vector<Spelling> spellings_;
+  mutable bool spellingsMade_ = false;
 };

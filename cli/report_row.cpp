@@ -18,10 +18,7 @@ constexpr const char* kKindNames[] = {
 };
 static_assert(sizeof(kKindNames) / sizeof(kKindNames[0]) == kFindingKindCount, "one name per finding kind");
 
-std::string Text(const TCString& text) {
-  const char* utf8 = text.GetUTF8();
-  return utf8 ? utf8 : "";
-}
+std::string Text(const TCString& text) { return text.ToUTF8String(); }
 
 }  // namespace
 

@@ -166,6 +166,16 @@ const char* TCString::GetUTF8() const {
   return utf8Copy_;
 }
 
+std::string TCString::ToUTF8String() const {
+  if (length_ == 0 || !text_) return std::string();
+  int bytes =
+      WideCharToMultiByte(CP_UTF8, 0, PlatformWide(text_), static_cast<int>(length_), nullptr, 0, nullptr, nullptr);
+  if (bytes <= 0) return std::string();
+  std::string text(static_cast<size_t>(bytes), '\0');
+  WideCharToMultiByte(CP_UTF8, 0, PlatformWide(text_), static_cast<int>(length_), &text[0], bytes, nullptr, nullptr);
+  return text;
+}
+
 void TCString::SetString(const TCString* other) {
   if (!other || !other->text_) {
     ReplaceWith(kEmptyUnits, 0);

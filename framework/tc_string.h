@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 
 #include "framework/tc_base.h"
 
@@ -39,6 +40,8 @@ class TCString : public __TCBase {
   void GetUTF16(char16_t* buffer) const;
   const char* GetCString() const;
   const char* GetUTF8() const;
+  // The same UTF-8 text, as a string of the caller's; the string keeps no copy.
+  std::string ToUTF8String() const;
   void SetString(const TCString* other);
   void AppendString(const TCString* other);
   void AppendCString(const char* text);

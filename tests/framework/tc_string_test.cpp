@@ -36,6 +36,11 @@ TEST(TCString, Utf8ConversionBothWays) {
   EXPECT_EQ(Units(text), u"bad\uFFFD");
   TCString empty;
   EXPECT_STREQ(empty.GetUTF8(), "");
+  EXPECT_EQ(empty.ToUTF8String(), "");
+  TCString clef;
+  clef.SetUTF8("G \xF0\x9D\x84\x9E\xC3\xA9");
+  EXPECT_EQ(clef.ToUTF8String(), "G \xF0\x9D\x84\x9E\xC3\xA9") << "a surrogate pair and a two-byte character";
+  EXPECT_EQ(clef.ToUTF8String(), std::string(clef.GetUTF8()));
 }
 
 TEST(TCString, CachedCopiesStayValidUntilTheNextConversion) {
@@ -46,6 +51,17 @@ TEST(TCString, CachedCopiesStayValidUntilTheNextConversion) {
   EXPECT_STREQ(utf8, "first");
   text.SetCString("second");
   EXPECT_STREQ(text.GetCString(), "second");
+}
+
+TEST(TCString, ReserveMakesRoomByTheSameRuleAndKeepsTheText) {
+  TCString text("Staff: ");
+  text.Reserve(95);
+  EXPECT_EQ(text.GetCapacity(), 100);
+  EXPECT_EQ(Units(text), u"Staff: ");
+  for (int i = 0; i < 90; ++i) text.AppendCharacter(u'x');
+  EXPECT_EQ(text.GetCapacity(), 100) << "appends within the room made do not grow the buffer";
+  text.Reserve(10);
+  EXPECT_EQ(text.GetCapacity(), 100) << "a smaller room never shrinks it";
 }
 
 TEST(TCString, GrowthInStepsOfTen) {
@@ -71,6 +87,8 @@ TEST(TCString, AppendAndIntegers) {
   EXPECT_STREQ(text.GetCString(), "Measure -12: okMeasure -12: ok");
   text.SetInteger(2147483647);
   EXPECT_STREQ(text.GetCString(), "2147483647");
+  text.SetInteger(-2147483647 - 1);
+  EXPECT_STREQ(text.GetCString(), "-2147483648");
   text.SetString(nullptr);
   EXPECT_TRUE(text.IsEmpty());
 }
