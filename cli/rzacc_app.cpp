@@ -84,6 +84,7 @@ int RzaccApp::RunScore(const RzaccOptions& options, std::ostream& out, std::ostr
     PrintError(err, error);
     return kExitBadInput;
   }
+  if (!apply) session.ReleaseScore();
   ScanRun run;
   if (!run.Scan(profile.Settings(), options.layerMask)) {
     PrintError(err, options.score + ": the scan failed");

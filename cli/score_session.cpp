@@ -33,11 +33,12 @@ bool ScoreSession::Open(const std::string& path, std::string* error) {
     *error = "the headless host could not be installed";
     return false;
   }
-  if (!document_.Load(path, error)) return false;
+  document_ = std::make_unique<musicxml::MusicXmlDocument>();
+  if (!document_->Load(path, error)) return false;
   host.NewDocument();
   builder_.reset(new headless::ScoreBuilder(host));
   std::string message;
-  if (!musicxml::MusicXmlImporter(builder_.get()).Import(&document_, &imported_, &message)) {
+  if (!musicxml::MusicXmlImporter(builder_.get()).Import(document_.get(), &imported_, &message)) {
     *error = path + ": " + message;
     return false;
   }
@@ -77,16 +78,22 @@ std::string ScoreSession::WrittenPitchName(uint32_t entryNumber, int noteIndex) 
   return written ? written->Name() : std::string();
 }
 
+void ScoreSession::ReleaseScore() { document_.reset(); }
+
 int ScoreSession::WriteChanges(const std::string& path, const musicxml::AccidentalStyle& style, std::string* error) {
-  if (!document_.Score()) {
+  if (!document_) {
+    *error = path + ": the score was read for a scan only and is no longer held";
+    return -1;
+  }
+  if (!document_->Score()) {
     *error = path + ": the score was written already and is no longer held";
     return -1;
   }
-  int written = musicxml::MusicXmlExporter::WriteChangedAccidentals(builder_.get(), imported_, &document_,
+  int written = musicxml::MusicXmlExporter::WriteChangedAccidentals(builder_.get(), imported_, document_.get(),
                                                                     &exportWarnings_, style);
   // Nothing reads the document after this; letting go of it before the
   // written text is read again halves what a long score holds at the peak.
-  if (!document_.SaveAndRelease(path, error)) return -1;
+  if (!document_->SaveAndRelease(path, error)) return -1;
   return written;
 }
 

@@ -45,6 +45,11 @@ class ScoreSession {
   bool Select(const NumberRange& measures, const NumberRange& staves, std::string* error);
   const RegionChoice& Region() const { return region_; }
 
+  // Lets go of the score's XML and text when nothing will be written: a
+  // scan needs only what was imported, and the memory the document held
+  // serves the analysis instead of new pages. Writing is then refused.
+  void ReleaseScore();
+
   // Adds the accidentals the host now shows to the document and writes it,
   // once: the document is let go of as it is written. Answers how many
   // notes were written, or -1 with a message.
@@ -61,7 +66,8 @@ class ScoreSession {
   int StaffCount() const { return static_cast<int>(imported_.staves.size()); }
 
  private:
-  musicxml::MusicXmlDocument document_;
+  // Null once released.
+  std::unique_ptr<musicxml::MusicXmlDocument> document_;
   musicxml::ImportedScore imported_;
   std::unique_ptr<headless::ScoreBuilder> builder_;
   RegionChoice region_;

@@ -2,8 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <string>
+#include <vector>
 
 #include "tests/cli/cli_test_support.h"
 
@@ -33,6 +35,37 @@ TEST_F(ScoreSessionTest, TheScoreIsWrittenOnceAndASecondWriteIsRefusedWithoutTou
   EXPECT_EQ(session.WriteChanges(folder.File("second.musicxml"), style, &error), -1);
   EXPECT_NE(error.find("written already"), std::string::npos) << error;
   EXPECT_FALSE(std::filesystem::exists(folder.File("second.musicxml")));
+}
+
+// The written pitch of every host note, the score released first or not.
+std::vector<std::string> WrittenPitches(bool releaseFirst, rzacc::ScoreSession* session) {
+  std::string error;
+  EXPECT_TRUE(session->Open(cli_test::Example("transposing_clarinets.musicxml"), &error)) << error;
+  EXPECT_TRUE(session->Select(rzacc::NumberRange(), rzacc::NumberRange(), &error)) << error;
+  if (releaseFirst) session->ReleaseScore();
+  std::vector<std::string> names;
+  for (const headless::TaggedNote& note : headless::HeadlessHost::Instance().NotesWithTags()) {
+    names.push_back(session->WrittenPitchName(note.entryNumber, note.noteIndex));
+  }
+  return names;
+}
+
+TEST_F(ScoreSessionTest, AScanWithoutItsXmlStillNamesWrittenPitchesButCannotWrite) {
+  std::vector<std::string> kept;
+  {
+    rzacc::ScoreSession session;
+    kept = WrittenPitches(false, &session);
+  }
+  TempFolder folder;
+  rzacc::ScoreSession session;
+  std::vector<std::string> released = WrittenPitches(true, &session);
+  EXPECT_EQ(released, kept);
+  EXPECT_NE(std::count(released.begin(), released.end(), std::string()), static_cast<long>(released.size()))
+      << "the clarinets' notes have written pitches";
+  std::string error;
+  EXPECT_EQ(session.WriteChanges(folder.File("out.musicxml"), musicxml::AccidentalStyle(), &error), -1);
+  EXPECT_NE(error.find("scan only"), std::string::npos) << error;
+  EXPECT_FALSE(std::filesystem::exists(folder.File("out.musicxml")));
 }
 
 }  // namespace
