@@ -137,8 +137,6 @@ bool TCAccidentalsAnalyzer::CheckKeySignatureChange(const TCNotePitch* note, con
                       ? 1
                       : static_cast<int64_t>(entry->GetMeasure()) - settings.courtesyMeasureRange;
   TCKeySignature noteKey(KeyValueOfMeasure(entry->GetMeasure()));
-  TCNotePitchFoundInfo previous;
-  bool found = FindPreviousPitch(note, entry, collection, independentOctaves_, &previous);
   int32_t letter = FirstCharacter(note->GetStoredPitchName()) - u'A';
 
   TCKeySignature earlierKey;
@@ -153,6 +151,8 @@ bool TCAccidentalsAnalyzer::CheckKeySignatureChange(const TCNotePitch* note, con
   }
   if (!changed) return false;
   // The letter was written again after the change.
+  TCNotePitchFoundInfo previous;
+  bool found = FindPreviousPitch(note, entry, collection, independentOctaves_, &previous);
   if (found && previous.entry->GetMeasure() > measure) return false;
   if (earlierKey.IsLetterFlattened(letter) == noteKey.IsLetterFlattened(letter) &&
       earlierKey.IsLetterSharpened(letter) == noteKey.IsLetterSharpened(letter)) {

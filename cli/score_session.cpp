@@ -68,9 +68,9 @@ bool ScoreSession::Select(const NumberRange& measures, const NumberRange& staves
 std::string ScoreSession::WrittenPitchName(uint32_t entryNumber, int noteIndex) {
   if (!imported_.HasWrittenPitches()) return std::string();
   if (!noteTagsRead_) {
-    for (const headless::TaggedNote& note : headless::HeadlessHost::Instance().NotesWithTags()) {
+    headless::HeadlessHost::Instance().VisitNotesWithTags([this](const headless::TaggedNote& note) {
       noteTags_[std::make_pair(note.entryNumber, note.noteIndex)] = note.sourceTag;
-    }
+    });
     noteTagsRead_ = true;
   }
   auto found = noteTags_.find(std::make_pair(entryNumber, noteIndex));

@@ -168,11 +168,12 @@ const char* TCString::GetUTF8() const {
 
 std::string TCString::ToUTF8String() const {
   if (length_ == 0 || !text_) return std::string();
-  int bytes =
-      WideCharToMultiByte(CP_UTF8, 0, PlatformWide(text_), static_cast<int>(length_), nullptr, 0, nullptr, nullptr);
-  if (bytes <= 0) return std::string();
-  std::string text(static_cast<size_t>(bytes), '\0');
-  WideCharToMultiByte(CP_UTF8, 0, PlatformWide(text_), static_cast<int>(length_), &text[0], bytes, nullptr, nullptr);
+  // No code unit takes more than three bytes: a surrogate pair makes four
+  // from two units, a lone surrogate the three of U+FFFD.
+  std::string text(static_cast<size_t>(length_) * 3, '\0');
+  int bytes = WideCharToMultiByte(CP_UTF8, 0, PlatformWide(text_), static_cast<int>(length_), &text[0],
+                                  static_cast<int>(text.size()), nullptr, nullptr);
+  text.resize(bytes > 0 ? static_cast<size_t>(bytes) : 0);
   return text;
 }
 

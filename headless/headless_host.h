@@ -11,6 +11,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <memory>
 #include <string>
@@ -212,6 +213,8 @@ class HeadlessHost {
   bool FindEntry(uint32_t entryNumber, EntryInfo* entry) const;
   // Every note that carries a source tag, in staff, measure, layer, entry, note order.
   std::vector<TaggedNote> NotesWithTags() const;
+  // The same notes handed to the visitor one by one, without a list.
+  void VisitNotesWithTags(const std::function<void(const TaggedNote&)>& visit) const;
   // A stored record of the current document (part-owned records: of the current part).
   // For "other" records the address is (number, inci); for detail records (first, second, inci).
   bool ReadRecord(uint32_t tag, int16_t first, int16_t second, int16_t third, std::vector<uint8_t>* bytes) const;

@@ -6,6 +6,17 @@ namespace headless {
 
 namespace {
 
+NoteInfo DescribeNote(const uint8_t* note, uint64_t sourceTag) {
+  using namespace host_frame;
+  NoteInfo info;
+  info.displacement = Read<int16_t>(note, kDisplacementOffset);
+  info.raiseLower = Read<int16_t>(note, kRaiseLowerOffset);
+  info.id = Read<int16_t>(note, kNoteIdOffset);
+  info.flags = Read<uint32_t>(note, kNoteFlagsOffset);
+  info.sourceTag = sourceTag;
+  return info;
+}
+
 EntryInfo DescribeEntry(const DocumentContent& content, const CellKey& key, int index, const EntryBytes& bytes) {
   using namespace host_frame;
   EntryBytes entry = bytes;
@@ -21,14 +32,8 @@ EntryInfo DescribeEntry(const DocumentContent& content, const CellKey& key, int 
   int notes = NoteCount(entry.data());
   for (int i = 0; i < notes; ++i) {
     const uint8_t* note = NoteAt(entry.data(), i);
-    NoteInfo noteInfo;
-    noteInfo.displacement = Read<int16_t>(note, kDisplacementOffset);
-    noteInfo.raiseLower = Read<int16_t>(note, kRaiseLowerOffset);
-    noteInfo.id = Read<int16_t>(note, kNoteIdOffset);
-    noteInfo.flags = Read<uint32_t>(note, kNoteFlagsOffset);
-    auto tag = content.sourceTags.find(NoteKey{info.number, noteInfo.id});
-    if (tag != content.sourceTags.end()) noteInfo.sourceTag = tag->second;
-    info.notes.push_back(noteInfo);
+    auto tag = content.sourceTags.find(NoteKey{info.number, Read<int16_t>(note, kNoteIdOffset)});
+    info.notes.push_back(DescribeNote(note, tag != content.sourceTags.end() ? tag->second : 0));
   }
   return info;
 }
@@ -69,19 +74,33 @@ bool HeadlessHost::FindEntry(uint32_t entryNumber, EntryInfo* entry) const {
 
 std::vector<TaggedNote> HeadlessHost::NotesWithTags() const {
   std::vector<TaggedNote> notes;
+  VisitNotesWithTags([&notes](const TaggedNote& note) { notes.push_back(note); });
+  return notes;
+}
+
+void HeadlessHost::VisitNotesWithTags(const std::function<void(const TaggedNote&)>& visit) const {
+  using namespace host_frame;
   const Document* document = CurrentDocumentData();
-  if (!document) return notes;
+  if (!document) return;
+  const auto& sourceTags = document->content.sourceTags;
   for (const auto& [key, cell] : document->content.cells.All()) {
-    for (size_t i = 0; i < cell->size(); ++i) {
-      EntryInfo entry = DescribeEntry(document->content, key, static_cast<int>(i), (*cell)[i]);
-      for (size_t n = 0; n < entry.notes.size(); ++n) {
-        if (entry.notes[n].sourceTag == 0) continue;
-        notes.push_back(TaggedNote{entry.notes[n].sourceTag, entry.number, entry.staff, entry.measure, entry.layer,
-                                   static_cast<int>(n), entry.notes[n]});
+    for (EntryBytes entry : *cell) {
+      TaggedNote tagged;
+      tagged.entryNumber = Read<uint32_t>(entry.data(), kEntryNumberOffset);
+      tagged.staff = key.staff;
+      tagged.measure = key.measure;
+      tagged.layer = key.layer + 1;
+      for (int n = 0; n < NoteCount(entry.data()); ++n) {
+        const uint8_t* note = NoteAt(entry.data(), n);
+        auto tag = sourceTags.find(NoteKey{tagged.entryNumber, Read<int16_t>(note, kNoteIdOffset)});
+        if (tag == sourceTags.end() || tag->second == 0) continue;
+        tagged.sourceTag = tag->second;
+        tagged.noteIndex = n;
+        tagged.note = DescribeNote(note, tag->second);
+        visit(tagged);
       }
     }
   }
-  return notes;
 }
 
 bool HeadlessHost::ReadRecord(uint32_t tag, int16_t first, int16_t second, int16_t third,

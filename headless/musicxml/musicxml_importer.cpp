@@ -221,9 +221,8 @@ void MusicXmlImporter::WarnOfRefusedEntries(const std::tuple<int, int, int>& cel
 }
 
 void MusicXmlImporter::RecordImportFlags(ImportedScore* imported) const {
-  for (const headless::TaggedNote& note : builder_->Host().NotesWithTags()) {
-    imported->SetFlagsAtImport(note.sourceTag, note.note.flags);
-  }
+  builder_->Host().VisitNotesWithTags(
+      [imported](const headless::TaggedNote& note) { imported->SetFlagsAtImport(note.sourceTag, note.note.flags); });
 }
 
 void MusicXmlImporter::LimitWarnings(ImportedScore* imported) {

@@ -41,6 +41,10 @@ TEST(TCString, Utf8ConversionBothWays) {
   clef.SetUTF8("G \xF0\x9D\x84\x9E\xC3\xA9");
   EXPECT_EQ(clef.ToUTF8String(), "G \xF0\x9D\x84\x9E\xC3\xA9") << "a surrogate pair and a two-byte character";
   EXPECT_EQ(clef.ToUTF8String(), std::string(clef.GetUTF8()));
+  TCString lone;
+  const char16_t units[] = {u'\xD834', u'\xD834', u'\xD834', 0};
+  lone.SetUTF16(units);
+  EXPECT_EQ(lone.ToUTF8String(), "\xEF\xBF\xBD\xEF\xBF\xBD\xEF\xBF\xBD") << "each lone surrogate takes three bytes";
 }
 
 TEST(TCString, CachedCopiesStayValidUntilTheNextConversion) {
