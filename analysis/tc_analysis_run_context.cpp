@@ -1,6 +1,7 @@
 #include "analysis/tc_analysis_run_context.h"
 
 #include <cstdlib>
+#include <cstring>
 
 #include "analysis/accidental_finding.h"
 #include "analysis/analysis_settings.h"
@@ -132,9 +133,9 @@ void TCAnalysisRunContext::BuildDescription(FindingKind kind, const TCNotePitche
                                             const TCNotePitch* relatedNote, const TCNotePitches* relatedEntry,
                                             TCString* description) const {
   const FindingKindInfo* info = GetFindingKindInfo(kind);
+  if (info->namesRelatedNote) description->Reserve(static_cast<uint32_t>(std::strlen(info->description)) + kRelationRoom);
   description->SetCString(info->description);
   if (!info->namesRelatedNote) return;
-  description->Reserve(description->GetLength() + kRelationRoom);
   if (relatedNote) {
     description->AppendString(relatedNote->GetStoredPitchName());
     AppendRelationSuffix(entry, relatedEntry, description);
