@@ -29,6 +29,10 @@ void TCAccidentalsAnalyzer::AnalyzeEntries(const TCAnalyzeEntryCollection* colle
     for (int32_t n = 0; n < entry->GetCount(); ++n) {
       const TCNotePitch* note = entry->GetPitchAt(n);
       if (!note || note->IsAccidentalShown() || note->IsTiedFromPrevious()) continue;
+      // The first finding for a note is the one kept, so a note an earlier
+      // pass reported needs no more checks. The reference searches check it
+      // all the same, which the comparisons between the two rely on.
+      if (IsPitchMemoryIndexing() && context_.IsNoteReported(entry->GetEntryNumber(), n)) continue;
       bool measureFlag = ReadMeasureFlag(entry);
       if (CheckSameBeat(note, entry, collection)) continue;
       if (CheckNote(note, entry, collection, measureFlag)) continue;

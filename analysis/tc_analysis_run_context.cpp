@@ -133,7 +133,8 @@ void TCAnalysisRunContext::BuildDescription(FindingKind kind, const TCNotePitche
                                             const TCNotePitch* relatedNote, const TCNotePitches* relatedEntry,
                                             TCString* description) const {
   const FindingKindInfo* info = GetFindingKindInfo(kind);
-  if (info->namesRelatedNote) description->Reserve(static_cast<uint32_t>(std::strlen(info->description)) + kRelationRoom);
+  if (info->namesRelatedNote)
+    description->Reserve(static_cast<uint32_t>(std::strlen(info->description)) + kRelationRoom);
   description->SetCString(info->description);
   if (!info->namesRelatedNote) return;
   if (relatedNote) {
