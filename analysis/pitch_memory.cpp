@@ -309,14 +309,6 @@ TCNotePitches* BuildCollectedEntry(uint32_t layerMask, TCNoteEntry* entry, TCNot
   return BuildAnalyzedEntry(entry, cell->GetKeySignature());
 }
 
-void DeleteAnalyzedEntry(TCNotePitches* entry) {
-  if (!entry) return;
-  for (int32_t n = 0; n < entry->GetCount(); ++n) {
-    if (TCNotePitch* pitch = entry->GetPitchAt(n)) pitch->DeleteStoredPitchName();
-  }
-  delete entry;
-}
-
 const TCNotePitch* FindMatchingNote(const TCNotePitch* note, const TCNotePitches* entry, int32_t chordLine,
                                     bool independentOctaves) {
   if (!note || !entry) return nullptr;

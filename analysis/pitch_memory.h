@@ -32,8 +32,6 @@ int32_t CollectCellEntries(uint32_t layerMask, TCNoteEntryCell* cell, TCAnalyzeE
 int32_t CollectCellEntries(uint32_t layerMask, TCNoteEntryCell* cell, std::vector<TCNotePitches*>* entries);
 // One entry of the cell as the collecting above takes it: null when it is left out.
 TCNotePitches* BuildCollectedEntry(uint32_t layerMask, TCNoteEntry* entry, TCNoteEntryCell* cell);
-// Deletes an analysed entry with the pitch names made for it.
-void DeleteAnalyzedEntry(TCNotePitches* entry);
 
 // The note of the entry with the same letter as the note (and, with
 // independent octaves, the same octave); with a chord line, a chord is matched

@@ -2,15 +2,9 @@
 
 #include <algorithm>
 
-#include "analysis/pitch_memory.h"
-
 TCAnalyzeEntryCollection::~TCAnalyzeEntryCollection() {
-  if (entries_ == Entries::Borrowed) {
-    DetachAll();
-    return;
-  }
-  for (int32_t i = 0; i < GetCount(); ++i) DeleteAnalyzedEntry(GetEntryAt(i));
-  DetachAll();
+  // Owned entries go with the base collection, each note pitch with its name.
+  if (entries_ == Entries::Borrowed) DetachAll();
 }
 
 void TCAnalyzeEntryCollection::AddEntries(const std::vector<TCNotePitches*>& entries) {

@@ -28,7 +28,8 @@ TCAnalyzedCells::TCAnalyzedCells(uint32_t layerMask)
 }
 
 TCAnalyzedCells::~TCAnalyzedCells() {
-  for (TCNotePitches* entry : owned_) DeleteAnalyzedEntry(entry);
+  // Each note pitch deletes its own pitch name.
+  for (TCNotePitches* entry : owned_) delete entry;
 }
 
 void TCAnalyzedCells::Own(const std::vector<TCNotePitches*>& entries) {
@@ -50,10 +51,11 @@ void TCAnalyzedCells::Build(int32_t measure, int32_t staff, Cell* cell) {
   cell->loaded = true;
   cell->layers.resize(static_cast<size_t>(std::max(layerCount_, 0)));
   int32_t frame = 0;
+  int16_t firstLayer = loaded.GetCount() > 0 ? loaded.GetEntryAt(0)->GetLayerIndex() : 0;
   for (int32_t i = 0; i < loaded.GetCount(); ++i) {
     TCNoteEntry* entry = loaded.GetEntryAt(i);
     if (!entry) continue;
-    cell->severalLayers = cell->severalLayers || entry->GetLayerIndex() != loaded.GetEntryAt(0)->GetLayerIndex();
+    cell->severalLayers = cell->severalLayers || entry->GetLayerIndex() != firstLayer;
     // The cell lists the entries frame by frame.
     while (frame < layerCount_ && loaded.GetFrame(frame) != entry->GetFrame()) ++frame;
     if (frame >= layerCount_) break;

@@ -43,7 +43,7 @@ class AnalyzedCellsTest : public headless::HostFixture {
     std::vector<TCNotePitches*> entries;
     if (cell.Load()) CollectCellEntries(mask, &cell, &entries);
     std::vector<std::string> notes = Describe(entries);
-    for (TCNotePitches* entry : entries) DeleteAnalyzedEntry(entry);
+    for (TCNotePitches* entry : entries) delete entry;
     return notes;
   }
 
