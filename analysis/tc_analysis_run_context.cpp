@@ -61,12 +61,6 @@ void FillRelatedFields(const TCNotePitch* relatedNote, const TCNotePitches* rela
   finding->relatedPitchName.SetString(relatedNote->GetStoredPitchName());
 }
 
-uint64_t NoteKey(uint32_t entryNumber, int32_t noteIndex) {
-  return (static_cast<uint64_t>(entryNumber) << 32) | static_cast<uint32_t>(noteIndex);
-}
-
-uint64_t NoteKey(const AccidentalFinding& finding) { return NoteKey(finding.entryNumber, finding.noteIndex); }
-
 void AppendLocationLabel(TCString* text, const char* label, int32_t value) {
   text->AppendCString(label);
   text->AppendInteger(value);
@@ -265,7 +259,7 @@ bool TCAnalysisRunContext::IsNoteReported(uint32_t entryNumber, int32_t noteInde
   if (!resultList_) return false;
   if (IsPitchMemoryIndexing()) {
     RefreshReportedNotes();
-    return reportedNotes_.count(NoteKey(entryNumber, noteIndex)) != 0;
+    return reportedNotes_.Contains(entryNumber, noteIndex);
   }
   AccidentalFinding note;
   note.entryNumber = entryNumber;
@@ -283,12 +277,13 @@ void TCAnalysisRunContext::RefreshReportedNotes() const {
   int32_t rowCount = resultList_->GetRowCount();
   if (rowCount < reportedRowCount_ ||
       (reportedRowCount_ > 0 && resultList_->GetRowAt(reportedRowCount_ - 1) != lastReportedRow_)) {
-    reportedNotes_.clear();
+    reportedNotes_.Clear();
     reportedRowCount_ = 0;
   }
   for (; reportedRowCount_ < rowCount; ++reportedRowCount_) {
     const TCDataListRow* row = resultList_->GetRowAt(reportedRowCount_);
-    if (const AccidentalFinding* reported = GetRowFinding(row)) reportedNotes_.insert(NoteKey(*reported));
+    if (const AccidentalFinding* reported = GetRowFinding(row))
+      reportedNotes_.Add(reported->entryNumber, reported->noteIndex);
     lastReportedRow_ = row;
   }
 }

@@ -6,10 +6,10 @@
 #include <cstdint>
 #include <memory>
 #include <unordered_map>
-#include <unordered_set>
 
 #include "analysis/finding_columns.h"
 #include "analysis/finding_kind.h"
+#include "analysis/reported_notes.h"
 #include "framework/tc_base.h"
 
 class AccidentalFinding;
@@ -75,7 +75,7 @@ class TCAnalysisRunContext : public __TCBase {
   TCDataListRows* resultList_;
   const TCMultiStaffInstruments* instruments_;
   // The notes of the first rows of the result list, for the duplicate test.
-  mutable std::unordered_set<uint64_t> reportedNotes_;
+  mutable ReportedNotes reportedNotes_;
   mutable int32_t reportedRowCount_ = 0;
   mutable const TCDataListRow* lastReportedRow_ = nullptr;
   mutable std::unordered_map<int32_t, std::unique_ptr<TCString>> staffNames_;

@@ -65,7 +65,7 @@ TCString::TCString() { SetCString(""); }
 TCString::TCString(const char* text) { SetCString(text); }
 
 TCString::~TCString() {
-  delete[] text_;
+  ReleaseBuffer();
   delete[] narrowCopy_;
   delete[] utf8Copy_;
 }
@@ -73,11 +73,20 @@ TCString::~TCString() {
 void TCString::EnsureRoom(uint32_t units) {
   if (capacity_ > 0 && static_cast<uint32_t>(capacity_) > units + 1) return;
   uint32_t capacity = ((units + 10) / 10) * 10;
-  auto* buffer = new char16_t[capacity]();
-  if (text_) std::memcpy(buffer, text_, length_ * sizeof(char16_t));
-  delete[] text_;
-  text_ = buffer;
+  // A text of 9 units in the inline buffer "grows" into a buffer of the same
+  // capacity, which is the inline buffer again.
+  char16_t* buffer = capacity <= kInlineUnits ? inlineUnits_ : new char16_t[capacity]();
+  if (buffer != text_) {
+    if (text_) std::memcpy(buffer, text_, length_ * sizeof(char16_t));
+    ReleaseBuffer();
+    text_ = buffer;
+  }
   capacity_ = static_cast<int32_t>(capacity);
+}
+
+void TCString::ReleaseBuffer() {
+  if (text_ != inlineUnits_) delete[] text_;
+  text_ = nullptr;
 }
 
 void TCString::ReplaceWith(const char16_t* units, uint32_t count) {
@@ -101,8 +110,7 @@ void TCString::AppendUnits(const char16_t* units, uint32_t count) {
 
 void TCString::SetCString(const char* text) {
   if (!text) {
-    delete[] text_;
-    text_ = nullptr;
+    ReleaseBuffer();
     length_ = 0;
     capacity_ = 0;
     return;

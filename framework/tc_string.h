@@ -69,6 +69,7 @@ class TCString : public __TCBase {
 
  private:
   void EnsureRoom(uint32_t units);
+  void ReleaseBuffer();
   void ReplaceWith(const char16_t* units, uint32_t count);
   void AppendUnits(const char16_t* units, uint32_t count);
   // Each byte becomes one code unit of the same value.
@@ -78,6 +79,11 @@ class TCString : public __TCBase {
   uint32_t length_ = 0;
   int32_t capacity_ = 0;
   char16_t* text_ = nullptr;
+  // A buffer of the first capacity lives in the string itself: most texts
+  // (pitch names, numbers, short labels) never outgrow it, and a scan makes
+  // one string per note.
+  static constexpr uint32_t kInlineUnits = 10;
+  char16_t inlineUnits_[kInlineUnits] = {};
   mutable char* narrowCopy_ = nullptr;
   mutable char* utf8Copy_ = nullptr;
 };

@@ -80,6 +80,36 @@ TEST(TCString, GrowthInStepsOfTen) {
   EXPECT_EQ(longer.GetCapacity(), 30);
 }
 
+// Short texts live in the string itself; these are the moves between that
+// buffer and a separate one, with the text intact at every step.
+TEST(TCString, TextSurvivesEveryChangeOfBuffer) {
+  TCString text("C#4");
+  text.SetCString("123456789");
+  text.SetCString("987654321");
+  EXPECT_EQ(Units(text), u"987654321");
+  EXPECT_EQ(text.GetCapacity(), 10);
+  text.AppendString(&text);
+  EXPECT_EQ(Units(text), u"987654321987654321");
+  EXPECT_EQ(text.GetCapacity(), 20);
+  text.SetCString("Eb5");
+  EXPECT_EQ(Units(text), u"Eb5");
+  EXPECT_EQ(text.GetCapacity(), 20) << "a buffer never shrinks";
+  text.SetCString(nullptr);
+  text.SetCString("G");
+  EXPECT_EQ(Units(text), u"G");
+  EXPECT_EQ(text.GetCapacity(), 10);
+  text.AppendCString("abcdefghijklmnopqrstuvwxyz");
+  EXPECT_EQ(Units(text), u"Gabcdefghijklmnopqrstuvwxyz");
+  TCString copy;
+  copy.SetString(&text);
+  text.RemoveAt(1, 26);
+  EXPECT_EQ(Units(text), u"G");
+  EXPECT_EQ(Units(copy), u"Gabcdefghijklmnopqrstuvwxyz");
+  copy.TrimWhitespace();
+  copy.ReplaceAll("abcdefghijklmnopqrstuvwxyz", "!");
+  EXPECT_EQ(Units(copy), u"G!");
+}
+
 TEST(TCString, AppendAndIntegers) {
   TCString text("Measure ");
   text.AppendInteger(-12);
