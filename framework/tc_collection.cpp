@@ -12,7 +12,12 @@ void TCIteratorHandler::Hook13(__TCBase*) {}
 
 __TCCollection::~__TCCollection() {
   ClearAll();
-  delete[] items_;
+  ReleaseSlots();
+}
+
+void __TCCollection::ReleaseSlots() {
+  if (items_ != inlineSlots_) delete[] items_;
+  items_ = nullptr;
 }
 
 int32_t __TCCollection::ForEach(TCIteratorHandler* handler) {
@@ -48,9 +53,10 @@ int32_t __TCCollection::ForEachIndex(TCIteratorHandler* handler) {
 void __TCCollection::Grow(int32_t added) {
   if (capacity_ >= count_ + added) return;
   int32_t capacity = ((count_ + added + 10) / 10) * 10;
-  auto** items = new __TCBase*[capacity]();
+  // Only the first growth of an empty collection takes the inline slots.
+  __TCBase** items = capacity <= kInlineSlots ? inlineSlots_ : new __TCBase*[capacity]();
   for (int32_t i = 0; i < count_; ++i) items[i] = items_[i];
-  delete[] items_;
+  ReleaseSlots();
   items_ = items;
   capacity_ = capacity;
 }

@@ -61,9 +61,16 @@ class __TCCollection : public __TCIteratorBase {
   void Grow(int32_t added);
 
  private:
+  void ReleaseSlots();
+
   int32_t count_ = 0;
   int32_t capacity_ = 0;
   __TCBase** items_ = nullptr;
+  // The first ten slots live in the collection itself: most collections
+  // (the notes of an entry above all, one per entry a scan reads) never
+  // outgrow them.
+  static constexpr int32_t kInlineSlots = 10;
+  __TCBase* inlineSlots_[kInlineSlots] = {};
 };
 
 // Typed access for collections whose elements all have one class.

@@ -74,6 +74,21 @@ TEST(Collection, GrowsInStepsOfTen) {
   collection.Add(new Probe(10, &destroyed));
   EXPECT_EQ(collection.GetCapacity(), 20);
   EXPECT_EQ(collection.GetCount(), 11);
+  EXPECT_EQ(Values(collection), (std::vector<int>{0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10})) << "kept across the growth";
+
+  // Room made at once, before the first element and after some.
+  __TCCollection reserved;
+  reserved.Grow(25);
+  EXPECT_EQ(reserved.GetCapacity(), 30);
+  __TCCollection small;
+  small.Grow(3);
+  EXPECT_EQ(small.GetCapacity(), 10);
+  for (int i = 0; i < 3; ++i) small.Add(new Probe(20 + i, &destroyed));
+  small.Grow(40);
+  EXPECT_EQ(small.GetCapacity(), 50);
+  EXPECT_EQ(Values(small), (std::vector<int>{20, 21, 22}));
+  small.ClearAll();
+  EXPECT_EQ(destroyed, (std::vector<int>{20, 21, 22}));
 }
 
 TEST(Collection, WalksSkipNullsAndStop) {
