@@ -15,6 +15,7 @@ constexpr uint64_t kNoKey = UINT64_MAX;
 constexpr uint64_t kPackedKeys = 1ull << 62;
 constexpr uint64_t kNumberedKeys = 1ull << 61;
 constexpr uint32_t kPackedUnits = 3;
+constexpr uint32_t kPackedSpellingUnits = 4;
 
 bool IsDigit(char16_t unit) { return unit >= u'0' && unit <= u'9'; }
 bool IsAccidentalSign(char16_t unit) { return unit == u'#' || unit == u'b' || unit == u'x'; }
@@ -183,8 +184,9 @@ TCAnalyzeEntryIndex::Spelling TCAnalyzeEntryIndex::SpellingOf(const TCNotePitche
                     entry->IsGrace() ? entry->GetGraceRun() : 0,
                     entry->IsGrace(),
                     LetterOf(note),
-                    nullptr,
                     0,
+                    0,
+                    nullptr,
                     index};
   const TCString* name = note->GetStoredPitchName();
   if (!name || !name->GetUTF16Pointer()) return spelling;
@@ -192,6 +194,9 @@ TCAnalyzeEntryIndex::Spelling TCAnalyzeEntryIndex::SpellingOf(const TCNotePitche
   while (length > 0 && IsDigit(name->GetCharAt(static_cast<int32_t>(length) - 1))) --length;
   spelling.units = name->GetUTF16Pointer();
   spelling.length = length;
+  for (uint32_t i = 0; i < length && i < kPackedSpellingUnits; ++i) {
+    spelling.packed |= static_cast<uint64_t>(spelling.units[i]) << (16 * i);
+  }
   return spelling;
 }
 
@@ -204,8 +209,9 @@ auto BeatAndLetter(const Spelling& spelling) {
 
 template <typename Spelling>
 bool IsSameSpelling(const Spelling& left, const Spelling& right) {
-  return left.length == right.length &&
-         (left.length == 0 || std::memcmp(left.units, right.units, left.length * sizeof(char16_t)) == 0);
+  if (left.length != right.length || left.packed != right.packed) return false;
+  return left.length <= kPackedSpellingUnits ||
+         std::memcmp(left.units, right.units, left.length * sizeof(char16_t)) == 0;
 }
 
 }  // namespace

@@ -74,15 +74,19 @@ class TCAnalyzeEntryIndex {
     uint32_t first;
     uint32_t last;
   };
-  // A note's spelling on its beat: the name without its octave digits.
+  // A note's spelling on its beat: the name without its octave digits. A
+  // spelling of up to four code units is packed in the record, so that
+  // spellings are compared without reading the names again; a longer one is
+  // compared through the name's own text.
   struct Spelling {
     int32_t measure;
     int32_t position;
     int32_t graceRun;  // 0 for a main note
     bool grace;
     char16_t letter;
-    const char16_t* units;
     uint32_t length;
+    uint64_t packed;
+    const char16_t* units;
     int32_t index;
   };
   struct NoteKeyRecord;

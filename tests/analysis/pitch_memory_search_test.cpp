@@ -53,9 +53,10 @@ class PitchMemorySearchTest : public headless::HostFixture {
     collection->AddEntries(entries);
   }
 
-  // Every seventh note gets a name of four units or more without its signs.
+  // Every seventh note gets a name of four units or more without its signs;
+  // the last two are spellings that differ only after their fourth unit.
   static void GiveLongNames(TCAnalyzeEntryCollection* collection) {
-    const char* names[] = {"Gbb-12", "G#-12", "G-12", "Gx-120", "Abb-12"};
+    const char* names[] = {"Gbb-12", "G#-12", "G-12", "Gx-120", "Abb-12", "Gbbb#-12", "Gbbbx-12"};
     int count = 0;
     for (int32_t i = 0; i < collection->GetCount(); ++i) {
       TCNotePitches* entry = collection->GetEntryAt(i);
@@ -63,7 +64,7 @@ class PitchMemorySearchTest : public headless::HostFixture {
         if (++count % 7 != 0) continue;
         TCNotePitch* pitch = entry->GetPitchAt(n);
         pitch->DeleteStoredPitchName();
-        pitch->SetStoredPitchName(new TCString(names[(count / 7) % 5]));
+        pitch->SetStoredPitchName(new TCString(names[(count / 7) % 7]));
       }
     }
   }
