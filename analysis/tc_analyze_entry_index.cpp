@@ -54,6 +54,31 @@ bool PackLetterAndOctave(const TCNotePitch* note, uint64_t* key) {
   return true;
 }
 
+// Items grouped by measure, in their order within each measure, by counting:
+// the sorts of an index cost a fixed amount per item however large the group.
+// starts[m - first] is where measure m begins, with one more start at the
+// end. False, and the items untouched, when the measures span more than a
+// few times the number of items.
+template <typename Item, typename MeasureOf>
+bool GroupByMeasure(std::vector<Item>* items, MeasureOf measureOf, int32_t* first, std::vector<uint32_t>* starts) {
+  starts->clear();
+  if (items->empty()) return false;
+  auto [low, high] = std::minmax_element(items->begin(), items->end(), [&](const Item& left, const Item& right) {
+    return measureOf(left) < measureOf(right);
+  });
+  int64_t span = static_cast<int64_t>(measureOf(*high)) - measureOf(*low) + 1;
+  if (span > 4 * static_cast<int64_t>(items->size()) + 64) return false;
+  *first = measureOf(*low);
+  starts->assign(static_cast<size_t>(span) + 1, 0);
+  for (const Item& item : *items) ++(*starts)[static_cast<size_t>(measureOf(item) - *first) + 1];
+  for (size_t m = 1; m < starts->size(); ++m) (*starts)[m] += (*starts)[m - 1];
+  std::vector<uint32_t> next(starts->begin(), starts->end() - 1);
+  std::vector<Item> grouped(items->size());
+  for (Item& item : *items) grouped[next[static_cast<size_t>(measureOf(item) - *first)]++] = item;
+  items->swap(grouped);
+  return true;
+}
+
 }  // namespace
 
 struct TCAnalyzeEntryIndex::NoteKeyRecord {
@@ -84,6 +109,7 @@ void TCAnalyzeEntryIndex::Build(const TCAnalyzeEntryCollection& collection) {
   for (KeyTable& table : tables_) table = KeyTable{};
   letterAndOctaveIds_.clear();
   spellings_.clear();
+  spellingStarts_.clear();
   spellingsMade_ = false;
 }
 
@@ -118,15 +144,47 @@ const TCAnalyzeEntryIndex::KeyTable& TCAnalyzeEntryIndex::TableFor(bool independ
 }
 
 // By key, measure and collection index; an entry with two notes of one key
-// is a candidate once.
+// is a candidate once. Records come in collection order, so grouping them by
+// measure and then, keeping that order, by key gives the whole order.
 void TCAnalyzeEntryIndex::SortRecords(std::vector<NoteKeyRecord>* records) {
   auto order = [](const NoteKeyRecord& record) { return std::tie(record.key, record.measure, record.index); };
-  std::sort(records->begin(), records->end(),
-            [&](const NoteKeyRecord& left, const NoteKeyRecord& right) { return order(left) < order(right); });
+  int32_t firstMeasure = 0;
+  std::vector<uint32_t> starts;
+  if (GroupByMeasure(
+          records, [](const NoteKeyRecord& record) { return record.measure; }, &firstMeasure, &starts)) {
+    GroupByKey(records);
+  } else {
+    std::sort(records->begin(), records->end(),
+              [&](const NoteKeyRecord& left, const NoteKeyRecord& right) { return order(left) < order(right); });
+  }
   records->erase(
       std::unique(records->begin(), records->end(),
                   [&](const NoteKeyRecord& left, const NoteKeyRecord& right) { return order(left) == order(right); }),
       records->end());
+}
+
+// A stable sort by key: a group holds few keys (seven letters, or each
+// letter in a few octaves), so the records are counted into their key's place.
+void TCAnalyzeEntryIndex::GroupByKey(std::vector<NoteKeyRecord>* records) {
+  std::vector<uint64_t> keys;
+  for (const NoteKeyRecord& record : *records) {
+    if (keys.empty() || keys.back() != record.key) keys.push_back(record.key);
+  }
+  std::sort(keys.begin(), keys.end());
+  keys.erase(std::unique(keys.begin(), keys.end()), keys.end());
+  auto rankOf = [&keys](uint64_t key) {
+    return static_cast<size_t>(std::lower_bound(keys.begin(), keys.end(), key) - keys.begin());
+  };
+  std::vector<uint32_t> next(keys.size() + 1, 0);
+  std::vector<uint32_t> ranks(records->size());
+  for (size_t r = 0; r < records->size(); ++r) {
+    ranks[r] = static_cast<uint32_t>(rankOf((*records)[r].key));
+    ++next[ranks[r] + 1];
+  }
+  for (size_t k = 1; k < next.size(); ++k) next[k] += next[k - 1];
+  std::vector<NoteKeyRecord> grouped(records->size());
+  for (size_t r = 0; r < records->size(); ++r) grouped[next[ranks[r]]++] = (*records)[r];
+  records->swap(grouped);
 }
 
 void TCAnalyzeEntryIndex::AddRange(const std::vector<NoteKeyRecord>& records, size_t first, size_t last,
@@ -228,10 +286,18 @@ void TCAnalyzeEntryIndex::MakeSpellings() const {
     }
   }
   // Stable: within a beat and letter the spellings stay in collection order,
-  // and only the first entry of each spelling is kept.
-  std::stable_sort(all.begin(), all.end(), [](const Spelling& left, const Spelling& right) {
-    return BeatAndLetter(left) < BeatAndLetter(right);
-  });
+  // and only the first entry of each spelling is kept. Grouped by measure
+  // first, each measure's spellings are sorted on their own.
+  auto byBeat = [](const Spelling& left, const Spelling& right) { return BeatAndLetter(left) < BeatAndLetter(right); };
+  auto measureOf = [](const Spelling& spelling) { return spelling.measure; };
+  std::vector<uint32_t> starts;
+  if (GroupByMeasure(&all, measureOf, &spellingsFirstMeasure_, &starts)) {
+    for (size_t m = 0; m + 1 < starts.size(); ++m) {
+      std::stable_sort(all.begin() + starts[m], all.begin() + starts[m + 1], byBeat);
+    }
+  } else {
+    std::stable_sort(all.begin(), all.end(), byBeat);
+  }
   spellings_.clear();
   size_t groupStart = 0;
   for (const Spelling& spelling : all) {
@@ -242,6 +308,12 @@ void TCAnalyzeEntryIndex::MakeSpellings() const {
     for (size_t k = groupStart; k < spellings_.size() && !known; ++k) known = IsSameSpelling(spellings_[k], spelling);
     if (!known) spellings_.push_back(spelling);
   }
+  // Where each measure's spellings begin, now that repeated ones are gone.
+  spellingStarts_.assign(starts.size(), 0);
+  for (const Spelling& spelling : spellings_) {
+    if (!starts.empty()) ++spellingStarts_[static_cast<size_t>(spelling.measure - spellingsFirstMeasure_) + 1];
+  }
+  for (size_t m = 1; m < spellingStarts_.size(); ++m) spellingStarts_[m] += spellingStarts_[m - 1];
 }
 
 // Spellings are listed in the order of their first entries, so the first
@@ -250,11 +322,18 @@ int32_t TCAnalyzeEntryIndex::FirstOtherSpellingOnBeat(const TCNotePitches* entry
   if (!entry || !note) return -1;
   if (!spellingsMade_) MakeSpellings();
   Spelling wanted = SpellingOf(entry, note, -1);
-  auto first = std::lower_bound(
-      spellings_.begin(), spellings_.end(), wanted,
-      [](const Spelling& left, const Spelling& right) { return BeatAndLetter(left) < BeatAndLetter(right); });
-  for (auto spelling = first; spelling != spellings_.end() && BeatAndLetter(*spelling) == BeatAndLetter(wanted);
-       ++spelling) {
+  auto begin = spellings_.begin();
+  auto end = spellings_.end();
+  if (!spellingStarts_.empty()) {
+    int64_t m = static_cast<int64_t>(wanted.measure) - spellingsFirstMeasure_;
+    if (m < 0 || m + 1 >= static_cast<int64_t>(spellingStarts_.size())) return -1;
+    end = begin + spellingStarts_[static_cast<size_t>(m) + 1];
+    begin += spellingStarts_[static_cast<size_t>(m)];
+  }
+  auto first = std::lower_bound(begin, end, wanted, [](const Spelling& left, const Spelling& right) {
+    return BeatAndLetter(left) < BeatAndLetter(right);
+  });
+  for (auto spelling = first; spelling != end && BeatAndLetter(*spelling) == BeatAndLetter(wanted); ++spelling) {
     if (!IsSameSpelling(*spelling, wanted)) return spelling->index;
   }
   return -1;

@@ -106,6 +106,7 @@ class TCAnalyzeEntryIndex {
   uint64_t FindKeyOf(const TCNotePitch* note, bool independentOctaves) const;
   const KeyTable& TableFor(bool independentOctaves) const;
   static void SortRecords(std::vector<NoteKeyRecord>* records);
+  static void GroupByKey(std::vector<NoteKeyRecord>* records);
   static void AddRange(const std::vector<NoteKeyRecord>& records, size_t first, size_t last, KeyTable* table);
   void MakeSpellings() const;
   static Spelling SpellingOf(const TCNotePitches* entry, const TCNotePitch* note, int32_t index);
@@ -117,5 +118,10 @@ class TCAnalyzeEntryIndex {
   mutable std::unordered_map<std::u16string, uint32_t> letterAndOctaveIds_;
   // Sorted by beat and letter, then collection order; one per spelling.
   mutable std::vector<Spelling> spellings_;
+  // Where the spellings of each measure begin, from the first measure on,
+  // with one more start at the end; empty when measures are too sparse for
+  // a table, and then the whole list is searched.
+  mutable int32_t spellingsFirstMeasure_ = 0;
+  mutable std::vector<uint32_t> spellingStarts_;
   mutable bool spellingsMade_ = false;
 };
