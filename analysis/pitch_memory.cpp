@@ -276,9 +276,7 @@ TCNotePitches* BuildAnalyzedEntry(TCNoteEntry* entry, const TCKeySignature* key)
     TCNotePitch* pitch = analyzed->GetPitchAt(i);
     if (!pitch) continue;
     pitch->SetIndex(i);
-    auto* name = new TCString();
-    pitch->GetPitchName(name, key);
-    pitch->SetStoredPitchName(name);
+    pitch->GetPitchName(pitch->UseOwnPitchName(), key);
   }
   return analyzed;
 }

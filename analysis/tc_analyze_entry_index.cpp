@@ -168,10 +168,9 @@ void TCAnalyzeEntryIndex::SortRecords(std::vector<NoteKeyRecord>* records) {
 void TCAnalyzeEntryIndex::GroupByKey(std::vector<NoteKeyRecord>* records) {
   std::vector<uint64_t> keys;
   for (const NoteKeyRecord& record : *records) {
-    if (keys.empty() || keys.back() != record.key) keys.push_back(record.key);
+    auto place = std::lower_bound(keys.begin(), keys.end(), record.key);
+    if (place == keys.end() || *place != record.key) keys.insert(place, record.key);
   }
-  std::sort(keys.begin(), keys.end());
-  keys.erase(std::unique(keys.begin(), keys.end()), keys.end());
   auto rankOf = [&keys](uint64_t key) {
     return static_cast<size_t>(std::lower_bound(keys.begin(), keys.end(), key) - keys.begin());
   };

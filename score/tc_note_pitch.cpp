@@ -2,8 +2,6 @@
 
 #include <cstring>
 
-#include "framework/tc_string.h"
-
 TCNotePitch::TCNotePitch(const uint8_t* noteRecord) : TCNote(nullptr, 0, nullptr) {
   if (noteRecord) std::memcpy(copy_, noteRecord, sizeof(copy_));
   SetRecord(copy_);
@@ -13,11 +11,17 @@ TCNotePitch::~TCNotePitch() { DeleteStoredPitchName(); }
 
 void TCNotePitch::SetStoredPitchName(TCString* pitchName) {
   if (pitchName == pitchName_) return;
-  delete pitchName_;
+  DeleteStoredPitchName();
   pitchName_ = pitchName;
 }
 
+TCString* TCNotePitch::UseOwnPitchName() {
+  if (pitchName_ != &ownName_) DeleteStoredPitchName();
+  pitchName_ = &ownName_;
+  return pitchName_;
+}
+
 void TCNotePitch::DeleteStoredPitchName() {
-  delete pitchName_;
+  if (pitchName_ != &ownName_) delete pitchName_;
   pitchName_ = nullptr;
 }

@@ -3,9 +3,8 @@
 
 #include <cstdint>
 
+#include "framework/tc_string.h"
 #include "score/tc_note.h"
-
-class TCString;
 
 class TCNotePitch : public TCNote {
  public:
@@ -16,12 +15,20 @@ class TCNotePitch : public TCNote {
   const char* ClassName() const override { return "TCNotePitch"; }
 
   uint8_t* GetRecordCopy() { return copy_; }
-  // The pitch name kept with the copy, owned by the note pitch.
+  // The pitch name kept with the copy, owned by the note pitch; null until
+  // one is set.
   TCString* GetStoredPitchName() const { return pitchName_; }
+  // Takes over a string made elsewhere.
   void SetStoredPitchName(TCString* pitchName);
+  // Makes the string the note pitch holds in itself the stored name, for
+  // the caller to write; a name handed over before is deleted.
+  TCString* UseOwnPitchName();
   void DeleteStoredPitchName();
 
  private:
   uint8_t copy_[10] = {};
   TCString* pitchName_ = nullptr;
+  // A scan names every note it reads; the name written here lies beside the
+  // record copy and costs no allocation of its own.
+  TCString ownName_;
 };

@@ -11,6 +11,7 @@
 #include "score/tc_entry_metrics.h"
 #include "score/tc_key_signature.h"
 #include "score/tc_note_entry_cell.h"
+#include "score/tc_note_pitch.h"
 #include "score/tc_note_pitches.h"
 #include "shell/host_frame.h"
 #include "tests/score/score_test_support.h"
@@ -263,6 +264,28 @@ TEST_F(NoteTest, MetricsAreGivenBackOnRelease) {
   metrics.Release();
   EXPECT_FALSE(metrics.IsLoaded());
   EXPECT_EQ(Host().OutstandingEntryMetrics(), 0);
+}
+
+// A name handed over and the note pitch's own string take turns; ASan
+// reports any that is freed twice or never.
+TEST(NotePitchName, OwnAndHandedOverNamesTakeTurns) {
+  const uint8_t record[10] = {};
+  TCNotePitch pitch(record);
+  EXPECT_EQ(pitch.GetStoredPitchName(), nullptr);
+  TCString* own = pitch.UseOwnPitchName();
+  own->SetCString("F#4");
+  EXPECT_EQ(pitch.GetStoredPitchName(), own);
+  EXPECT_EQ(pitch.UseOwnPitchName(), own) << "the same string every time";
+
+  pitch.SetStoredPitchName(new TCString("Gb4"));
+  EXPECT_STREQ(pitch.GetStoredPitchName()->GetCString(), "Gb4");
+  pitch.SetStoredPitchName(pitch.GetStoredPitchName());
+  EXPECT_STREQ(pitch.GetStoredPitchName()->GetCString(), "Gb4") << "setting the same name keeps it";
+  EXPECT_EQ(pitch.UseOwnPitchName(), own);
+  pitch.DeleteStoredPitchName();
+  EXPECT_EQ(pitch.GetStoredPitchName(), nullptr);
+  pitch.SetStoredPitchName(new TCString("A4"));
+  // Destroyed holding a name handed over.
 }
 
 }  // namespace
