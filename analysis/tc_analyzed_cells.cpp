@@ -49,7 +49,8 @@ void TCAnalyzedCells::Build(int32_t measure, int32_t staff, Cell* cell) {
   loaded.SetLayerMode(TCNoteEntryCell::kLayersAll);
   if (!loaded.Load()) return;
   cell->loaded = true;
-  cell->layers.resize(static_cast<size_t>(std::max(layerCount_, 0)));
+  cell->firstBound = static_cast<uint32_t>(bounds_.size());
+  bounds_.push_back(static_cast<uint32_t>(owned_.size()));
   int32_t frame = 0;
   int16_t firstLayer = loaded.GetCount() > 0 ? loaded.GetEntryAt(0)->GetLayerIndex() : 0;
   for (int32_t i = 0; i < loaded.GetCount(); ++i) {
@@ -57,13 +58,19 @@ void TCAnalyzedCells::Build(int32_t measure, int32_t staff, Cell* cell) {
     if (!entry) continue;
     cell->severalLayers = cell->severalLayers || entry->GetLayerIndex() != firstLayer;
     // The cell lists the entries frame by frame.
-    while (frame < layerCount_ && loaded.GetFrame(frame) != entry->GetFrame()) ++frame;
+    for (; frame < layerCount_ && loaded.GetFrame(frame) != entry->GetFrame(); ++frame) {
+      bounds_.push_back(static_cast<uint32_t>(owned_.size()));
+    }
     if (frame >= layerCount_) break;
     TCNotePitches* analyzed = BuildCollectedEntry(layerMask_, entry, &loaded);
-    if (!analyzed) continue;
-    cell->layers[static_cast<size_t>(frame)].push_back(analyzed);
-    owned_.push_back(analyzed);
+    if (analyzed) owned_.push_back(analyzed);
   }
+  for (; frame < layerCount_; ++frame) bounds_.push_back(static_cast<uint32_t>(owned_.size()));
+}
+
+void TCAnalyzedCells::AppendFrame(const Cell& cell, int32_t frame, std::vector<TCNotePitches*>* group) const {
+  size_t bound = cell.firstBound + static_cast<size_t>(frame);
+  group->insert(group->end(), owned_.begin() + bounds_[bound], owned_.begin() + bounds_[bound + 1]);
 }
 
 void TCAnalyzedCells::AppendLoadedAlone(int32_t measure, int32_t staff, int32_t layerMode,
@@ -84,7 +91,7 @@ void TCAnalyzedCells::AppendShownLayers(int32_t measure, int32_t staff, std::vec
     return;
   }
   for (int32_t layer = 0; layer < layerCount_; ++layer) {
-    if (shownLayers_[static_cast<size_t>(layer)]) AppendAll(cell.layers[static_cast<size_t>(layer)], group);
+    if (shownLayers_[static_cast<size_t>(layer)]) AppendFrame(cell, layer, group);
   }
 }
 
@@ -96,7 +103,7 @@ void TCAnalyzedCells::AppendLayer(int32_t measure, int32_t staff, int32_t layer,
     AppendLoadedAlone(measure, staff, layer, group);
     return;
   }
-  AppendAll(cell.layers[static_cast<size_t>(layer - 1)], group);
+  AppendFrame(cell, layer - 1, group);
 }
 
 bool TCAnalyzedCells::UsesSeveralLayers(int32_t measure, int32_t staff) { return CellAt(measure, staff).severalLayers; }

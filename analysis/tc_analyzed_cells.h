@@ -32,11 +32,12 @@ class TCAnalyzedCells {
   bool UsesSeveralLayers(int32_t measure, int32_t staff);
 
  private:
+  // A built cell's entries lie together in owned_, frame by frame: frame f
+  // (layer index f) holds owned_[bounds_[firstBound + f], bounds_[firstBound + f + 1]).
   struct Cell {
     bool loaded = false;  // every layer's frame loaded
     bool severalLayers = false;
-    // The analysed entries by frame (layer index).
-    std::vector<std::vector<TCNotePitches*>> layers;
+    uint32_t firstBound = 0;
   };
 
   Cell& CellAt(int32_t measure, int32_t staff);
@@ -45,10 +46,12 @@ class TCAnalyzedCells {
   // each time: which layers are then missing depends on what is asked.
   void AppendLoadedAlone(int32_t measure, int32_t staff, int32_t layerMode, std::vector<TCNotePitches*>* group);
   void Own(const std::vector<TCNotePitches*>& entries);
+  void AppendFrame(const Cell& cell, int32_t frame, std::vector<TCNotePitches*>* group) const;
 
   uint32_t layerMask_;
   int32_t layerCount_;
   std::vector<bool> shownLayers_;
   std::unordered_map<uint64_t, Cell> cells_;
   std::vector<TCNotePitches*> owned_;
+  std::vector<uint32_t> bounds_;
 };
