@@ -198,9 +198,7 @@ void SearchIndexedMeasures(const SearchRequest& request, const TCAnalyzeEntryCol
                            const TCNotePitch** bestNote, const TCNotePitches** best) {
   TCAnalyzeEntryIndex::MeasureRanges ranges =
       collection.GetIndex().EntriesMatching(request.note, request.independentOctaves);
-  const MeasureRange* range =
-      std::upper_bound(ranges.first, ranges.last, request.entry->GetMeasure(),
-                       [](int32_t measure, const MeasureRange& candidate) { return measure < candidate.measure; });
+  const MeasureRange* range = ranges.EndAtMeasure(request.entry->GetMeasure());
   const Candidate* found = nullptr;
   while (range != ranges.first && !found) {
     --range;

@@ -140,7 +140,44 @@ const TCAnalyzeEntryIndex::KeyTable& TCAnalyzeEntryIndex::TableFor(bool independ
     AddRange(records, first, r, &table);
     first = r;
   }
+  CountRangesByMeasure(&table);
   return table;
+}
+
+// A search starts at the note's measure in its key's ranges; counted once
+// per key and measure, that place is found without a search through ranges
+// that lie far apart in memory in a long group. Made only while the table
+// stays within a few times the group's size.
+void TCAnalyzeEntryIndex::CountRangesByMeasure(KeyTable* table) {
+  if (table->ranges.empty()) return;
+  auto [low, high] = std::minmax_element(
+      table->ranges.begin(), table->ranges.end(),
+      [](const MeasureRange& left, const MeasureRange& right) { return left.measure < right.measure; });
+  int64_t measures = static_cast<int64_t>(high->measure) - low->measure + 1;
+  int64_t size = measures * static_cast<int64_t>(table->keys.size());
+  if (size > 4 * static_cast<int64_t>(table->candidates.size()) + 1024) return;
+  table->firstMeasure = low->measure;
+  table->measureCount = static_cast<int32_t>(measures);
+  table->rangesUpTo.assign(static_cast<size_t>(size), 0);
+  for (size_t k = 0; k < table->keys.size(); ++k) {
+    uint32_t* counts = table->rangesUpTo.data() + k * static_cast<size_t>(measures);
+    const KeyRanges& key = table->keys[k];
+    for (uint32_t r = key.first; r < key.last; ++r) {
+      ++counts[static_cast<size_t>(table->ranges[r].measure - table->firstMeasure)];
+    }
+    for (int64_t m = 1; m < measures; ++m) counts[m] += counts[m - 1];
+  }
+}
+
+const TCAnalyzeEntryIndex::MeasureRange* TCAnalyzeEntryIndex::MeasureRanges::EndAtMeasure(int32_t measure) const {
+  if (!rangesUpTo) {
+    return std::upper_bound(first, last, measure,
+                            [](int32_t wanted, const MeasureRange& range) { return wanted < range.measure; });
+  }
+  int64_t m = static_cast<int64_t>(measure) - firstMeasure;
+  if (m < 0) return first;
+  if (m >= measureCount) return last;
+  return first + rangesUpTo[m];
 }
 
 // By key, measure and collection index; an entry with two notes of one key
@@ -230,8 +267,15 @@ TCAnalyzeEntryIndex::MeasureRanges TCAnalyzeEntryIndex::EntriesMatching(const TC
   auto found = std::lower_bound(table.keys.begin(), table.keys.end(), key,
                                 [](const KeyRanges& ranges, uint64_t wanted) { return ranges.key < wanted; });
   if (key == kNoKey || found == table.keys.end() || found->key != key) return MeasureRanges{};
-  return MeasureRanges{table.ranges.data() + found->first, table.ranges.data() + found->last, table.candidates.data(),
+  MeasureRanges ranges{table.ranges.data() + found->first, table.ranges.data() + found->last, table.candidates.data(),
                        table.byPosition.data()};
+  if (!table.rangesUpTo.empty()) {
+    size_t key = static_cast<size_t>(found - table.keys.begin());
+    ranges.rangesUpTo = table.rangesUpTo.data() + key * static_cast<size_t>(table.measureCount);
+    ranges.firstMeasure = table.firstMeasure;
+    ranges.measureCount = table.measureCount;
+  }
+  return ranges;
 }
 
 TCAnalyzeEntryIndex::Spelling TCAnalyzeEntryIndex::SpellingOf(const TCNotePitches* entry, const TCNotePitch* note,

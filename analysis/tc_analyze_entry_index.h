@@ -45,6 +45,15 @@ class TCAnalyzeEntryIndex {
     const MeasureRange* last = nullptr;
     const Candidate* candidates = nullptr;
     const uint32_t* byPosition = nullptr;
+    // For a measure m from firstMeasure on, rangesUpTo[m - firstMeasure] is
+    // the number of ranges at or before m; null when the table would be too
+    // large for the group, and the ranges are then searched.
+    const uint32_t* rangesUpTo = nullptr;
+    int32_t firstMeasure = 0;
+    int32_t measureCount = 0;
+
+    // The range after the last one at or before the measure.
+    const MeasureRange* EndAtMeasure(int32_t measure) const;
 
     const Candidate& CandidateAt(uint32_t place) const { return candidates[place]; }
     // Within a range out of time order, the places of its candidates sorted
@@ -98,6 +107,10 @@ class TCAnalyzeEntryIndex {
     std::vector<uint32_t> byPosition;
     std::vector<MeasureRange> ranges;
     std::vector<KeyRanges> keys;
+    // Key by key, each measure's count of ranges up to it (see MeasureRanges).
+    int32_t firstMeasure = 0;
+    int32_t measureCount = 0;
+    std::vector<uint32_t> rangesUpTo;
   };
 
   // The number standing for what a search matches the note by, made anew
@@ -108,6 +121,7 @@ class TCAnalyzeEntryIndex {
   static void SortRecords(std::vector<NoteKeyRecord>* records);
   static void GroupByKey(std::vector<NoteKeyRecord>* records);
   static void AddRange(const std::vector<NoteKeyRecord>& records, size_t first, size_t last, KeyTable* table);
+  static void CountRangesByMeasure(KeyTable* table);
   void MakeSpellings() const;
   static Spelling SpellingOf(const TCNotePitches* entry, const TCNotePitch* note, int32_t index);
 
