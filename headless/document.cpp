@@ -58,19 +58,27 @@ bool CellKey::operator==(const CellKey& other) const {
 
 CellMap::CellMap() : stamp_(RecordStore::NewStamp()) {}
 
+size_t CellKeyHash::operator()(const CellKey& key) const {
+  return static_cast<size_t>((static_cast<uint64_t>(static_cast<uint16_t>(key.staff)) << 32) |
+                             (static_cast<uint64_t>(static_cast<uint16_t>(key.measure)) << 16) |
+                             static_cast<uint16_t>(key.layer));
+}
+
 void CellMap::Erase(const CellKey& key) {
   stamp_ = RecordStore::NewStamp();
+  index_.Erased(key);
   cells_.erase(key);
 }
 
 const CellMap::Entries* CellMap::Find(const CellKey& key) const {
-  auto found = cells_.find(key);
-  return found == cells_.end() ? nullptr : found->second.get();
+  const std::shared_ptr<Entries>* found = index_.Find(cells_, key);
+  return found ? found->get() : nullptr;
 }
 
 CellMap::Entries& CellMap::ForWriting(const CellKey& key) {
   stamp_ = RecordStore::NewStamp();
   std::shared_ptr<Entries>& cell = cells_[key];
+  index_.Added(key, &cell);
   if (!cell) {
     cell = std::make_shared<Entries>();
   } else if (cell.use_count() > 1) {

@@ -29,6 +29,10 @@ struct CellKey {
   bool operator==(const CellKey& other) const;
 };
 
+struct CellKeyHash {
+  size_t operator()(const CellKey& key) const;
+};
+
 using EntryBytes = std::array<uint8_t, host_frame::kEntrySize>;
 
 // A note is named by its entry number and note ID; the pair survives saving frames.
@@ -57,6 +61,7 @@ class CellMap {
 
  private:
   Cells cells_;
+  MapIndex<CellKey, std::shared_ptr<Entries>, CellKeyHash> index_;
   uint64_t stamp_;
 };
 

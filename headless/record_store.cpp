@@ -53,6 +53,13 @@ bool RecordKey::operator==(const RecordKey& other) const {
   return tag == other.tag && first == other.first && second == other.second && third == other.third;
 }
 
+size_t RecordKeyHash::operator()(const RecordKey& key) const {
+  uint64_t address = (static_cast<uint64_t>(static_cast<uint16_t>(key.first)) << 32) |
+                     (static_cast<uint64_t>(static_cast<uint16_t>(key.second)) << 16) |
+                     static_cast<uint16_t>(key.third);
+  return static_cast<size_t>((key.tag * 0x9E3779B97F4A7C15ull) ^ address);
+}
+
 RecordKey RecordKey::FromAddress(uint32_t tag, const void* address) {
   RecordKey key;
   key.tag = tag;
@@ -87,24 +94,24 @@ RecordStore::RecordStore() : stamp_(NewStamp()) {}
 
 void RecordStore::Changed() { stamp_ = NewStamp(); }
 
-const RecordBytes* RecordStore::Find(const RecordKey& key) const {
-  auto found = records_.find(key);
-  return found == records_.end() ? nullptr : &found->second;
-}
+const RecordBytes* RecordStore::Find(const RecordKey& key) const { return index_.Find(records_, key); }
 
 RecordBytes* RecordStore::Find(const RecordKey& key) {
   Changed();
-  auto found = records_.find(key);
-  return found == records_.end() ? nullptr : &found->second;
+  // The store's own map, so its values may be written.
+  return const_cast<RecordBytes*>(index_.Find(records_, key));
 }
 
 void RecordStore::Put(const RecordKey& key, RecordBytes bytes) {
   Changed();
-  records_[key] = std::move(bytes);
+  RecordBytes& stored = records_[key];
+  stored = std::move(bytes);
+  index_.Added(key, &stored);
 }
 
 bool RecordStore::Erase(const RecordKey& key) {
   Changed();
+  index_.Erased(key);
   return records_.erase(key) > 0;
 }
 
@@ -112,7 +119,10 @@ void RecordStore::EraseFrom(uint32_t tag, int16_t firstFrom) {
   Changed();
   auto it = records_.lower_bound(
       RecordKey{tag, firstFrom, std::numeric_limits<int16_t>::min(), std::numeric_limits<int16_t>::min()});
-  while (it != records_.end() && it->first.tag == tag) it = records_.erase(it);
+  while (it != records_.end() && it->first.tag == tag) {
+    index_.Erased(it->first);
+    it = records_.erase(it);
+  }
 }
 
 bool RecordStore::Next(const RecordKey& after, RecordKey* next) const {

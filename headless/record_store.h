@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "headless/map_index.h"
 #include "headless/record_layouts.h"
 
 namespace headless {
@@ -26,6 +27,10 @@ struct RecordKey {
   // Writes the address bytes of this key back (only the bytes the form uses).
   void WriteAddress(void* address) const;
   std::string Describe() const;
+};
+
+struct RecordKeyHash {
+  size_t operator()(const RecordKey& key) const;
 };
 
 class RecordStore {
@@ -67,6 +72,7 @@ class RecordStore {
   void Changed();
 
   std::map<RecordKey, RecordBytes> records_;
+  MapIndex<RecordKey, RecordBytes, RecordKeyHash> index_;
   uint64_t stamp_ = 0;
 };
 
