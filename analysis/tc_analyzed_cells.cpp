@@ -1,6 +1,7 @@
 #include "analysis/tc_analyzed_cells.h"
 
 #include <algorithm>
+#include <cstdint>
 
 #include "analysis/pitch_memory.h"
 #include "score/tc_note_entry_cell.h"
@@ -11,10 +12,6 @@ namespace {
 
 constexpr int32_t kFirstSingleLayer = 1;
 constexpr int32_t kLastSingleLayer = 4;
-
-uint64_t CellKeyOf(int32_t measure, int32_t staff) {
-  return (static_cast<uint64_t>(static_cast<uint32_t>(measure)) << 32) | static_cast<uint32_t>(staff);
-}
 
 void AppendAll(const std::vector<TCNotePitches*>& entries, std::vector<TCNotePitches*>* group) {
   group->insert(group->end(), entries.begin(), entries.end());
@@ -37,11 +34,29 @@ void TCAnalyzedCells::Own(const std::vector<TCNotePitches*>& entries) {
 }
 
 TCAnalyzedCells::Cell& TCAnalyzedCells::CellAt(int32_t measure, int32_t staff) {
-  auto found = cells_.find(CellKeyOf(measure, staff));
-  if (found != cells_.end()) return found->second;
-  Cell& cell = cells_[CellKeyOf(measure, staff)];
-  Build(measure, staff, &cell);
+  Cell& cell = PlaceOf(measure, staff);
+  if (!cell.built) {
+    cell.built = true;
+    Build(measure, staff, &cell);
+  }
   return cell;
+}
+
+TCAnalyzedCells::Cell& TCAnalyzedCells::PlaceOf(int32_t measure, int32_t staff) {
+  // Host measures are 16-bit numbers; any other is kept apart, so that no
+  // table grows past the host's measures.
+  if (measure < INT16_MIN || measure > INT16_MAX) {
+    return otherCells_[(static_cast<uint64_t>(static_cast<uint32_t>(measure)) << 32) | static_cast<uint32_t>(staff)];
+  }
+  StaffCells& cells = staves_[staff];
+  if (cells.byMeasure.empty()) cells.firstMeasure = measure;
+  if (measure < cells.firstMeasure) {
+    cells.byMeasure.insert(cells.byMeasure.begin(), static_cast<size_t>(cells.firstMeasure - measure), Cell{});
+    cells.firstMeasure = measure;
+  }
+  auto place = static_cast<size_t>(measure - cells.firstMeasure);
+  if (place >= cells.byMeasure.size()) cells.byMeasure.resize(place + 1);
+  return cells.byMeasure[place];
 }
 
 void TCAnalyzedCells::Build(int32_t measure, int32_t staff, Cell* cell) {

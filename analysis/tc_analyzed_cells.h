@@ -35,12 +35,22 @@ class TCAnalyzedCells {
   // A built cell's entries lie together in owned_, frame by frame: frame f
   // (layer index f) holds owned_[bounds_[firstBound + f], bounds_[firstBound + f + 1]).
   struct Cell {
+    bool built = false;
     bool loaded = false;  // every layer's frame loaded
     bool severalLayers = false;
     uint32_t firstBound = 0;
   };
+  // One staff's cells by measure, from the earliest measure asked for: the
+  // passes ask for every cell of the region, staff by staff and measure by
+  // measure, so the cells are found by place rather than by hashing.
+  struct StaffCells {
+    int32_t firstMeasure = 0;
+    std::vector<Cell> byMeasure;
+  };
 
   Cell& CellAt(int32_t measure, int32_t staff);
+  // Where the cell is kept, built or not.
+  Cell& PlaceOf(int32_t measure, int32_t staff);
   void Build(int32_t measure, int32_t staff, Cell* cell);
   // A cell whose layers do not all load is read as the pass asks for it,
   // each time: which layers are then missing depends on what is asked.
@@ -51,7 +61,8 @@ class TCAnalyzedCells {
   uint32_t layerMask_;
   int32_t layerCount_;
   std::vector<bool> shownLayers_;
-  std::unordered_map<uint64_t, Cell> cells_;
+  std::unordered_map<int32_t, StaffCells> staves_;
+  std::unordered_map<uint64_t, Cell> otherCells_;
   std::vector<TCNotePitches*> owned_;
   std::vector<uint32_t> bounds_;
 };

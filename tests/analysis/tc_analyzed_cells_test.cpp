@@ -73,7 +73,8 @@ TEST_F(AnalyzedCellsTest, SharedCellsGiveWhatEachCellLoadedAloneGives) {
   Host().SetMaxLayers(6);
   Host().SetLayerShown(1, false);
   TCAnalyzedCells cells(kAllLayers);
-  for (int16_t measure = 1; measure <= 3; ++measure) {
+  // The last measure first, so that earlier cells are placed before it.
+  for (int16_t measure = 3; measure >= 1; --measure) {
     SCOPED_TRACE(measure);
     std::vector<TCNotePitches*> shown;
     cells.AppendShownLayers(measure, staff, &shown);
@@ -91,6 +92,11 @@ TEST_F(AnalyzedCellsTest, SharedCellsGiveWhatEachCellLoadedAloneGives) {
   std::vector<TCNotePitches*> hiddenLayer;
   cells.AppendLayer(1, staff, 2, &hiddenLayer);
   EXPECT_EQ(hiddenLayer.size(), 3u) << "a layer the host hides is still read when asked for by itself";
+  std::vector<TCNotePitches*> beyond;
+  cells.AppendShownLayers(40000, staff, &beyond);
+  cells.AppendShownLayers(-40000, staff, &beyond);
+  EXPECT_TRUE(beyond.empty()) << "measures no host numbers hold nothing";
+  EXPECT_FALSE(cells.UsesSeveralLayers(40000, staff));
 }
 
 TEST_F(AnalyzedCellsTest, TheLayerMaskAndHiddenStavesLeaveEntriesOut) {
