@@ -118,12 +118,16 @@ bool ReplacesBestInMeasure(const Candidate& candidate, const Candidate* best, bo
 
 // Whether a candidate is another entry with a note the search matches. Every
 // candidate of the note's key holds one, unless the search keeps to one
-// chord line.
+// chord line: then a chord must hold the key on that line, which the
+// candidate's lines tell without reading the entry.
 bool Matches(const SearchRequest& request, const TCAnalyzeEntryCollection& collection, const Candidate& candidate) {
   const TCNotePitches* entry = collection.GetEntryAt(candidate.index);
   if (!entry || entry == request.entry) return false;
-  return request.chordLine == kAnyChordLine ||
-         FindMatchingNote(request.note, entry, request.chordLine, request.independentOctaves) != nullptr;
+  if (request.chordLine == kAnyChordLine || !candidate.chord) return true;
+  if (candidate.linesKnown && request.chordLine >= 0 && request.chordLine < 32) {
+    return (candidate.lines >> request.chordLine & 1u) != 0;
+  }
+  return FindMatchingNote(request.note, entry, request.chordLine, request.independentOctaves) != nullptr;
 }
 
 // The candidates of one measure, last collected first. Those after the

@@ -16,6 +16,7 @@ constexpr uint64_t kPackedKeys = 1ull << 62;
 constexpr uint64_t kNumberedKeys = 1ull << 61;
 constexpr uint32_t kPackedUnits = 3;
 constexpr uint32_t kPackedSpellingUnits = 4;
+constexpr int32_t kLineBits = 32;
 
 bool IsDigit(char16_t unit) { return unit >= u'0' && unit <= u'9'; }
 bool IsAccidentalSign(char16_t unit) { return unit == u'#' || unit == u'b' || unit == u'x'; }
@@ -88,6 +89,9 @@ struct TCAnalyzeEntryIndex::NoteKeyRecord {
   int32_t position;
   bool grace;
   int32_t graceRun;
+  uint32_t lines;
+  bool chord;
+  bool linesKnown;
 };
 
 uint64_t TCAnalyzeEntryIndex::KeyOf(const TCNotePitch* note, bool independentOctaves) const {
@@ -125,8 +129,10 @@ const TCAnalyzeEntryIndex::KeyTable& TCAnalyzeEntryIndex::TableFor(bool independ
     for (int32_t n = 0; n < entry->GetCount(); ++n) {
       const TCNotePitch* pitch = entry->GetPitchAt(n);
       if (!pitch) continue;
+      bool lineFits = n < kLineBits;
       records.push_back(NoteKeyRecord{KeyOf(pitch, independentOctaves), entry->GetMeasure(), i, entry->GetPosition(),
-                                      entry->IsGrace(), entry->GetGraceRun()});
+                                      entry->IsGrace(), entry->GetGraceRun(), lineFits ? 1u << n : 0u,
+                                      entry->GetCount() >= 2, lineFits});
     }
   }
   SortRecords(&records);
@@ -194,10 +200,17 @@ void TCAnalyzeEntryIndex::SortRecords(std::vector<NoteKeyRecord>* records) {
     std::sort(records->begin(), records->end(),
               [&](const NoteKeyRecord& left, const NoteKeyRecord& right) { return order(left) < order(right); });
   }
-  records->erase(
-      std::unique(records->begin(), records->end(),
-                  [&](const NoteKeyRecord& left, const NoteKeyRecord& right) { return order(left) == order(right); }),
-      records->end());
+  size_t kept = 0;
+  for (const NoteKeyRecord& record : *records) {
+    NoteKeyRecord* last = kept > 0 ? &(*records)[kept - 1] : nullptr;
+    if (last && order(*last) == order(record)) {
+      last->lines |= record.lines;
+      last->linesKnown = last->linesKnown && record.linesKnown;
+      continue;
+    }
+    (*records)[kept++] = record;
+  }
+  records->resize(kept);
 }
 
 // A stable sort by key: a group holds few keys (seven letters, or each
@@ -239,8 +252,9 @@ void TCAnalyzeEntryIndex::AddRange(const std::vector<NoteKeyRecord>& records, si
     }
     highest = std::max(highest, position);
     range.holdsGrace = range.holdsGrace || records[r].grace;
-    candidates.push_back(
-        Candidate{records[r].index, position, records[r].grace, records[r].graceRun, highest, runStart});
+    const NoteKeyRecord& record = records[r];
+    candidates.push_back(Candidate{record.index, position, record.grace, record.graceRun, highest, runStart,
+                                   record.lines, record.chord, record.linesKnown});
     table->byPosition.push_back(place);
   }
   range.end = static_cast<uint32_t>(candidates.size());

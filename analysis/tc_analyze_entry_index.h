@@ -20,7 +20,11 @@ class TCAnalyzeEntryIndex {
   // An entry holding a note of some key, within the entries of its measure
   // that hold one: its collection index, its position and grace values, the
   // highest position among the measure's candidates up to it, and the first
-  // place of its run of candidates whose positions never decrease.
+  // place of its run of candidates whose positions never decrease. Then the
+  // chord lines (note indexes) that hold a note of the key, bit n for line
+  // n, so that a search on one chord line need not read the entry: chord
+  // tells whether the entry has two notes or more, linesKnown whether every
+  // such line fits in the bits.
   struct Candidate {
     int32_t index;
     int32_t position;
@@ -28,6 +32,9 @@ class TCAnalyzeEntryIndex {
     int32_t graceRun;
     int32_t highestPositionUpTo;
     uint32_t runStart;
+    uint32_t lines;
+    bool chord;
+    bool linesKnown;
   };
   // The candidates of one measure for one key: places [begin, end), in
   // collection order.
