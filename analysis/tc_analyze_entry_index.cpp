@@ -80,6 +80,23 @@ bool GroupByMeasure(std::vector<Item>* items, MeasureOf measureOf, int32_t* firs
   return true;
 }
 
+// A measure of one group holds few notes: sorted by insertion, in place,
+// where a stable sort would take a buffer from the heap for each measure.
+template <typename Iterator, typename Less>
+void SortStably(Iterator begin, Iterator end, Less less) {
+  constexpr std::ptrdiff_t kInsertionLimit = 24;
+  if (end - begin > kInsertionLimit) {
+    std::stable_sort(begin, end, less);
+    return;
+  }
+  for (Iterator next = begin; next != end; ++next) {
+    auto item = std::move(*next);
+    Iterator place = next;
+    for (; place != begin && less(item, *(place - 1)); --place) *place = std::move(*(place - 1));
+    *place = std::move(item);
+  }
+}
+
 }  // namespace
 
 struct TCAnalyzeEntryIndex::NoteKeyRecord {
@@ -350,7 +367,7 @@ void TCAnalyzeEntryIndex::MakeSpellings() const {
   std::vector<uint32_t> starts;
   if (GroupByMeasure(&all, measureOf, &spellingsFirstMeasure_, &starts)) {
     for (size_t m = 0; m + 1 < starts.size(); ++m) {
-      std::stable_sort(all.begin() + starts[m], all.begin() + starts[m + 1], byBeat);
+      SortStably(all.begin() + starts[m], all.begin() + starts[m + 1], byBeat);
     }
   } else {
     std::stable_sort(all.begin(), all.end(), byBeat);

@@ -141,4 +141,32 @@ TEST_F(PitchMemorySearchTest, IndexedSearchesAnswerAsWholeGroupWalksForEveryNote
   }
 }
 
+// One beat where two spellings of a letter each come twice: the index must
+// keep the first entry of each spelling, in collection order.
+TEST_F(PitchMemorySearchTest, RepeatedSpellingsOnABeatNameTheirFirstEntry) {
+  Host().NewDocument();
+  headless::ScoreBuilder builder;
+  const char* names[] = {"C#4", "C4", "C#4", "C4", "Cx4", "C#4"};
+  std::vector<int16_t> staves;
+  for (const char* name : names) staves.push_back(builder.AddStaff(name));
+  builder.AddMeasures(1);
+  for (size_t i = 0; i < staves.size(); ++i) builder.Voice(staves[i]).Note(names[i], headless::kWhole);
+  TCAnalyzeEntryCollection collection;
+  std::vector<TCNotePitches*> entries;
+  for (int32_t slot = 1; slot <= 6; ++slot) {
+    TCNoteEntryCell cell(1, TX_SlotToInst(slot, 0));
+    if (cell.Load()) CollectCellEntries(kAllLayers, &cell, &entries);
+  }
+  collection.AddEntries(entries);
+  ASSERT_EQ(collection.GetCount(), 6);
+  CompareEverySearch(collection);
+  const int32_t firstOther[] = {1, 0, 1, 0, 0, 1};
+  for (int32_t i = 0; i < 6; ++i) {
+    const TCNotePitches* entry = collection.GetEntryAt(i);
+    TCNotePitchFoundInfo found;
+    ASSERT_TRUE(FindSpellingDifferenceOnBeat(entry->GetPitchAt(0), entry, &collection, &found)) << i;
+    EXPECT_EQ(found.entry, collection.GetEntryAt(firstOther[i])) << names[i] << " of staff " << i + 1;
+  }
+}
+
 }  // namespace
