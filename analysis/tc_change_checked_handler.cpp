@@ -43,7 +43,8 @@ bool TCChangeCheckedHandler::Execute() {
   }
   if (changed && respace_) {
     TCSpacingCellIteratorHandler byMeasure;
-    cellsToRespace_.Sort(&byMeasure);
+    // One cell per changed measure and staff: a large apply has thousands.
+    cellsToRespace_.SortStably(&byMeasure);
     RespaceChangedMeasures(cellsToRespace_);
   }
   return changed;

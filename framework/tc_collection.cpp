@@ -1,5 +1,7 @@
 #include "framework/tc_collection.h"
 
+#include <algorithm>
+
 bool TCIteratorHandler::Iterate(__TCBase*) { return true; }
 bool TCIteratorHandler::Hook6(__TCBase*) { return false; }
 bool TCIteratorHandler::IterateIndex(__TCBase*, int32_t) { return true; }
@@ -115,4 +117,12 @@ bool __TCCollection::Sort(TCIteratorHandler* handler) {
     }
   }
   return moved;
+}
+
+void __TCCollection::SortStably(TCIteratorHandler* handler) {
+  if (!handler) return;
+  std::stable_sort(items_, items_ + count_, [handler](__TCBase* first, __TCBase* second) {
+    if (!first || !second) return first && !second;
+    return handler->Compare(first, second) < 0;
+  });
 }

@@ -56,6 +56,10 @@ class __TCCollection : public __TCIteratorBase {
   void ClearAll();
   // Selection-style sort by the handler's Compare; true when anything moved.
   bool Sort(TCIteratorHandler* handler);
+  // The same order by the handler's Compare, equal elements kept in their
+  // order, in n log n comparisons where Sort takes n squared: for lists that
+  // grow with the score. Null slots go last.
+  void SortStably(TCIteratorHandler* handler);
   // Makes room for added more elements at once, by the same rule as Add;
   // nothing when there is room already.
   void Grow(int32_t added);

@@ -151,6 +151,38 @@ TEST(Collection, SortReportsWhetherAnythingMoved) {
   EXPECT_FALSE(empty.Sort(&byValue));
 }
 
+// Orders by tens only, so that the units tell equal elements apart.
+class ByTens : public TCIteratorHandler {
+ public:
+  int32_t Compare(__TCBase* first, __TCBase* second) override {
+    return static_cast<Probe*>(first)->value() / 10 - static_cast<Probe*>(second)->value() / 10;
+  }
+};
+
+TEST(Collection, StableSortKeepsEqualElementsInOrderAndPutsNullsLast) {
+  std::vector<int> destroyed;
+  __TCCollection collection;
+  for (int value : {31, 10, 22, 32, 11, 20, 33, 12}) collection.Add(new Probe(value, &destroyed));
+  collection.Add(nullptr);
+  collection.Add(new Probe(21, &destroyed));
+  ByTens byTens;
+  collection.SortStably(&byTens);
+  EXPECT_EQ(Values(collection), (std::vector<int>{10, 11, 12, 22, 20, 21, 31, 32, 33, -1}));
+
+  // The order Sort gives, on a list long enough that Sort would be slow.
+  __TCCollection large;
+  __TCCollection same;
+  for (int i = 0; i < 3000; ++i) {
+    int value = (i * 7919) % 3001;
+    large.Add(new Probe(value, &destroyed));
+    same.Add(new Probe(value, &destroyed));
+  }
+  ByValue byValue;
+  large.SortStably(&byValue);
+  same.Sort(&byValue);
+  EXPECT_EQ(Values(large), Values(same));
+}
+
 TEST(Collection, ClassNames) {
   __TCCollection collection;
   TCIteratorHandler handler;
