@@ -51,6 +51,9 @@ class TCAccidentalsAnalyzer : public __TCUndoBlockHandler {
   void ScanRegion();
   // The per-note decisions for one group.
   void AnalyzeEntries(const TCAnalyzeEntryCollection* collection, const TCMusicRegion* region);
+  void AnalyzeEntry(const TCAnalyzeEntryCollection* collection, int32_t index, const TCMusicRegion* region);
+  // The group's places ordered by measure, each measure's in the group's order.
+  static std::vector<int32_t> EntriesByMeasure(const TCAnalyzeEntryCollection& collection);
 
  private:
   void LoadGrandStaffGroups();

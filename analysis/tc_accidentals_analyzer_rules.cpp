@@ -1,4 +1,7 @@
 // The per-note decisions of the analyzer.
+#include <algorithm>
+#include <vector>
+
 #include "analysis/analysis_settings.h"
 #include "analysis/pitch_memory.h"
 #include "analysis/tc_accidentals_analyzer.h"
@@ -20,24 +23,58 @@ bool IsSpelledWithAccidental(const TCNotePitch* note, bool measureFlag) {
 
 }  // namespace
 
+// A group collected staff by staff (the cross-staff pass) is decided measure
+// by measure: the notes a search finds for a note then lie in the measures
+// just decided, where a walk staff by staff would find them in staves read
+// long before. Every note is decided once and on the group alone, so the
+// order changes no decision; the findings are held back and reported in the
+// group's order. The reference searches keep the group's order.
 void TCAccidentalsAnalyzer::AnalyzeEntries(const TCAnalyzeEntryCollection* collection, const TCMusicRegion* region) {
   if (!collection || !region) return;
-  for (int32_t i = 0; i < collection->GetCount(); ++i) {
-    const TCNotePitches* entry = collection->GetEntryAt(i);
-    // Entries outside the region are not reported but still serve as memory.
-    if (!entry || !IsInsideRegion(entry, region)) continue;
-    for (int32_t n = 0; n < entry->GetCount(); ++n) {
-      const TCNotePitch* note = entry->GetPitchAt(n);
-      if (!note || note->IsAccidentalShown() || note->IsTiedFromPrevious()) continue;
-      // The first finding for a note is the one kept, so a note an earlier
-      // pass reported needs no more checks. The reference searches check it
-      // all the same, which the comparisons between the two rely on.
-      if (IsPitchMemoryIndexing() && context_.IsNoteReported(entry->GetEntryNumber(), n)) continue;
-      bool measureFlag = ReadMeasureFlag(entry);
-      if (CheckSameBeat(note, entry, collection)) continue;
-      if (CheckNote(note, entry, collection, measureFlag)) continue;
-      CheckKeySignatureChange(note, entry, collection);
-    }
+  if (!IsPitchMemoryIndexing()) {
+    for (int32_t i = 0; i < collection->GetCount(); ++i) AnalyzeEntry(collection, i, region);
+    return;
+  }
+  context_.HoldFindings();
+  for (int32_t i : EntriesByMeasure(*collection)) {
+    context_.SetFindingPlace(i);
+    AnalyzeEntry(collection, i, region);
+  }
+  context_.FlushHeldFindings();
+}
+
+std::vector<int32_t> TCAccidentalsAnalyzer::EntriesByMeasure(const TCAnalyzeEntryCollection& collection) {
+  std::vector<int32_t> order(static_cast<size_t>(collection.GetCount()));
+  std::vector<int32_t> measures(order.size(), 0);
+  for (int32_t i = 0; i < collection.GetCount(); ++i) {
+    order[static_cast<size_t>(i)] = i;
+    const TCNotePitches* entry = collection.GetEntryAt(i);
+    measures[static_cast<size_t>(i)] = entry ? entry->GetMeasure() : 0;
+  }
+  // Groups of one staff or instrument are in measure order already.
+  if (std::is_sorted(measures.begin(), measures.end())) return order;
+  std::stable_sort(order.begin(), order.end(), [&measures](int32_t left, int32_t right) {
+    return measures[static_cast<size_t>(left)] < measures[static_cast<size_t>(right)];
+  });
+  return order;
+}
+
+void TCAccidentalsAnalyzer::AnalyzeEntry(const TCAnalyzeEntryCollection* collection, int32_t index,
+                                         const TCMusicRegion* region) {
+  const TCNotePitches* entry = collection->GetEntryAt(index);
+  // Entries outside the region are not reported but still serve as memory.
+  if (!entry || !IsInsideRegion(entry, region)) return;
+  for (int32_t n = 0; n < entry->GetCount(); ++n) {
+    const TCNotePitch* note = entry->GetPitchAt(n);
+    if (!note || note->IsAccidentalShown() || note->IsTiedFromPrevious()) continue;
+    // The first finding for a note is the one kept, so a note an earlier
+    // pass reported needs no more checks. The reference searches check it
+    // all the same, which the comparisons between the two rely on.
+    if (IsPitchMemoryIndexing() && context_.IsNoteReported(entry->GetEntryNumber(), n)) continue;
+    bool measureFlag = ReadMeasureFlag(entry);
+    if (CheckSameBeat(note, entry, collection)) continue;
+    if (CheckNote(note, entry, collection, measureFlag)) continue;
+    CheckKeySignatureChange(note, entry, collection);
   }
 }
 

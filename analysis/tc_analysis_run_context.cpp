@@ -1,5 +1,6 @@
 #include "analysis/tc_analysis_run_context.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
 
@@ -96,6 +97,7 @@ bool TCAnalysisRunContext::AddFinding(FindingKind kind, const TCNotePitch* note,
     relatedEntry = nullptr;
   }
 
+  if (holding_) return HoldFinding(kind, note, entry, relatedNote, relatedEntry);
   // The first finding for a note wins; later passes and rules never replace it.
   int32_t noteIndex = entry->IndexOf(note);
   if (IsNoteReported(entry->GetEntryNumber(), noteIndex)) return false;
@@ -249,6 +251,35 @@ void TCAnalysisRunContext::WriteRelatedLocationText(const AccidentalFinding* fin
   AppendLocationLabel(text, ",  Measure: ", finding->relatedMeasure);
   AppendLocationLabel(text, ",  Layer: ", finding->relatedLayer);
   AppendLocationLabel(text, ",  Entry #: ", finding->relatedEntryIndex + 1);
+}
+
+void TCAnalysisRunContext::HoldFindings() {
+  holding_ = true;
+  heldPlace_ = 0;
+  held_.clear();
+  heldNotes_.Clear();
+}
+
+bool TCAnalysisRunContext::HoldFinding(FindingKind kind, const TCNotePitch* note, const TCNotePitches* entry,
+                                       const TCNotePitch* relatedNote, const TCNotePitches* relatedEntry) {
+  int32_t noteIndex = entry->IndexOf(note);
+  if (IsNoteReported(entry->GetEntryNumber(), noteIndex) || heldNotes_.Contains(entry->GetEntryNumber(), noteIndex)) {
+    return false;
+  }
+  heldNotes_.Add(entry->GetEntryNumber(), noteIndex);
+  held_.push_back(HeldFinding{heldPlace_, kind, note, entry, relatedNote, relatedEntry});
+  return true;
+}
+
+void TCAnalysisRunContext::FlushHeldFindings() {
+  holding_ = false;
+  std::stable_sort(held_.begin(), held_.end(),
+                   [](const HeldFinding& left, const HeldFinding& right) { return left.place < right.place; });
+  for (const HeldFinding& finding : held_) {
+    AddFinding(finding.kind, finding.note, finding.entry, finding.relatedNote, finding.relatedEntry);
+  }
+  held_.clear();
+  heldNotes_.Clear();
 }
 
 bool TCAnalysisRunContext::IsAlreadyReported(const AccidentalFinding* finding) const {

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <memory>
 #include <unordered_map>
+#include <vector>
 
 #include "analysis/finding_columns.h"
 #include "analysis/finding_kind.h"
@@ -60,6 +61,14 @@ class TCAnalysisRunContext : public __TCBase {
   bool IsAlreadyReported(const AccidentalFinding* finding) const;
   bool IsNoteReported(uint32_t entryNumber, int32_t noteIndex) const;
 
+  // While findings are held back, AddFinding keeps each one with the place
+  // last given and answers as it would; FlushHeldFindings then adds them in
+  // the order of their places, each place's in the order they came. A group
+  // whose notes are decided out of order is reported in its own order so.
+  void HoldFindings();
+  void SetFindingPlace(int32_t place) { heldPlace_ = place; }
+  void FlushHeldFindings();
+
  private:
   void BuildDescription(FindingKind kind, const TCNotePitches* entry, const TCNotePitch* relatedNote,
                         const TCNotePitches* relatedEntry, TCString* description) const;
@@ -71,6 +80,17 @@ class TCAnalysisRunContext : public __TCBase {
   void WriteRelatedLocationText(const AccidentalFinding* finding, TCString* text) const;
   // Brings the set of reported notes up to the rows of the result list.
   void RefreshReportedNotes() const;
+  bool HoldFinding(FindingKind kind, const TCNotePitch* note, const TCNotePitches* entry,
+                   const TCNotePitch* relatedNote, const TCNotePitches* relatedEntry);
+
+  struct HeldFinding {
+    int32_t place;
+    FindingKind kind;
+    const TCNotePitch* note;
+    const TCNotePitches* entry;
+    const TCNotePitch* relatedNote;
+    const TCNotePitches* relatedEntry;
+  };
 
   TCDataListRows* resultList_;
   const TCMultiStaffInstruments* instruments_;
@@ -79,4 +99,8 @@ class TCAnalysisRunContext : public __TCBase {
   mutable int32_t reportedRowCount_ = 0;
   mutable const TCDataListRow* lastReportedRow_ = nullptr;
   mutable std::unordered_map<int32_t, std::unique_ptr<TCString>> staffNames_;
+  bool holding_ = false;
+  int32_t heldPlace_ = 0;
+  std::vector<HeldFinding> held_;
+  ReportedNotes heldNotes_;
 };

@@ -101,6 +101,51 @@ TEST_F(RunContextTest, EveryKindGetsItsTextParenthesesAndCheckState) {
   }
 }
 
+// Held findings are reported in the order of their places, each place's in
+// the order they came, and a note gets one finding however often it is given.
+TEST_F(RunContextTest, HeldFindingsAreReportedInTheOrderOfTheirPlaces) {
+  headless::ScoreBuilder builder;
+  int16_t flute = builder.AddStaff("Flute");
+  builder.AddMeasures(1);
+  auto voice = builder.Voice(flute);
+  voice.Note("F#4", kQuarter);
+  voice.Chord({"G#4", "B4"}, kQuarter);
+  voice.Note("A#4", kQuarter);
+  voice.Note("C#5", kQuarter);
+  Entries entries = AnalyzedEntriesOf(flute, 1);
+  ASSERT_EQ(entries.size(), 4u);
+  auto note = [&](size_t entry, int32_t index) { return entries[entry]->GetPitchAt(index); };
+  TCAnalysisRunContext context(&rows_, nullptr);
+  ASSERT_TRUE(context.AddFinding(FindingKind::NoteMissing, note(3, 0), entries[3].get(), nullptr, nullptr));
+
+  context.HoldFindings();
+  context.SetFindingPlace(2);
+  EXPECT_TRUE(context.AddFinding(FindingKind::NoteMissing, note(2, 0), entries[2].get(), nullptr, nullptr));
+  context.SetFindingPlace(1);
+  EXPECT_TRUE(context.AddFinding(FindingKind::NoteMissing, note(1, 1), entries[1].get(), nullptr, nullptr));
+  EXPECT_TRUE(context.AddFinding(FindingKind::NoteMissing, note(1, 0), entries[1].get(), nullptr, nullptr));
+  EXPECT_FALSE(context.AddFinding(FindingKind::KeySignatureDifference, note(1, 1), entries[1].get(), nullptr, nullptr))
+      << "a note held already";
+  context.SetFindingPlace(3);
+  EXPECT_FALSE(context.AddFinding(FindingKind::NoteMissing, note(3, 0), entries[3].get(), nullptr, nullptr))
+      << "a note reported before";
+  context.SetFindingPlace(0);
+  EXPECT_TRUE(context.AddFinding(FindingKind::NoteMissing, note(0, 0), entries[0].get(), nullptr, nullptr));
+  EXPECT_EQ(rows_.GetRowCount(), 1) << "nothing is reported while held";
+
+  context.FlushHeldFindings();
+  std::vector<std::string> reported;
+  for (int32_t i = 0; i < rows_.GetRowCount(); ++i) {
+    const AccidentalFinding* finding = GetRowFinding(rows_.GetRowAt(i));
+    reported.push_back(Text(finding->pitchName) + " " + std::to_string(static_cast<int>(finding->kind)));
+  }
+  const std::string missing = std::to_string(static_cast<int>(FindingKind::NoteMissing));
+  EXPECT_EQ(reported, (std::vector<std::string>{"C#5 " + missing, "F#4 " + missing, "B4 " + missing, "G#4 " + missing,
+                                                "A#4 " + missing}));
+  EXPECT_FALSE(context.AddFinding(FindingKind::NoteMissing, note(1, 0), entries[1].get(), nullptr, nullptr))
+      << "after the flush the held notes count as reported";
+}
+
 TEST_F(RunContextTest, FindingCarriesWhereTheNoteAndTheRelatedNoteStand) {
   headless::ScoreBuilder builder;
   int16_t oboe = builder.AddStaff("Oboe");
