@@ -97,10 +97,24 @@ bool TCAnalysisRunContext::AddFinding(FindingKind kind, const TCNotePitch* note,
     relatedEntry = nullptr;
   }
 
-  if (holding_) return HoldFinding(kind, note, entry, relatedNote, relatedEntry);
   // The first finding for a note wins; later passes and rules never replace it.
   int32_t noteIndex = entry->IndexOf(note);
   if (IsNoteReported(entry->GetEntryNumber(), noteIndex)) return false;
+  if (holding_) {
+    if (heldNotes_.Contains(entry->GetEntryNumber(), noteIndex)) return false;
+    heldNotes_.Add(entry->GetEntryNumber(), noteIndex);
+    // Made now, while the notes are at hand; only the row waits.
+    held_.push_back(HeldFinding{heldPlace_, MakeFinding(kind, noteIndex, note, entry, relatedNote, relatedEntry),
+                                info->checkedWhenAdded});
+    return true;
+  }
+  AddReportRow(MakeFinding(kind, noteIndex, note, entry, relatedNote, relatedEntry), info->checkedWhenAdded);
+  return true;
+}
+
+AccidentalFinding* TCAnalysisRunContext::MakeFinding(FindingKind kind, int32_t noteIndex, const TCNotePitch* note,
+                                                     const TCNotePitches* entry, const TCNotePitch* relatedNote,
+                                                     const TCNotePitches* relatedEntry) const {
   auto* finding = new AccidentalFinding();
   finding->kind = kind;
   FillEntryFields(entry, finding);
@@ -113,8 +127,7 @@ bool TCAnalysisRunContext::AddFinding(FindingKind kind, const TCNotePitch* note,
   if (relatedNote) FillRelatedFields(relatedNote, relatedEntry, finding);
   WriteLocationText(finding, &finding->location);
   WriteRelatedLocationText(finding, &finding->relatedLocation);
-  AddReportRow(finding, info->checkedWhenAdded);
-  return true;
+  return finding;
 }
 
 void TCAnalysisRunContext::AddReportRow(AccidentalFinding* finding, bool checked) {
@@ -253,31 +266,23 @@ void TCAnalysisRunContext::WriteRelatedLocationText(const AccidentalFinding* fin
   AppendLocationLabel(text, ",  Entry #: ", finding->relatedEntryIndex + 1);
 }
 
+TCAnalysisRunContext::~TCAnalysisRunContext() {
+  for (const HeldFinding& held : held_) delete held.finding;
+}
+
 void TCAnalysisRunContext::HoldFindings() {
+  for (const HeldFinding& held : held_) delete held.finding;
   holding_ = true;
   heldPlace_ = 0;
   held_.clear();
   heldNotes_.Clear();
 }
 
-bool TCAnalysisRunContext::HoldFinding(FindingKind kind, const TCNotePitch* note, const TCNotePitches* entry,
-                                       const TCNotePitch* relatedNote, const TCNotePitches* relatedEntry) {
-  int32_t noteIndex = entry->IndexOf(note);
-  if (IsNoteReported(entry->GetEntryNumber(), noteIndex) || heldNotes_.Contains(entry->GetEntryNumber(), noteIndex)) {
-    return false;
-  }
-  heldNotes_.Add(entry->GetEntryNumber(), noteIndex);
-  held_.push_back(HeldFinding{heldPlace_, kind, note, entry, relatedNote, relatedEntry});
-  return true;
-}
-
 void TCAnalysisRunContext::FlushHeldFindings() {
   holding_ = false;
   std::stable_sort(held_.begin(), held_.end(),
                    [](const HeldFinding& left, const HeldFinding& right) { return left.place < right.place; });
-  for (const HeldFinding& finding : held_) {
-    AddFinding(finding.kind, finding.note, finding.entry, finding.relatedNote, finding.relatedEntry);
-  }
+  for (const HeldFinding& held : held_) AddReportRow(held.finding, held.checked);
   held_.clear();
   heldNotes_.Clear();
 }

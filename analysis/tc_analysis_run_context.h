@@ -39,6 +39,9 @@ class TCAnalysisRunContext : public __TCBase {
   TCAnalysisRunContext(TCDataListRows* resultList, const TCMultiStaffInstruments* instruments)
       : resultList_(resultList), instruments_(instruments) {}
 
+  // Findings still held are deleted.
+  ~TCAnalysisRunContext() override;
+
   const char* ClassName() const override { return "TCAnalysisRunContext"; }
 
   TCDataListRows* GetResultList() const { return resultList_; }
@@ -80,16 +83,14 @@ class TCAnalysisRunContext : public __TCBase {
   void WriteRelatedLocationText(const AccidentalFinding* finding, TCString* text) const;
   // Brings the set of reported notes up to the rows of the result list.
   void RefreshReportedNotes() const;
-  bool HoldFinding(FindingKind kind, const TCNotePitch* note, const TCNotePitches* entry,
-                   const TCNotePitch* relatedNote, const TCNotePitches* relatedEntry);
+  AccidentalFinding* MakeFinding(FindingKind kind, int32_t noteIndex, const TCNotePitch* note,
+                                 const TCNotePitches* entry, const TCNotePitch* relatedNote,
+                                 const TCNotePitches* relatedEntry) const;
 
   struct HeldFinding {
     int32_t place;
-    FindingKind kind;
-    const TCNotePitch* note;
-    const TCNotePitches* entry;
-    const TCNotePitch* relatedNote;
-    const TCNotePitches* relatedEntry;
+    AccidentalFinding* finding;
+    bool checked;
   };
 
   TCDataListRows* resultList_;

@@ -144,6 +144,15 @@ TEST_F(RunContextTest, HeldFindingsAreReportedInTheOrderOfTheirPlaces) {
                                                 "A#4 " + missing}));
   EXPECT_FALSE(context.AddFinding(FindingKind::NoteMissing, note(1, 0), entries[1].get(), nullptr, nullptr))
       << "after the flush the held notes count as reported";
+
+  {
+    TCAnalysisRunContext unflushed(&rows_, nullptr);
+    unflushed.HoldFindings();
+    EXPECT_FALSE(unflushed.AddFinding(FindingKind::NoteMissing, note(0, 0), entries[0].get(), nullptr, nullptr));
+    ReleaseFindings();
+    EXPECT_TRUE(unflushed.AddFinding(FindingKind::NoteMissing, note(0, 0), entries[0].get(), nullptr, nullptr));
+  }
+  EXPECT_EQ(rows_.GetRowCount(), 0) << "a context that never flushes deletes what it held";
 }
 
 TEST_F(RunContextTest, FindingCarriesWhereTheNoteAndTheRelatedNoteStand) {
