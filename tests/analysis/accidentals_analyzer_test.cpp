@@ -3,7 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
+#include "analysis/tc_analyze_entry_collection.h"
 #include "scan_fixture.h"
 
 namespace scan_test {
@@ -518,4 +520,24 @@ TEST_F(AccidentalsAnalyzerTest, analyzer_without_region_scans_nothing) {
 }
 
 }  // namespace
+// The order a group's notes are decided in: by measure, each measure's in
+// the group's order; counted where measures lie close, sorted where not.
+TEST(EntriesByMeasure, OrdersByMeasureKeepingTheGroupsOrderWithin) {
+  auto orderOf = [](const std::vector<int32_t>& measures) {
+    TCAnalyzeEntryCollection collection;
+    std::vector<TCNotePitches*> entries;
+    for (int32_t measure : measures) {
+      entries.push_back(new TCNotePitches());
+      entries.back()->SetMeasure(measure);
+    }
+    collection.AddEntries(entries);
+    return TCAccidentalsAnalyzer::EntriesByMeasure(collection);
+  };
+  using Order = std::vector<int32_t>;
+  EXPECT_EQ(orderOf({1, 2, 3, 1, 2, 3}), (Order{0, 3, 1, 4, 2, 5})) << "staff by staff";
+  EXPECT_EQ(orderOf({4, 4, 5, 7, 7}), (Order{0, 1, 2, 3, 4})) << "in order already";
+  EXPECT_EQ(orderOf({300000, 2, -300000, 2, 300000}), (Order{2, 1, 3, 0, 4})) << "far apart";
+  EXPECT_TRUE(orderOf({}).empty());
+}
+
 }  // namespace scan_test
