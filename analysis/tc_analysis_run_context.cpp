@@ -103,12 +103,14 @@ bool TCAnalysisRunContext::AddFinding(FindingKind kind, const TCNotePitch* note,
   if (holding_) {
     if (heldNotes_.Contains(entry->GetEntryNumber(), noteIndex)) return false;
     heldNotes_.Add(entry->GetEntryNumber(), noteIndex);
-    // Made now, while the notes are at hand; only the row waits.
-    held_.push_back(HeldFinding{heldPlace_, MakeFinding(kind, noteIndex, note, entry, relatedNote, relatedEntry),
-                                info->checkedWhenAdded});
+    // Made now, while the notes are at hand; only adding the row waits.
+    held_.push_back(HeldFinding{
+        heldPlace_,
+        MakeReportRow(MakeFinding(kind, noteIndex, note, entry, relatedNote, relatedEntry), info->checkedWhenAdded)});
     return true;
   }
-  AddReportRow(MakeFinding(kind, noteIndex, note, entry, relatedNote, relatedEntry), info->checkedWhenAdded);
+  resultList_->AddRow(
+      MakeReportRow(MakeFinding(kind, noteIndex, note, entry, relatedNote, relatedEntry), info->checkedWhenAdded));
   return true;
 }
 
@@ -130,12 +132,12 @@ AccidentalFinding* TCAnalysisRunContext::MakeFinding(FindingKind kind, int32_t n
   return finding;
 }
 
-void TCAnalysisRunContext::AddReportRow(AccidentalFinding* finding, bool checked) {
+TCDataListRow* TCAnalysisRunContext::MakeReportRow(AccidentalFinding* finding, bool checked) const {
   auto* row = new TCDataListRow(kReportColumnCount);
   row->SetColumnText(kInfoColumn, &finding->description);
   row->SetChecked(checked);
   AttachFinding(row, finding);
-  resultList_->AddRow(row);
+  return row;
 }
 
 void TCAnalysisRunContext::BuildDescription(FindingKind kind, const TCNotePitches* entry,
@@ -266,15 +268,20 @@ void TCAnalysisRunContext::WriteRelatedLocationText(const AccidentalFinding* fin
   AppendLocationLabel(text, ",  Entry #: ", finding->relatedEntryIndex + 1);
 }
 
-TCAnalysisRunContext::~TCAnalysisRunContext() {
-  for (const HeldFinding& held : held_) delete held.finding;
+TCAnalysisRunContext::~TCAnalysisRunContext() { DeleteHeldRows(); }
+
+void TCAnalysisRunContext::DeleteHeldRows() {
+  for (const HeldFinding& held : held_) {
+    delete GetRowFinding(held.row);
+    delete held.row;
+  }
+  held_.clear();
 }
 
 void TCAnalysisRunContext::HoldFindings() {
-  for (const HeldFinding& held : held_) delete held.finding;
+  DeleteHeldRows();
   holding_ = true;
   heldPlace_ = 0;
-  held_.clear();
   heldNotes_.Clear();
 }
 
@@ -282,7 +289,7 @@ void TCAnalysisRunContext::FlushHeldFindings() {
   holding_ = false;
   std::stable_sort(held_.begin(), held_.end(),
                    [](const HeldFinding& left, const HeldFinding& right) { return left.place < right.place; });
-  for (const HeldFinding& held : held_) AddReportRow(held.finding, held.checked);
+  for (const HeldFinding& held : held_) resultList_->AddRow(held.row);
   held_.clear();
   heldNotes_.Clear();
 }

@@ -39,7 +39,7 @@ class TCAnalysisRunContext : public __TCBase {
   TCAnalysisRunContext(TCDataListRows* resultList, const TCMultiStaffInstruments* instruments)
       : resultList_(resultList), instruments_(instruments) {}
 
-  // Findings still held are deleted.
+  // Findings still held are deleted with their rows.
   ~TCAnalysisRunContext() override;
 
   const char* ClassName() const override { return "TCAnalysisRunContext"; }
@@ -78,7 +78,9 @@ class TCAnalysisRunContext : public __TCBase {
   void AppendRelationSuffix(const TCNotePitches* entry, const TCNotePitches* relatedEntry, TCString* description) const;
   TCString* BuildInstrumentStaffName(int32_t staff) const;
   bool ChooseParentheses(FindingKind kind, const TCNotePitches* entry, const TCNotePitches* relatedEntry) const;
-  void AddReportRow(AccidentalFinding* finding, bool checked);
+  // A row showing the finding, for the result list to take.
+  TCDataListRow* MakeReportRow(AccidentalFinding* finding, bool checked) const;
+  void DeleteHeldRows();
   void WriteLocationText(const AccidentalFinding* finding, TCString* text) const;
   void WriteRelatedLocationText(const AccidentalFinding* finding, TCString* text) const;
   // Brings the set of reported notes up to the rows of the result list.
@@ -89,8 +91,7 @@ class TCAnalysisRunContext : public __TCBase {
 
   struct HeldFinding {
     int32_t place;
-    AccidentalFinding* finding;
-    bool checked;
+    TCDataListRow* row;  // with its finding
   };
 
   TCDataListRows* resultList_;

@@ -352,6 +352,7 @@ void TCAnalyzeEntryIndex::MakeSpellings() const {
   spellingsMade_ = true;
   if (!collection_) return;
   std::vector<Spelling> all;
+  all.reserve(static_cast<size_t>(collection_->GetCount()));
   for (int32_t i = 0; i < collection_->GetCount(); ++i) {
     const TCNotePitches* entry = collection_->GetEntryAt(i);
     if (!entry) continue;
