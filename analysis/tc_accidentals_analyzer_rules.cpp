@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "analysis/analysis_settings.h"
+#include "analysis/group_by_measure.h"
 #include "analysis/pitch_memory.h"
 #include "analysis/tc_accidentals_analyzer.h"
 #include "analysis/tc_analyze_entry_collection.h"
@@ -53,20 +54,12 @@ std::vector<int32_t> TCAccidentalsAnalyzer::EntriesByMeasure(const TCAnalyzeEntr
   }
   // Groups of one staff or instrument are in measure order already.
   if (std::is_sorted(measures.begin(), measures.end())) return order;
-  auto [low, high] = std::minmax_element(measures.begin(), measures.end());
-  int64_t span = static_cast<int64_t>(*high) - *low + 1;
-  if (span > 4 * static_cast<int64_t>(measures.size()) + 64) {
-    std::stable_sort(order.begin(), order.end(), [&measures](int32_t left, int32_t right) {
-      return measures[static_cast<size_t>(left)] < measures[static_cast<size_t>(right)];
-    });
-    return order;
-  }
-  // Counted into place, measure by measure, each measure's in the group's order.
-  std::vector<int32_t> next(static_cast<size_t>(span) + 1, 0);
-  for (int32_t measure : measures) ++next[static_cast<size_t>(measure - *low) + 1];
-  for (size_t m = 1; m < next.size(); ++m) next[m] += next[m - 1];
-  for (int32_t i = 0; i < collection.GetCount(); ++i) {
-    order[static_cast<size_t>(next[static_cast<size_t>(measures[static_cast<size_t>(i)] - *low)]++)] = i;
+  auto measureOf = [&measures](int32_t i) { return measures[static_cast<size_t>(i)]; };
+  int32_t firstMeasure = 0;
+  std::vector<uint32_t> starts;
+  if (!GroupByMeasure(&order, measureOf, &firstMeasure, &starts)) {
+    std::stable_sort(order.begin(), order.end(),
+                     [&measureOf](int32_t left, int32_t right) { return measureOf(left) < measureOf(right); });
   }
   return order;
 }
