@@ -226,21 +226,30 @@ bool MusicXmlDocument::MakeEdit(tinyxml2::XMLElement* element, Edit* edit) const
 }
 
 bool MusicXmlDocument::SavedText(std::string* text) const {
+  std::vector<Edit> edits;
+  size_t size = 0;
+  if (!MakeEdits(&edits) || !Splice(edits, nullptr, &size)) return false;
+  text->clear();
+  text->reserve(size);
+  return Splice(edits, text, &size);
+}
+
+bool MusicXmlDocument::MakeEdits(std::vector<Edit>* edits) const {
   if (!EnsureMapped()) return false;
-  if (changed_.empty() && removals_.empty()) {
-    *text = source_;
-    return true;
-  }
-  std::vector<Edit> edits = removals_;
+  *edits = removals_;
+  edits->reserve(removals_.size() + changed_.size());
   for (tinyxml2::XMLElement* element : changed_) {
     Edit edit;
     if (!MakeEdit(element, &edit)) return false;
-    edits.push_back(edit);
+    edits->push_back(std::move(edit));
   }
-  std::stable_sort(edits.begin(), edits.end(),
+  std::stable_sort(edits->begin(), edits->end(),
                    [](const Edit& left, const Edit& right) { return left.position < right.position; });
-  text->clear();
-  text->reserve(source_.size() + edits.size() * 64);
+  return true;
+}
+
+bool MusicXmlDocument::Splice(const std::vector<Edit>& edits, std::string* text, size_t* size) const {
+  *size = 0;
   size_t copied = 0;
   bool removing = false;
   for (const Edit& edit : edits) {
@@ -252,11 +261,12 @@ bool MusicXmlDocument::SavedText(std::string* text) const {
     }
     if (edit.position < copied) return false;
     removing = edit.text.empty() && edit.removed > 0;
-    text->append(source_, copied, edit.position - copied);
-    *text += edit.text;
+    if (text) text->append(source_, copied, edit.position - copied).append(edit.text);
+    *size += edit.position - copied + edit.text.size();
     copied = edit.position + edit.removed;
   }
-  text->append(source_, copied, std::string::npos);
+  if (text) text->append(source_, copied, std::string::npos);
+  *size += source_.size() - std::min(copied, source_.size());
   return true;
 }
 
@@ -273,9 +283,22 @@ bool MusicXmlDocument::Save(const std::string& path, std::string* error) const {
 }
 
 bool MusicXmlDocument::SaveAndRelease(const std::string& path, std::string* error) {
+  std::vector<Edit> edits;
+  size_t size = 0;
+  if (!CanSaveAs(path, error)) return false;
+  if (!MakeEdits(&edits) || !Splice(edits, nullptr, &size)) {
+    *error = UnmatchedTextMessage();
+    return false;
+  }
+  // Splicing needs only the text that was read and the edits, so the tree
+  // and its map go first; then the text read goes before the written text
+  // is parsed. A long score never holds two trees, or a tree and two texts.
+  ReleaseTree();
   std::string text;
-  if (!TextToSave(path, &text, error)) return false;
-  Release();
+  text.reserve(size);
+  Splice(edits, &text, &size);
+  std::vector<Edit>().swap(edits);
+  std::string().swap(source_);
   // The written text is read into the tree's own memory, which tinyxml2
   // keeps for reuse when a document is cleared.
   bool saved = WriteText(text, path, &xml_, error);
@@ -283,9 +306,8 @@ bool MusicXmlDocument::SaveAndRelease(const std::string& path, std::string* erro
   return saved;
 }
 
-void MusicXmlDocument::Release() {
+void MusicXmlDocument::ReleaseTree() {
   xml_.Clear();
-  std::string().swap(source_);
   sourceMap_ = XmlSourceMap();
   mapTried_ = true;
   mapped_ = false;
@@ -295,19 +317,26 @@ void MusicXmlDocument::Release() {
 }
 
 bool MusicXmlDocument::TextToSave(const std::string& path, std::string* text, std::string* error) const {
-  if (HasArchiveExtension(path) && !compressed_) {
-    *error = path + ": an uncompressed score is not written as .mxl; choose a .musicxml name";
-    return false;
-  }
+  if (!CanSaveAs(path, error)) return false;
   if (!SavedText(text)) {
-    // Printing the whole tree instead would lose what the parser dropped and
-    // may give a file that does not read again.
-    *error = path_ +
-             ": the score's text cannot be matched to its XML elements (is there text after the root "
-             "element?), so no file is written from it";
+    *error = UnmatchedTextMessage();
     return false;
   }
   return true;
+}
+
+bool MusicXmlDocument::CanSaveAs(const std::string& path, std::string* error) const {
+  if (!HasArchiveExtension(path) || compressed_) return true;
+  *error = path + ": an uncompressed score is not written as .mxl; choose a .musicxml name";
+  return false;
+}
+
+std::string MusicXmlDocument::UnmatchedTextMessage() const {
+  // Printing the whole tree instead would lose what the parser dropped and
+  // may give a file that does not read again.
+  return path_ +
+         ": the score's text cannot be matched to its XML elements (is there text after the root "
+         "element?), so no file is written from it";
 }
 
 bool MusicXmlDocument::WriteText(const std::string& text, const std::string& path, tinyxml2::XMLDocument* scratch,

@@ -78,12 +78,16 @@ class MusicXmlDocument {
                        std::string* error);
   // What Save writes to path; false with the message Save gives.
   bool TextToSave(const std::string& path, std::string* text, std::string* error) const;
+  // False with a message when the score cannot be written to path at all.
+  bool CanSaveAs(const std::string& path, std::string* error) const;
+  std::string UnmatchedTextMessage() const;
   // Checks that text reads again, parsed into scratch, and writes it, in
   // the score's encoding and, for an ".mxl" path, into a copy of its archive.
   bool WriteText(const std::string& text, const std::string& path, tinyxml2::XMLDocument* scratch,
                  std::string* error) const;
-  // Lets go of the tree, the text and the map; the document saves nothing after.
-  void Release();
+  // Lets go of the tree, its map and the changes; the document saves nothing
+  // after, though the text read stays until its owner lets go of it.
+  void ReleaseTree();
   // Whether text, about to be written to path, reads again (into scratch)
   // as a score that maps element for element.
   static bool ReadsAgain(const std::string& text, const std::string& path, tinyxml2::XMLDocument* scratch,
@@ -97,6 +101,12 @@ class MusicXmlDocument {
     std::string text;
   };
   bool MakeEdit(tinyxml2::XMLElement* element, Edit* edit) const;
+  // Every change and removal as an edit of the text read, in text order;
+  // false when an element cannot be placed in the text.
+  bool MakeEdits(std::vector<Edit>* edits) const;
+  // Applies edits to the text read, appending to text when it is given;
+  // size receives the length of the result. False when two edits overlap.
+  bool Splice(const std::vector<Edit>& edits, std::string* text, size_t* size) const;
   static bool WriteWhole(const std::string& path, const std::string& bytes, std::string* error);
 
   tinyxml2::XMLDocument xml_;

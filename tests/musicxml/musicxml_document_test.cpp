@@ -253,6 +253,18 @@ TEST(MusicXmlDocumentTest, SavingAndLettingGoWritesWhatSavingWritesAndLeavesTheD
   EXPECT_NE(error.find("the score's text cannot be matched"), std::string::npos) << error;
   EXPECT_FALSE(fs::exists(folder.File("tail.musicxml")));
   EXPECT_NE(tail.Score(), nullptr);
+
+  // So is one whose changes cannot all be spliced into its text: a changed
+  // note inside a measure that is taken out.
+  MusicXmlDocument clash;
+  ASSERT_TRUE(clash.Parse(kScore, "clash.musicxml", &error)) << error;
+  tinyxml2::XMLElement* measure = clash.Score()->FirstChildElement("part")->FirstChildElement("measure");
+  ASSERT_TRUE(clash.MarkRemoved(measure));
+  clash.MarkChanged(measure->FirstChildElement("note"));
+  EXPECT_FALSE(clash.SaveAndRelease(folder.File("clash.musicxml"), &error));
+  EXPECT_FALSE(fs::exists(folder.File("clash.musicxml")));
+  EXPECT_NE(clash.Score(), nullptr);
+  EXPECT_EQ(musicxml_test::SavedTextOf(clash), "<no text: the document cannot be saved>");
 }
 
 TEST(MusicXmlDocumentTest, ADocumentThatDidNotReadAsAScoreHasNoTextToSave) {
