@@ -111,17 +111,6 @@ const tinyxml2::XMLElement* NextParsed(const tinyxml2::XMLElement* element) {
   return next;
 }
 
-// How many elements the parse made; a long score's map is sized once
-// rather than grown by doubling, which holds both arrays at the peak.
-size_t CountParsed(const tinyxml2::XMLDocument& document) {
-  size_t count = 0;
-  for (const tinyxml2::XMLElement* element = ParsedFrom(document.FirstChildElement()); element;
-       element = NextParsed(element)) {
-    ++count;
-  }
-  return count;
-}
-
 }  // namespace
 
 bool XmlSourceMap::Pair(const std::string& text, const tinyxml2::XMLDocument& document, Spans* spans) {
@@ -149,7 +138,6 @@ bool XmlSourceMap::Pair(const std::string& text, const tinyxml2::XMLDocument& do
 
 bool XmlSourceMap::Build(const std::string& text, const tinyxml2::XMLDocument& document) {
   spans_.clear();
-  spans_.reserve(CountParsed(document));
   if (!Pair(text, document, &spans_)) {
     spans_.clear();
     return false;
