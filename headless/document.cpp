@@ -65,6 +65,9 @@ size_t CellKeyHash::operator()(const CellKey& key) const {
 }
 
 void CellMap::Erase(const CellKey& key) {
+  // Saving a layer without entries erases a cell that is mostly not there;
+  // then nothing changes, and what was read from the cells stays good.
+  if (!Find(key)) return;
   stamp_ = RecordStore::NewStamp();
   index_.Erased(key);
   cells_.erase(key);

@@ -84,6 +84,15 @@ TEST(CellMapIndex, LookUpsFollowWritesErasuresAndCopies) {
   cells = copy;
   EXPECT_EQ(cells.Find(second), nullptr);
   EXPECT_EQ(cells.Find(first)->size(), 2u);
+
+  // Erasing a cell that is not there changes nothing, so the stamp that
+  // tells readers the cells changed stays; erasing one that is moves it.
+  uint64_t stamp = cells.Stamp();
+  cells.Erase(second);
+  EXPECT_EQ(cells.Stamp(), stamp);
+  cells.Erase(first);
+  EXPECT_NE(cells.Stamp(), stamp);
+  EXPECT_EQ(cells.Find(first), nullptr);
 }
 
 }  // namespace
