@@ -54,6 +54,7 @@ void TCAccidentalsAnalyzer::ScanRegion() {
       LoadGrandStaffGroups();
     }
   }
+  context_.ForgetStaves();
   measures_.ClearAll();
   if (settings.HasCheck(kKeySigRestate)) {
     TCMusicRegion fromFirstMeasure;
@@ -140,7 +141,7 @@ void TCAccidentalsAnalyzer::ScanLayers() {
 // them that lies in the region. When the region leaves out the instrument's
 // first staff, the others are still analysed, led by the next one.
 int32_t TCAccidentalsAnalyzer::FindLeadingStaff(int32_t staff) const {
-  const TCMultiStaffInstrument* instrument = instruments_.FindStaff(staff);
+  const TCMultiStaffInstrument* instrument = context_.InstrumentOf(staff);
   if (!instrument) return staff;
   const int32_t staves[] = {instrument->GetFirstStaff(), instrument->GetSecondStaff(), instrument->GetThirdStaff()};
   for (int32_t member : staves) {
@@ -154,7 +155,7 @@ int32_t TCAccidentalsAnalyzer::FindLeadingStaff(int32_t staff) const {
 void TCAccidentalsAnalyzer::CollectInstrumentMeasure(int32_t measure, int32_t leadingStaff,
                                                      std::vector<TCNotePitches*>* group) const {
   CollectCell(measure, leadingStaff, TCNoteEntryCell::kLayersShown, group);
-  const TCMultiStaffInstrument* instrument = instruments_.FindStaff(leadingStaff);
+  const TCMultiStaffInstrument* instrument = context_.InstrumentOf(leadingStaff);
   if (!instrument) return;
   const int32_t staves[] = {instrument->GetFirstStaff(), instrument->GetSecondStaff(), instrument->GetThirdStaff()};
   int32_t leader = 0;

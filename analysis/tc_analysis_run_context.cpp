@@ -158,9 +158,8 @@ void TCAnalysisRunContext::BuildDescription(FindingKind kind, const TCNotePitche
 void TCAnalysisRunContext::AppendRelationSuffix(const TCNotePitches* entry, const TCNotePitches* relatedEntry,
                                                 TCString* description) const {
   if (relatedEntry->GetStaff() != entry->GetStaff()) {
-    const TCMultiStaffInstrument* instrument = instruments_ ? instruments_->FindStaff(entry->GetStaff()) : nullptr;
-    const TCMultiStaffInstrument* relatedInstrument =
-        instruments_ ? instruments_->FindStaff(relatedEntry->GetStaff()) : nullptr;
+    const TCMultiStaffInstrument* instrument = InstrumentOf(entry->GetStaff());
+    const TCMultiStaffInstrument* relatedInstrument = InstrumentOf(relatedEntry->GetStaff());
     if (instrument && instrument == relatedInstrument) {
       description->AppendCString(" (on grand staff)");
       return;
@@ -215,8 +214,22 @@ const TCString* TCAnalysisRunContext::StaffNameOf(int32_t staff) const {
   return name.get();
 }
 
+const TCMultiStaffInstrument* TCAnalysisRunContext::InstrumentOf(int32_t staff) const {
+  if (!instruments_) return nullptr;
+  auto known = staffInstruments_.find(staff);
+  if (known != staffInstruments_.end()) return known->second;
+  const TCMultiStaffInstrument* instrument = instruments_->FindStaff(staff);
+  staffInstruments_.emplace(staff, instrument);
+  return instrument;
+}
+
+void TCAnalysisRunContext::ForgetStaves() {
+  staffNames_.clear();
+  staffInstruments_.clear();
+}
+
 TCString* TCAnalysisRunContext::BuildInstrumentStaffName(int32_t staff) const {
-  const TCMultiStaffInstrument* instrument = instruments_ ? instruments_->FindStaff(staff) : nullptr;
+  const TCMultiStaffInstrument* instrument = InstrumentOf(staff);
   if (!instrument) return nullptr;
   TCString* name = LoadGroupName(instrument);
   if (name->IsEmpty()) {

@@ -16,6 +16,7 @@
 class AccidentalFinding;
 class TCDataListRow;
 class TCDataListRows;
+class TCMultiStaffInstrument;
 class TCMultiStaffInstruments;
 class TCNotePitch;
 class TCNotePitches;
@@ -58,6 +59,13 @@ class TCAnalysisRunContext : public __TCBase {
   // The same name, made once per staff in a run: staves and groups do not
   // change while a scan runs.
   const TCString* StaffNameOf(int32_t staff) const;
+  // The instrument the staff belongs to, or null; found once per staff in a
+  // run, as its name is: a wide score has hundreds of instruments, and every
+  // note related across staves asks for two.
+  const TCMultiStaffInstrument* InstrumentOf(int32_t staff) const;
+  // Forgets the names and instruments found for staves, for a run whose
+  // instruments were loaded anew.
+  void ForgetStaves();
   TCString* BuildLocationText(const AccidentalFinding* finding) const;
   TCString* BuildRelatedLocationText(const AccidentalFinding* finding) const;
 
@@ -101,6 +109,7 @@ class TCAnalysisRunContext : public __TCBase {
   mutable int32_t reportedRowCount_ = 0;
   mutable const TCDataListRow* lastReportedRow_ = nullptr;
   mutable std::unordered_map<int32_t, std::unique_ptr<TCString>> staffNames_;
+  mutable std::unordered_map<int32_t, const TCMultiStaffInstrument*> staffInstruments_;
   bool holding_ = false;
   int32_t heldPlace_ = 0;
   std::vector<HeldFinding> held_;

@@ -300,6 +300,34 @@ TEST_F(RunContextTest, NamelessStavesAreNamedAfterTheirInstrumentOrNumber) {
   EXPECT_EQ(StaffName(withoutInstruments, second), "Staff #" + std::to_string(second));
 }
 
+TEST_F(RunContextTest, AStaffsInstrumentIsFoundOncePerRunUntilTheStavesAreForgotten) {
+  headless::ScoreBuilder builder;
+  int16_t upper = builder.AddStaff("");
+  int16_t lower = builder.AddStaff("");
+  int16_t loose = builder.AddStaff("Harp");
+  builder.AddMeasures(1);
+  builder.AddInstrument({upper, lower}, "Piano");
+  LoadInstruments();
+  TCAnalysisRunContext context(&rows_, &instruments_);
+  ASSERT_EQ(instruments_.GetCount(), 1);
+  EXPECT_EQ(context.InstrumentOf(lower), instruments_.GetInstrumentAt(0));
+  EXPECT_EQ(context.InstrumentOf(loose), nullptr);
+  EXPECT_EQ(context.InstrumentOf(0), nullptr);
+  EXPECT_EQ(StaffName(context, loose), "Harp");
+
+  // Instruments loaded anew count only once the context forgets its staves.
+  auto* harp = new TCMultiStaffInstrument();
+  harp->SetFirstStaff(loose);
+  harp->SetSecondStaff(lower);
+  instruments_.Add(harp);
+  EXPECT_EQ(context.InstrumentOf(loose), nullptr);
+  context.ForgetStaves();
+  EXPECT_EQ(context.InstrumentOf(loose), harp);
+  EXPECT_EQ(context.InstrumentOf(lower), instruments_.GetInstrumentAt(0)) << "the first instrument keeps its staff";
+  TCAnalysisRunContext withoutInstruments(&rows_, nullptr);
+  EXPECT_EQ(withoutInstruments.InstrumentOf(upper), nullptr);
+}
+
 TEST_F(RunContextTest, OlderHostsNameStavesFromTheirTextWithoutTags) {
   ReinstallHost(0x10500000);
   headless::ScoreBuilder builder;
