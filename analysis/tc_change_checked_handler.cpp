@@ -1,5 +1,7 @@
 #include "analysis/tc_change_checked_handler.h"
 
+#include <algorithm>
+
 #include "analysis/accidental_finding.h"
 #include "analysis/pitch_memory.h"
 #include "analysis/tc_analysis_run_context.h"
@@ -25,6 +27,35 @@ uint32_t FlagsToApply(const AccidentalFinding& finding) {
   return flags;
 }
 
+// A loaded cell's entries by entry number; the first entry of a number
+// wins, as a walk through the cell would find it.
+class EntriesByNumber {
+ public:
+  explicit EntriesByNumber(const TCNoteEntryCell& cell) {
+    entries_.reserve(static_cast<size_t>(cell.GetCount()));
+    for (int32_t i = 0; i < cell.GetCount(); ++i) {
+      if (TCNoteEntry* entry = cell.GetEntryAt(i)) entries_.push_back({entry->GetEntryNumber(), i, entry});
+    }
+    std::sort(entries_.begin(), entries_.end(), [](const Numbered& left, const Numbered& right) {
+      return left.number != right.number ? left.number < right.number : left.position < right.position;
+    });
+  }
+
+  TCNoteEntry* Find(uint32_t number) const {
+    auto found = std::lower_bound(entries_.begin(), entries_.end(), number,
+                                  [](const Numbered& entry, uint32_t wanted) { return entry.number < wanted; });
+    return found != entries_.end() && found->number == number ? found->entry : nullptr;
+  }
+
+ private:
+  struct Numbered {
+    uint32_t number;
+    int32_t position;
+    TCNoteEntry* entry;
+  };
+  std::vector<Numbered> entries_;
+};
+
 }  // namespace
 
 TCChangeCheckedHandler::TCChangeCheckedHandler(TCDataListRows* resultList, bool respace)
@@ -35,12 +66,23 @@ bool TCChangeCheckedHandler::Execute() {
   cellKeys_.clear();
   if (!resultList_ || !region_) return false;
   bool changed = false;
+  // The findings of one cell come one after another in the list; they are
+  // written with one load and one save of the cell, which leaves the notes
+  // as writing them one at a time would. A measure of thousands of notes is
+  // then read once, not once for every finding in it.
+  std::vector<AccidentalFinding*> sameCell;
   for (int32_t i = 0; i < resultList_->GetRowCount(); ++i) {
     TCDataListRow* row = resultList_->GetRowAt(i);
     if (!row || !row->IsChecked()) continue;
     AccidentalFinding* finding = GetRowFinding(row);
-    if (finding && ApplyFinding(finding)) changed = true;
+    if (!finding || !IsInRegion(*finding)) continue;
+    if (!sameCell.empty() && !IsSameCell(*sameCell.front(), *finding)) {
+      changed = ApplyCellFindings(sameCell) || changed;
+      sameCell.clear();
+    }
+    sameCell.push_back(finding);
   }
+  if (!sameCell.empty()) changed = ApplyCellFindings(sameCell) || changed;
   if (changed && respace_) {
     TCSpacingCellIteratorHandler byMeasure;
     // One cell per changed measure and staff: a large apply has thousands.
@@ -50,16 +92,19 @@ bool TCChangeCheckedHandler::Execute() {
   return changed;
 }
 
-bool TCChangeCheckedHandler::ApplyFinding(AccidentalFinding* finding) {
-  if (!IsInRegion(*finding)) return false;
+bool TCChangeCheckedHandler::IsSameCell(const AccidentalFinding& left, const AccidentalFinding& right) {
+  return left.measure == right.measure && left.staff == right.staff;
+}
+
+bool TCChangeCheckedHandler::ApplyCellFindings(const std::vector<AccidentalFinding*>& findings) {
   // Notes are written in the score; the user may be looking at a linked part.
   TCPart score(kScorePart);
   score.SwitchTo();
-  bool written = WriteToNote(*finding);
+  std::vector<AccidentalFinding*> written = WriteToCell(findings);
   score.SwitchBack();
-  if (!written) return false;
-  finding->applied = true;
-  AddCellToRespace(finding->measure, finding->staff);
+  if (written.empty()) return false;
+  for (AccidentalFinding* finding : written) finding->applied = true;
+  AddCellToRespace(findings.front()->measure, findings.front()->staff);
   return true;
 }
 
@@ -68,18 +113,29 @@ bool TCChangeCheckedHandler::IsInRegion(const AccidentalFinding& finding) const 
   return slot > 0 && region_->ContainsSlot(slot) && region_->IsMeasurePositionInside(finding.measure, finding.position);
 }
 
-bool TCChangeCheckedHandler::WriteToNote(const AccidentalFinding& finding) const {
-  TCNoteEntryCell cell(finding.measure, finding.staff);
+std::vector<AccidentalFinding*> TCChangeCheckedHandler::WriteToCell(
+    const std::vector<AccidentalFinding*>& findings) const {
+  std::vector<AccidentalFinding*> written;
+  TCNoteEntryCell cell(findings.front()->measure, findings.front()->staff);
   cell.SetLayerMode(TCNoteEntryCell::kLayersShown);
-  if (!cell.Load()) return false;
-  TCNoteEntry* entry = cell.FindEntryNumber(finding.entryNumber);
+  if (!cell.Load()) return written;
+  EntriesByNumber entries(cell);
+  for (AccidentalFinding* finding : findings) {
+    if (WriteToNote(entries.Find(finding->entryNumber), &cell, *finding)) written.push_back(finding);
+  }
+  if (!written.empty() && !cell.Save()) written.clear();
+  return written;
+}
+
+bool TCChangeCheckedHandler::WriteToNote(TCNoteEntry* entry, TCNoteEntryCell* cell,
+                                         const AccidentalFinding& finding) const {
   if (!entry || finding.noteIndex < 0 || finding.noteIndex >= entry->GetNoteCount()) return false;
   // A read-only frame is never saved back, so its note would stay as it is.
   if (entry->IsInReadOnlyFrame()) return false;
   TCNote* note = entry->GetNoteAt(finding.noteIndex);
-  if (!note || !HasPitchOfScan(entry, &cell, finding)) return false;
+  if (!note || !HasPitchOfScan(entry, cell, finding)) return false;
   note->SetFlags(note->GetFlags() | FlagsToApply(finding));
-  return cell.Save();
+  return true;
 }
 
 bool TCChangeCheckedHandler::HasPitchOfScan(TCNoteEntry* entry, TCNoteEntryCell* cell,

@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <set>
 #include <utility>
+#include <vector>
 
 #include "analysis/tc_undo_block.h"
 #include "score/tc_cells.h"
@@ -39,11 +40,17 @@ class TCChangeCheckedHandler : public __TCUndoBlockHandler {
   const TCCells& GetCellsToRespace() const { return cellsToRespace_; }
 
  private:
-  bool ApplyFinding(AccidentalFinding* finding);
+  static bool IsSameCell(const AccidentalFinding& left, const AccidentalFinding& right);
+  // Applies findings of one cell, in their order, and marks those written
+  // applied; true when the cell was changed.
+  bool ApplyCellFindings(const std::vector<AccidentalFinding*>& findings);
   bool IsInRegion(const AccidentalFinding& finding) const;
-  // Writes the finding's flags to its note and saves the cell; false when the
-  // note is gone, was changed since the scan or could not be saved.
-  bool WriteToNote(const AccidentalFinding& finding) const;
+  // Loads the findings' cell, writes each finding's flags to its note and
+  // saves the cell once. Answers the findings written: none when the cell
+  // could not be loaded or saved.
+  std::vector<AccidentalFinding*> WriteToCell(const std::vector<AccidentalFinding*>& findings) const;
+  // False when the note is gone, read-only or was changed since the scan.
+  bool WriteToNote(TCNoteEntry* entry, TCNoteEntryCell* cell, const AccidentalFinding& finding) const;
   bool HasPitchOfScan(TCNoteEntry* entry, TCNoteEntryCell* cell, const AccidentalFinding& finding) const;
   void AddCellToRespace(int32_t measure, int32_t staff);
 

@@ -22,6 +22,9 @@ int32_t GetHostLayerCount() {
 void __TCNoteEntryCollection::AddFrameEntries(void* frame) {
   if (!frame || !host_frame::FrameEntries(frame)) return;
   int32_t count = host_frame::FrameEntryCount(frame);
+  // Room for the frame's entries at once: growing ten slots at a time makes
+  // the load of a measure of thousands of notes quadratic.
+  if (count > 0) Grow(count);
   TCNoteEntry* previous = nullptr;
   for (int32_t i = 0; i < count; ++i) {
     auto* entry = new TCNoteEntry(host_frame::EntryAt(frame, i), frame);

@@ -8,6 +8,7 @@
 #include <limits>
 #include <set>
 #include <utility>
+#include <vector>
 
 #include "analysis/finding_kind.h"
 #include "apply_test_support.h"
@@ -93,6 +94,39 @@ TEST_F(ApplyTest, applied_flags_follow_the_finding_and_keep_the_rest_of_the_note
   // The other notes of the chord needed nothing and got nothing.
   EXPECT_EQ(AppliedBits(bracketed, 0), 0u);
   EXPECT_EQ(AppliedBits(bracketed, 2), 0u);
+}
+
+TEST_F(ApplyTest, the_findings_of_a_cell_are_written_with_one_load_and_one_save_of_it) {
+  headless::ScoreBuilder builder;
+  int16_t flute = builder.AddStaff("Flute");
+  int16_t oboe = builder.AddStaff("Oboe");
+  builder.AddMeasures(2);
+  auto fluteVoice = builder.Voice(flute);
+  std::vector<uint32_t> notes;
+  // A long measure of sharps and naturals in turn, each needing its accidental.
+  for (int i = 0; i < 64; ++i) notes.push_back(fluteVoice.Note(i % 2 ? "F4" : "F#4", kQuarter / 16));
+  fluteVoice.NextMeasure();
+  notes.push_back(fluteVoice.Note("G#4", kQuarter));
+  notes.push_back(builder.Voice(oboe).Note("D#5", kQuarter));
+  ASSERT_TRUE(Host().SelectAll());
+
+  FindingList list;
+  TCMusicRegion region;
+  ASSERT_TRUE(ScanSelection(&list, &region));
+  for (uint32_t note : notes) ASSERT_NE(list.FindingOfNote(note), nullptr);
+  ChangeNote(notes[5], 0, -1);  // no longer the pitch of the scan
+  Host().ClearCallLog();
+
+  TCChangeCheckedHandler handler(&list, false);
+  EXPECT_TRUE(RunHandler(&handler, &region));
+  for (uint32_t note : notes) {
+    bool changed = note == notes[5];
+    EXPECT_EQ(list.FindingOfNote(note)->applied, !changed) << note;
+    EXPECT_EQ(AppliedBits(note), changed ? 0u : kShownAndMarked) << note;
+  }
+  // Three cells, each loaded and saved once, one frame for each layer.
+  EXPECT_EQ(Host().CountCalls("TX_LoadTGF"), 3 * Host().MaxLayers());
+  EXPECT_EQ(Host().CountCalls("TX_SaveTGF"), 3 * Host().MaxLayers());
 }
 
 TEST_F(ApplyTest, unchecked_rows_are_never_applied_until_checked) {
