@@ -130,11 +130,28 @@ bool Matches(const SearchRequest& request, const TCAnalyzeEntryCollection& colle
   return FindMatchingNote(request.note, entry, request.chordLine, request.independentOctaves) != nullptr;
 }
 
+// The first place of [begin, last] whose candidate stands after position,
+// where positions rise along those places and the last one stands after it.
+uint32_t FirstPlaceAfter(const TCAnalyzeEntryIndex::MeasureRanges& index, uint32_t begin, uint32_t last,
+                         int32_t position) {
+  while (begin < last) {
+    uint32_t middle = begin + (last - begin) / 2;
+    if (index.CandidateAt(middle).position > position) {
+      last = middle;
+    } else {
+      begin = middle + 1;
+    }
+  }
+  return last;
+}
+
 // The candidates of one measure, last collected first. Those after the
 // entry's position never count, nor can one before the best one's position
 // replace it; as the best only moves later, the walk skips such candidates
 // a run of rising positions at a time, and ends where every earlier
-// candidate stands before the best.
+// candidate stands before the best. In a run, the candidates after the
+// entry's position are its last ones, so they are skipped all at once: a
+// measure of thousands of notes is not walked again for each of them.
 const Candidate* WalkMeasure(const SearchRequest& request, const TCAnalyzeEntryCollection& collection,
                              const MeasureRange& range, const TCAnalyzeEntryIndex::MeasureRanges& index) {
   bool ownMeasure = range.measure == request.entry->GetMeasure();
@@ -143,7 +160,10 @@ const Candidate* WalkMeasure(const SearchRequest& request, const TCAnalyzeEntryC
   for (uint32_t place = range.end; place-- > range.begin;) {
     const Candidate& candidate = index.CandidateAt(place);
     if (best && candidate.highestPositionUpTo < best->position) break;
-    if (ownMeasure && candidate.position > latest) continue;
+    if (ownMeasure && candidate.position > latest) {
+      place = FirstPlaceAfter(index, candidate.runStart, place, latest);
+      continue;
+    }
     if (best && candidate.position < best->position) {
       place = candidate.runStart;
       continue;

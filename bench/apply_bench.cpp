@@ -62,17 +62,30 @@ void EndRound(headless::HeadlessHost& host, TCDataListRows* rows, int64_t* check
   UndoRound(host);
 }
 
+// Arguments: staves, measures, layers; or, with one argument, the entries of
+// one measure of one staff.
+GeneratedScoreShape ShapeOf(const benchmark::State& state) {
+  GeneratedScoreShape shape;
+  if (state.range(1) == 0) {
+    shape.staves = 1;
+    shape.measures = 1;
+    shape.linkedParts = 0;
+    shape.entriesPerMeasure = static_cast<int>(state.range(0));
+    return shape;
+  }
+  shape.staves = static_cast<int>(state.range(0));
+  shape.measures = static_cast<int>(state.range(1));
+  shape.layers = static_cast<int>(state.range(2));
+  return shape;
+}
+
 int64_t PrepareScore(headless::HeadlessHost& host, const benchmark::State& state) {
   host.Reset();
   host.Install();
   // As rzacc runs it: the host keeps no log of the calls.
   host.SetCallLogging(false);
   headless::ScoreBuilder builder;
-  GeneratedScoreShape shape;
-  shape.staves = static_cast<int>(state.range(0));
-  shape.measures = static_cast<int>(state.range(1));
-  shape.layers = static_cast<int>(state.range(2));
-  int64_t notes = BuildGeneratedScore(builder, shape);
+  int64_t notes = BuildGeneratedScore(builder, ShapeOf(state));
   host.SelectAll();
   SetActiveAnalysisSettings(AnalysisSettings{});
   return notes;
@@ -130,6 +143,8 @@ void ApplySizes(benchmark::internal::Benchmark* benchmark) {
     for (int64_t measures : {50, 200, 800}) benchmark->Args({staves, measures, 1});
   }
   benchmark->Args({8, 200, 2});
+  // Dense measures: one staff, one measure of so many entries.
+  for (int64_t entries : {2000, 8000, 32000}) benchmark->Args({entries, 0, 0});
 }
 
 BENCHMARK(BM_ScanThenApply)->Apply(ApplySizes)->Unit(benchmark::kMillisecond)->MeasureProcessCPUTime()->UseRealTime();

@@ -16,19 +16,13 @@
 
 namespace {
 
-// Arguments: staves, measures, layers, chords (0 or 1).
-void ScanGeneratedScore(benchmark::State& state) {
+void ScanScore(benchmark::State& state, const GeneratedScoreShape& shape) {
   headless::HeadlessHost& host = headless::HeadlessHost::Instance();
   host.Reset();
   host.Install();
   // As rzacc runs it: the host keeps no log of the calls.
   host.SetCallLogging(false);
   headless::ScoreBuilder builder;
-  GeneratedScoreShape shape;
-  shape.staves = static_cast<int>(state.range(0));
-  shape.measures = static_cast<int>(state.range(1));
-  shape.layers = static_cast<int>(state.range(2));
-  shape.chords = state.range(3) != 0;
   int64_t notes = BuildGeneratedScore(builder, shape);
   host.SelectAll();
   SetActiveAnalysisSettings(AnalysisSettings{});
@@ -55,16 +49,37 @@ void ScanGeneratedScore(benchmark::State& state) {
   host.Reset();
 }
 
+// Arguments: staves, measures, layers, chords (0 or 1).
+GeneratedScoreShape ShapeOf(const benchmark::State& state) {
+  GeneratedScoreShape shape;
+  shape.staves = static_cast<int>(state.range(0));
+  shape.measures = static_cast<int>(state.range(1));
+  shape.layers = static_cast<int>(state.range(2));
+  shape.chords = state.range(3) != 0;
+  return shape;
+}
+
 void BM_ScanRegion(benchmark::State& state) {
   SetPitchMemoryIndexing(true);
-  ScanGeneratedScore(state);
+  ScanScore(state, ShapeOf(state));
 }
 
 // The same scans with the searches walking whole groups, for comparison.
 void BM_ScanRegionLinearSearch(benchmark::State& state) {
   SetPitchMemoryIndexing(false);
-  ScanGeneratedScore(state);
+  ScanScore(state, ShapeOf(state));
   SetPitchMemoryIndexing(true);
+}
+
+// One staff of one measure holding as many entries as the argument.
+void BM_ScanDenseMeasure(benchmark::State& state) {
+  GeneratedScoreShape shape;
+  shape.staves = 1;
+  shape.measures = 1;
+  shape.linkedParts = 0;
+  shape.entriesPerMeasure = static_cast<int>(state.range(0));
+  SetPitchMemoryIndexing(true);
+  ScanScore(state, shape);
 }
 
 void ScanSizes(benchmark::internal::Benchmark* benchmark) {
@@ -92,6 +107,8 @@ void LinearSizes(benchmark::internal::Benchmark* benchmark) {
 BENCHMARK(BM_ScanRegion)->Apply(ScanSizes)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ScanRegion)->Name("BM_ScanWideRegion")->Apply(WideSizes)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ScanRegionLinearSearch)->Apply(LinearSizes)->Unit(benchmark::kMillisecond);
+// A cell holds at most 32,767 entries.
+BENCHMARK(BM_ScanDenseMeasure)->Arg(2000)->Arg(8000)->Arg(32000)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 

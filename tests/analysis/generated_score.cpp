@@ -1,5 +1,6 @@
 #include "generated_score.h"
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -70,13 +71,21 @@ std::string WithoutModifiers(const std::string& pitch) {
   return plain;
 }
 
+// Four quarters, or for a dense measure a cadenza of 32nd notes as long as
+// it needs to be.
+int32_t MeasureLength(const GeneratedScoreShape& shape) {
+  constexpr int32_t kCommonTime = 4 * headless::kQuarter;
+  constexpr int32_t kThirtySecond = headless::kQuarter / 8;
+  return std::max(kCommonTime, std::max(1, shape.entriesPerMeasure) * kThirtySecond);
+}
+
 int64_t WriteMeasure(headless::ScoreBuilder& builder, Dice& dice, const GeneratedScoreShape& shape, int16_t staff,
                      int layer, int16_t measure, VoiceState* state) {
   auto voice = builder.Voice(staff, layer, measure);
   int fifths = FifthsOfMeasure(measure);
   int lowestOctave = layer == 1 ? 4 : 3;
-  int entries = layer == 1 ? 4 : 2;
-  int32_t duration = layer == 1 ? headless::kQuarter : headless::kHalf;
+  int entries = layer == 1 ? shape.entriesPerMeasure : std::max(1, shape.entriesPerMeasure / 2);
+  int32_t duration = MeasureLength(shape) / entries;
   int64_t notes = 0;
   for (int i = 0; i < entries; ++i) {
     if (i == 0 && !state->lastPitch.empty() && dice.Chance(15)) {
@@ -119,6 +128,9 @@ int64_t BuildGeneratedScore(headless::ScoreBuilder& builder, const GeneratedScor
     staves.push_back(builder.AddStaff(("Staff " + std::to_string(s + 1)).c_str()));
   }
   builder.AddMeasures(shape.measures);
+  if (MeasureLength(shape) != builder.MeasureLength(1)) {
+    for (int m = 1; m <= shape.measures; ++m) builder.SetMeasureLength(static_cast<int16_t>(m), MeasureLength(shape));
+  }
   builder.SetMeasuresPerSystem(shape.measuresPerSystem);
   for (int m = 1; m <= shape.measures; m += kMeasuresPerKey)
     builder.SetKey(static_cast<int16_t>(m), FifthsOfMeasure(m));

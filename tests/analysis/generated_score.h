@@ -15,6 +15,10 @@ struct GeneratedScoreShape {
   int measures = 400;
   int layers = 1;  // 1 or 2; the odd staves always use one layer only
   bool chords = true;
+  // Of the first layer in a measure of four quarters; the second has half as
+  // many. Many entries make dense measures: of their share of the measure,
+  // but never shorter than the host's smallest duration.
+  int entriesPerMeasure = 4;
   int linkedParts = 2;
   int measuresPerSystem = 8;
   uint32_t seed = 1;
