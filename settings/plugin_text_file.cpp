@@ -2,9 +2,12 @@
 
 #include <cstdio>
 #include <memory>
+#include <string>
 
 #include "framework/tc_strings.h"
+#include "platform/win32.h"
 #include "settings/plugin_folder.h"
+#include "settings/storage_file.h"
 #include "settings/tc_file_stream.h"
 #include "settings/tc_settings_pair.h"
 
@@ -27,6 +30,27 @@ bool WriteEightBit(const TCString* text, FILE* file) {
   uint32_t length = text->GetLength();
   if (length == 0) return true;
   return std::fwrite(text->GetCString(), 1, length, file) == length;
+}
+
+bool WriteLines(const TCSettingsPairs* pairs, FILE* file) {
+  bool written = true;
+  for (int32_t index = 0; pairs && index < pairs->GetCount(); ++index) {
+    const TCSettingsPair* pair = pairs->GetPairAt(index);
+    if (!pair) continue;
+    TCString line;
+    line.SetString(pair->GetKey());
+    line.AppendCString("=");
+    line.AppendString(pair->GetValue());
+    line.AppendCString("\n");
+    if (!WriteEightBit(&line, file)) written = false;
+  }
+  return written;
+}
+
+bool IsThere(const std::string& path) {
+  FILE* file = PlatformOpenFile(path.c_str(), "rb");
+  if (file) std::fclose(file);
+  return file != nullptr;
 }
 
 }  // namespace
@@ -77,19 +101,18 @@ TCSettingsPairs* ReadPreferencesFile(PreferencesRead* read) {
 
 bool WritePairsToFile(const TCSettingsPairs* pairs) {
   std::unique_ptr<TCTextFileStream> stream(CreatePluginTextFile(true));
-  if (!stream->OpenWrite()) return false;
-  bool written = true;
-  for (int32_t index = 0; pairs && index < pairs->GetCount(); ++index) {
-    const TCSettingsPair* pair = pairs->GetPairAt(index);
-    if (!pair) continue;
-    TCString line;
-    line.SetString(pair->GetKey());
-    line.AppendCString("=");
-    line.AppendString(pair->GetValue());
-    line.AppendCString("\n");
-    if (!WriteEightBit(&line, stream->GetFile())) written = false;
-  }
-  if (!stream->Close()) written = false;
+  std::string path;
+  if (!stream->BuildPath(&path)) return false;
+  // The file holds the keys of other plug-ins as well. A rewrite cut short
+  // (a full disk, a lost network share) would leave it without them, so the
+  // old file is kept aside until the new one is written whole.
+  std::string backup;
+  if (IsThere(path) && !CopyToBackup(path.c_str(), &backup)) return false;
+  bool written = stream->OpenWrite() && WriteLines(pairs, stream->GetFile());
+  written = stream->Close() && written;
+  if (backup.empty()) return written;
+  // A backup that could not be put back stays beside the file, for the user.
+  if (written || RestoreFromBackup(backup, path.c_str())) RemoveBackup(backup);
   return written;
 }
 

@@ -30,7 +30,9 @@ enum class PreferencesRead {
 TCSettingsPairs* ReadPreferencesFile(PreferencesRead* read = nullptr);
 
 // Rewrites the preferences file with one "key=value" line per pair, in order.
-// False when the file does not open or a write fails.
+// False when the file does not open or a write fails; the file then holds
+// what it held before (a copy of it beside it, "rzpluginprefs.txt.bak1", when even putting
+// it back failed).
 bool WritePairsToFile(const TCSettingsPairs* pairs);
 
 // Reads the preferences file, sets each of ours by key and writes every pair

@@ -1,5 +1,5 @@
-// The settings-profile file on disk: how reading it went, backups beside it,
-// and printing a document into it.
+// The settings-profile file on disk: how reading it went, backups beside it
+// (which the preferences file uses as well), and printing a document into it.
 #pragma once
 
 #include <string>

@@ -2,6 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#ifndef _WIN32
+#include <sys/resource.h>
+
+#include <csignal>
+#endif
+
 #include <memory>
 #include <string>
 #include <vector>
@@ -162,6 +168,53 @@ TEST_F(PreferencesFile, AFileThatCannotBeReadIsNeverRewritten) {
   EXPECT_FALSE(UpdatePreferencesFile(&pairs));
   EXPECT_FALSE(settings_test::fs::exists(folder_.Path() / "missing"));
 }
+
+#ifndef _WIN32
+// A write limit stands in for a disk that fills up during the rewrite.
+class FileSizeLimit {
+ public:
+  explicit FileSizeLimit(rlim_t bytes) {
+    previousHandler_ = std::signal(SIGXFSZ, SIG_IGN);
+    getrlimit(RLIMIT_FSIZE, &previous_);
+    struct rlimit limit = previous_;
+    limit.rlim_cur = bytes;
+    setrlimit(RLIMIT_FSIZE, &limit);
+  }
+  ~FileSizeLimit() {
+    setrlimit(RLIMIT_FSIZE, &previous_);
+    std::signal(SIGXFSZ, previousHandler_);
+  }
+
+ private:
+  struct rlimit previous_ {};
+  void (*previousHandler_)(int) = nullptr;
+};
+
+TEST_F(PreferencesFile, ARewriteCutShortLeavesTheFileAsItWasAndNoBackup) {
+  std::string bytes;
+  for (int foreign = 0; foreign < 50; ++foreign) bytes += "RZOTHER_KEY" + std::to_string(foreign) + "=value\n";
+  WriteBytes(PrefsFile(), bytes);
+  TCSettingsPairs ours;
+  ours.SetPair("RZACCIDENTALS_NAME", std::string(8192, 'n').c_str());
+  {
+    FileSizeLimit limit(bytes.size() + 100);
+    EXPECT_FALSE(UpdatePreferencesFile(&ours));
+  }
+  EXPECT_EQ(ReadBytes(PrefsFile()), bytes) << "every other plug-in's key is still there";
+  auto files = [this] {
+    std::vector<std::string> names;
+    for (const auto& entry : settings_test::fs::directory_iterator(folder_.Path())) {
+      names.push_back(entry.path().filename().u8string());
+    }
+    return names;
+  };
+  EXPECT_EQ(files(), std::vector<std::string>{"rzpluginprefs.txt"});
+
+  ASSERT_TRUE(UpdatePreferencesFile(&ours));
+  EXPECT_EQ(ReadPrefs()->GetCount(), 51);
+  EXPECT_EQ(files(), std::vector<std::string>{"rzpluginprefs.txt"});
+}
+#endif
 
 TEST_F(PreferencesFile, BinaryContentAfterAPairYieldsOnlyThatPair) {
   std::string bytes = "RZACCIDENTALS_LAYERS=5\n";
