@@ -125,12 +125,21 @@ int16_t ScoreBuilder::MeasureCount() const {
   return document ? document->content.MeasureCount() : 0;
 }
 
-bool ScoreBuilder::SetKey(int16_t measure, int fifths, bool minor) {
+bool ScoreBuilder::SetKey(int16_t measure, int fifths, bool minor) { return SetKeys({{measure, fifths, minor}}); }
+
+bool ScoreBuilder::SetKeys(const std::vector<KeyChange>& changes) {
   Document* document = Data();
-  if (!document || !document->content.HasMeasure(measure) || fifths < -7 || fifths > 7) return false;
-  document->content.keyChanges[measure] = MakeKeyValue(fifths, minor);
+  if (!document) return false;
+  bool allSet = true;
+  for (const KeyChange& change : changes) {
+    if (!document->content.HasMeasure(change.measure) || change.fifths < -7 || change.fifths > 7) {
+      allSet = false;
+      continue;
+    }
+    document->content.keyChanges[change.measure] = MakeKeyValue(change.fifths, change.minor);
+  }
   ApplyKeys(document->content);
-  return true;
+  return allSet;
 }
 
 bool ScoreBuilder::SetCellKey(int16_t staff, int16_t measure, int fifths, bool minor) {

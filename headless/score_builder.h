@@ -118,6 +118,15 @@ class ScoreBuilder {
   int16_t MeasureCount() const;
   // Key in force from this measure until the next change: fifths > 0 sharps, < 0 flats.
   bool SetKey(int16_t measure, int fifths, bool minor = false);
+  struct KeyChange {
+    int16_t measure;
+    int fifths;
+    bool minor;
+  };
+  // Every change at once, as SetKey one after the other would set them (a
+  // change that SetKey would refuse is left out), in one pass over the
+  // measures rather than one pass for each change. False when one was left out.
+  bool SetKeys(const std::vector<KeyChange>& changes);
   // An independent key for one cell (staff word 22 negative, cell detail with flag 0x0800).
   bool SetCellKey(int16_t staff, int16_t measure, int fifths, bool minor = false);
   // The host's key value in force at a cell (cell key when set, else the measure's).

@@ -160,10 +160,13 @@ void MusicXmlImporter::CreateKeys(const ImportedScore& imported) {
   // differs (a key of its own, or a transposition the file does not state)
   // gets its own cell keys.
   const std::vector<KeyState>& measureKeys = plan_.staves.front().keys;
+  std::vector<headless::ScoreBuilder::KeyChange> changes;
   for (size_t index = 0; index < measureKeys.size(); ++index) {
     bool changed = index == 0 ? measureKeys[0] != KeyState() : measureKeys[index] != measureKeys[index - 1];
-    if (changed) builder_->SetKey(static_cast<int16_t>(index + 1), measureKeys[index].fifths, measureKeys[index].minor);
+    if (changed)
+      changes.push_back({static_cast<int16_t>(index + 1), measureKeys[index].fifths, measureKeys[index].minor});
   }
+  builder_->SetKeys(changes);
   for (size_t staff = 1; staff < plan_.staves.size(); ++staff) {
     const std::vector<KeyState>& keys = plan_.staves[staff].keys;
     for (size_t index = 0; index < keys.size(); ++index) {

@@ -118,6 +118,22 @@ TEST_F(Builder, every_spelling_reads_back_by_the_rules_of_the_note_record) {
   }
 }
 
+TEST_F(Builder, key_changes_set_at_once_hold_as_if_set_one_by_one) {
+  builder.AddMeasures(6);
+  // Out of order, a measure set twice (the later wins), a measure that does
+  // not exist and a key beyond seven flats, which are left out.
+  EXPECT_FALSE(builder.SetKeys({{4, -2, false}, {2, 3, true}, {9, 1, false}, {4, 1, false}, {5, -8, false}}));
+  const uint16_t expected[] = {0, 0x0103, 0x0103, 0x0001, 0x0001, 0x0001};
+  for (int16_t measure = 1; measure <= 6; ++measure) {
+    EXPECT_EQ(builder.KeyValueAt(staff, measure), expected[measure - 1]) << "measure " << measure;
+  }
+  EXPECT_TRUE(builder.SetKeys({{6, -7, false}}));
+  EXPECT_EQ(builder.KeyValueAt(staff, 5), 0x0001);
+  EXPECT_EQ(builder.KeyValueAt(staff, 6), 0x00F9);
+  EXPECT_TRUE(builder.SetKeys({}));
+  EXPECT_EQ(builder.KeyValueAt(staff, 6), 0x00F9);
+}
+
 TEST_F(Builder, a_cell_key_governs_only_its_cell) {
   int16_t other = builder.AddStaff("Viola");
   builder.AddMeasures(3);
