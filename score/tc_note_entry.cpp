@@ -38,6 +38,12 @@ int32_t TCNoteEntry::GetSecondPosition() const {
 
 int16_t TCNoteEntry::GetEntryValue() const { return entry_ ? Read<int16_t>(entry_, host_frame::kEntryValueOffset) : 0; }
 
+void TCNoteEntry::SetPrevious(TCNoteEntry* entry) {
+  previous_ = entry;
+  bool afterGrace = entry && entry->IsGrace() && entry->GetMeasure() == measure_;
+  gracesBefore_ = afterGrace ? entry->gracesBefore_ + 1 : 0;
+}
+
 int32_t TCNoteEntry::GetIndexInFrame() const {
   if (!frame_ || !entry_) return -1;
   int32_t count = host_frame::FrameEntryCount(frame_);

@@ -37,7 +37,11 @@ class TCNoteEntry : public __TCCollection {
   void* GetFrame() const { return frame_; }
   TCNoteEntry* GetPrevious() const { return previous_; }
   TCNoteEntry* GetNext() const { return next_; }
-  void SetPrevious(TCNoteEntry* entry) { previous_ = entry; }
+  // Grace entries of the measure directly before this one, through the
+  // previous links; counted as the links are made, first entry first, so
+  // that a run of thousands of grace notes is not walked for each of them.
+  int32_t GetGracesBefore() const { return gracesBefore_; }
+  void SetPrevious(TCNoteEntry* entry);
   void SetNext(TCNoteEntry* entry) { next_ = entry; }
 
  private:
@@ -47,4 +51,5 @@ class TCNoteEntry : public __TCCollection {
   int16_t staff_ = 0;
   TCNoteEntry* previous_ = nullptr;
   TCNoteEntry* next_ = nullptr;
+  int32_t gracesBefore_ = 0;
 };

@@ -30,14 +30,7 @@ void TCNotePitches::FillEntryValues(const TCNoteEntry* entry) {
   staff_ = entry->GetStaff();
   layer_ = entry->GetLayerIndex() + 1;
   grace_ = entry->IsGrace();
-  graceRun_ = -1;
-  if (grace_) {
-    graceRun_ = 0;
-    for (const TCNoteEntry* before = entry->GetPrevious();
-         before && before->IsGrace() && before->GetMeasure() == entry->GetMeasure(); before = before->GetPrevious()) {
-      ++graceRun_;
-    }
-  }
+  graceRun_ = grace_ ? entry->GetGracesBefore() : -1;
   indexInFrame_ = entry->GetIndexInFrame();
   position_ = entry->GetPosition();
   entryNumber_ = entry->GetEntryNumber();

@@ -215,11 +215,16 @@ TEST_F(NoteEntryCellTest, NotePitchesRecordWhereTheEntryStood) {
   voice.Note("C4", headless::kHalf);
   voice.Grace("D4");
   voice.Grace("E4");
-  uint32_t main = voice.Chord({"F4", "A4"}, headless::kHalf);
+  uint32_t main = voice.Chord({"F4", "A4"}, headless::kQuarter);
+  voice.Grace("G4");
+  voice.Note("A4", headless::kQuarter);
   TCNoteEntryCell cell(1, staff);
   cell.SetLayerMode(3);
   ASSERT_TRUE(cell.Load());
-  ASSERT_EQ(cell.GetCount(), 4);
+  ASSERT_EQ(cell.GetCount(), 6);
+  TCNotePitches graceAfterMain;
+  graceAfterMain.LoadFromEntry(cell.GetEntryAt(4));
+  EXPECT_EQ(graceAfterMain.GetGraceRun(), 0) << "a main note ends a run of grace notes";
 
   TCNotePitches first, secondGrace, chord;
   first.LoadFromEntry(cell.GetEntryAt(0));
