@@ -180,9 +180,16 @@ void DocumentContent::SetSlotOrder(int16_t part, const std::vector<int16_t>& ord
   }
 }
 
-bool DocumentContent::HasStaff(int16_t staff) const {
-  return std::find(staves.begin(), staves.end(), staff) != staves.end();
+void DocumentContent::AppendSlot(int16_t part, int16_t staff) {
+  RecordStore* store = StoreFor(kSystemStaffTag, part);
+  int16_t slot = store ? store->FreeSecond(kSystemStaffTag, 0) : -1;
+  if (slot < 0) return;
+  RecordBytes record = ZeroRecord(kSystemStaffTag);
+  SystemStaffRecord::Staff::Set(record, staff);
+  store->Put(RecordKey{kSystemStaffTag, 0, slot, 0}, record);
 }
+
+bool DocumentContent::HasStaff(int16_t staff) const { return std::binary_search(staves.begin(), staves.end(), staff); }
 
 const std::vector<EntryBytes>* DocumentContent::Cell(const CellKey& key) const { return cells.Find(key); }
 

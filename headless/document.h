@@ -88,6 +88,9 @@ class DocumentContent {
   std::vector<int16_t> SlotOrder(int16_t part) const;
   // Rewrites a part's system staves of system 0 to this order.
   void SetSlotOrder(int16_t part, const std::vector<int16_t>& staves);
+  // Adds a slot after a part's last one; without rewriting the others, so
+  // that a score of thousands of staves is not made in quadratic time.
+  void AppendSlot(int16_t part, int16_t staff);
 
   int16_t MeasureCount() const { return static_cast<int16_t>(measureLengths.size()); }
   bool HasMeasure(int16_t measure) const { return measure >= 1 && measure <= MeasureCount(); }
@@ -106,9 +109,9 @@ class DocumentContent {
   std::map<int16_t, PartContent> parts;  // 0 is the score
   CellMap cells;
   std::map<NoteKey, uint64_t> sourceTags;
-  std::vector<int16_t> staves;                                          // staff numbers in creation order
-  std::vector<int32_t> measureLengths;                                  // measure m at index m - 1
-  std::map<int16_t, uint16_t> keyChanges;                               // measure -> key value in force from it
+  std::vector<int16_t> staves;             // staff numbers in creation order, which is rising order
+  std::vector<int32_t> measureLengths;     // measure m at index m - 1
+  std::map<int16_t, uint16_t> keyChanges;  // measure -> key value in force from it
   std::map<std::pair<int16_t, int16_t>, uint16_t> staffFlagsInMeasure;  // (staff, measure)
   uint32_t nextEntryNumber = 1;
   int measuresPerSystem = 4;

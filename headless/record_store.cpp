@@ -1,7 +1,9 @@
 #include "headless/record_store.h"
 
+#include <algorithm>
 #include <atomic>
 #include <cstdio>
+#include <iterator>
 #include <limits>
 #include <tuple>
 
@@ -154,28 +156,32 @@ std::vector<RecordKey> RecordStore::KeysUnder(uint32_t tag, int16_t first) const
 
 int RecordStore::Count(uint32_t tag) const { return static_cast<int>(KeysOf(tag).size()); }
 
+const RecordKey* RecordStore::LastKeyAtOrBelow(const RecordKey& bound) const {
+  auto after = records_.upper_bound(bound);
+  return after == records_.begin() ? nullptr : &std::prev(after)->first;
+}
+
+// The keys are in order, so the highest number in use is the one of the last
+// key with the same leading numbers: one look-up, not a walk over the tag.
 int16_t RecordStore::FreeFirst(uint32_t tag) const {
-  int16_t highest = 0;
-  for (const RecordKey& key : KeysOf(tag)) {
-    if (key.first > highest) highest = key.first;
-  }
-  return highest == std::numeric_limits<int16_t>::max() ? 0 : static_cast<int16_t>(highest + 1);
+  constexpr int16_t kHighest = std::numeric_limits<int16_t>::max();
+  const RecordKey* last = LastKeyAtOrBelow(RecordKey{tag, kHighest, kHighest, kHighest});
+  int16_t highest = last && last->tag == tag ? std::max<int16_t>(last->first, 0) : 0;
+  return highest == kHighest ? 0 : static_cast<int16_t>(highest + 1);
 }
 
 int16_t RecordStore::FreeSecond(uint32_t tag, int16_t first) const {
-  int highest = -1;
-  for (const RecordKey& key : KeysOf(tag)) {
-    if (key.first == first && key.second > highest) highest = key.second;
-  }
-  return highest >= std::numeric_limits<int16_t>::max() ? -1 : static_cast<int16_t>(highest + 1);
+  constexpr int16_t kHighest = std::numeric_limits<int16_t>::max();
+  const RecordKey* last = LastKeyAtOrBelow(RecordKey{tag, first, kHighest, kHighest});
+  if (!last || last->tag != tag || last->first != first) return 0;
+  return last->second == kHighest ? -1 : static_cast<int16_t>(last->second + 1);
 }
 
 int16_t RecordStore::FreeThird(uint32_t tag, int16_t first, int16_t second) const {
-  int highest = -1;
-  for (const RecordKey& key : KeysOf(tag)) {
-    if (key.first == first && key.second == second && key.third > highest) highest = key.third;
-  }
-  return highest >= std::numeric_limits<int16_t>::max() ? -1 : static_cast<int16_t>(highest + 1);
+  constexpr int16_t kHighest = std::numeric_limits<int16_t>::max();
+  const RecordKey* last = LastKeyAtOrBelow(RecordKey{tag, first, second, kHighest});
+  if (!last || last->tag != tag || last->first != first || last->second != second) return 0;
+  return last->third == kHighest ? -1 : static_cast<int16_t>(last->third + 1);
 }
 
 void RecordStore::Diff(const RecordStore& other, const std::string& label, std::vector<std::string>* lines) const {

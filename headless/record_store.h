@@ -70,6 +70,8 @@ class RecordStore {
 
  private:
   void Changed();
+  // The last key not after bound; null when every key is after it.
+  const RecordKey* LastKeyAtOrBelow(const RecordKey& bound) const;
 
   std::map<RecordKey, RecordBytes> records_;
   MapIndex<RecordKey, RecordBytes, RecordKeyHash> index_;

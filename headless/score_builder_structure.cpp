@@ -32,8 +32,9 @@ int16_t ScoreBuilder::AddStaff(const char* fullName) {
   Document* document = Data();
   if (!document) return 0;
   DocumentContent& content = document->content;
-  int32_t next = kFirstStaffNumber;
-  for (int16_t existing : content.staves) next = std::max<int32_t>(next, existing + 1);
+  // Numbers are handed out rising, so the last one is the highest.
+  int32_t next =
+      content.staves.empty() ? kFirstStaffNumber : std::max<int32_t>(kFirstStaffNumber, content.staves.back() + 1);
   // Staff numbers are 16-bit: past the highest there is no number left.
   if (next > std::numeric_limits<int16_t>::max()) return 0;
   int16_t staff = static_cast<int16_t>(next);
@@ -42,9 +43,7 @@ int16_t ScoreBuilder::AddStaff(const char* fullName) {
   StaffRecord::NameTextBlock::Set(record, nameBlock);
   content.records.Put(RecordKey{kStaffTag, staff, 0, 0}, record);
   content.staves.push_back(staff);
-  std::vector<int16_t> order = content.SlotOrder(kScorePart);
-  order.push_back(staff);
-  content.SetSlotOrder(kScorePart, order);
+  content.AppendSlot(kScorePart, staff);
   LayOut();
   return staff;
 }

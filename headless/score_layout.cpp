@@ -27,12 +27,16 @@ std::vector<int16_t> SystemStarts(const DocumentContent& content, const PartCont
   return starts;
 }
 
-void LayOutPart(const DocumentContent& content, PartContent& part, const std::vector<int16_t>& order, bool placed) {
+void LayOutPart(const DocumentContent& content, int16_t id, PartContent& part, bool placed) {
   constexpr int16_t kLowest = std::numeric_limits<int16_t>::min();
   part.records.EraseFrom(kStaffSystemTag, kLowest);
   part.records.EraseFrom(kSystemStaffTag, 1);
   part.records.EraseFrom(kStaffReductionTag, kLowest);
   std::vector<int16_t> starts = SystemStarts(content, part);
+  // A score still without measures has no systems: its staves, added one
+  // by one, need not be read for each of them.
+  if (starts.empty()) return;
+  std::vector<int16_t> order = content.SlotOrder(id);
   for (size_t i = 0; i < starts.size(); ++i) {
     int16_t system = static_cast<int16_t>(i + 1);
     int16_t after = i + 1 < starts.size() ? starts[i + 1] : static_cast<int16_t>(content.MeasureCount() + 1);
@@ -52,7 +56,7 @@ void LayOutPart(const DocumentContent& content, PartContent& part, const std::ve
 
 void LayOutSystems(DocumentContent& content, bool placed) {
   for (auto& [id, part] : content.parts) {
-    LayOutPart(content, part, content.SlotOrder(id), placed);
+    LayOutPart(content, id, part, placed);
   }
 }
 

@@ -105,12 +105,11 @@ bool MusicXmlImporter::ReadPlan(const MusicXmlPartList& partList, ImportedScore*
 void MusicXmlImporter::CreateStaves(const MusicXmlPartList& partList, ImportedScore* imported) {
   const std::vector<ScorePart>& parts = partList.Parts();
   std::vector<std::vector<int16_t>> partStaves(parts.size());
+  std::vector<int> stavesOfPart(parts.size(), 0);
+  for (const PlannedStaff& planned : plan_.staves) ++stavesOfPart[static_cast<size_t>(planned.partIndex)];
   for (const PlannedStaff& planned : plan_.staves) {
     const ScorePart& part = parts[static_cast<size_t>(planned.partIndex)];
-    int stavesInPart = 0;
-    for (const PlannedStaff& other : plan_.staves) {
-      if (other.partIndex == planned.partIndex) ++stavesInPart;
-    }
+    int stavesInPart = stavesOfPart[static_cast<size_t>(planned.partIndex)];
     // The staves of a grand staff stay nameless: the host calls them after
     // their instrument's group, "Piano [Staff 1]", "Piano [Staff 2]".
     std::string name = part.name;

@@ -3,6 +3,8 @@
 #include <tinyxml2.h>
 
 #include <set>
+#include <string>
+#include <unordered_map>
 
 #include "headless/musicxml/xml_values.h"
 
@@ -83,12 +85,13 @@ void MusicXmlPartList::ReadGroupMark(const tinyxml2::XMLElement* mark, int nextP
 }
 
 void MusicXmlPartList::MatchParts(tinyxml2::XMLElement* score, std::vector<std::string>* warnings) {
+  // The list's ids are its own (Read leaves out a second one).
+  std::unordered_map<std::string, size_t> listed;
+  for (size_t index = 0; index < parts_.size(); ++index) listed[parts_[index].id] = index;
   for (tinyxml2::XMLElement* part = score->FirstChildElement("part"); part; part = part->NextSiblingElement("part")) {
     std::string id = AttributeText(part, "id", "");
-    ScorePart* match = nullptr;
-    for (ScorePart& candidate : parts_) {
-      if (candidate.id == id) match = &candidate;
-    }
+    auto found = listed.find(id);
+    ScorePart* match = found == listed.end() ? nullptr : &parts_[found->second];
     if (!match) {
       warnings->push_back("the music of part " + (id.empty() ? std::string("without an id") : id) +
                           " is left out: the part list does not name it");

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <limits>
 #include <utility>
 
 #include "headless/document.h"
@@ -61,6 +62,42 @@ TEST(RecordStoreIndex, LookUpsFollowEveryChangeCopyAndMove) {
   EXPECT_EQ(FirstByte(moved, Key(kMeasureTag, 3)), 200);
   moved.Put(Key(kMeasureTag, 60), {60});
   EXPECT_EQ(FirstByte(moved, Key(kMeasureTag, 60)), 60);
+}
+
+// New numbers are one above the highest in use under the same leading
+// numbers, whatever the neighbouring tags and numbers hold.
+TEST(RecordStoreNumbers, NewNumbersComeAfterTheHighestInUse) {
+  constexpr int16_t kHighest = std::numeric_limits<int16_t>::max();
+  RecordStore store;
+  EXPECT_EQ(store.FreeFirst(kStaffTag), 1);
+  EXPECT_EQ(store.FreeSecond(kGroupTag, 0), 0);
+  EXPECT_EQ(store.FreeThird(kGroupTag, 0, 1), 0);
+
+  store.Put(Key(kStaffTag, -4), {1});
+  EXPECT_EQ(store.FreeFirst(kStaffTag), 1) << "numbers below zero are never handed out again";
+  store.Put(Key(kStaffTag, 3, 2, 1), {1});
+  store.Put(Key(kStaffTag, 7), {1});
+  store.Put(Key(kMeasureTag, 90), {1});
+  store.Put(Key(kStaffTag + 1, kHighest), {1});
+  EXPECT_EQ(store.FreeFirst(kStaffTag), 8);
+
+  store.Put(Key(kGroupTag, 0, 4), {1});
+  store.Put(Key(kGroupTag, 0, 2, 9), {1});
+  store.Put(Key(kGroupTag, 1, 30), {1});
+  store.Put(Key(kGroupTag, -1, 40), {1});
+  EXPECT_EQ(store.FreeSecond(kGroupTag, 0), 5);
+  EXPECT_EQ(store.FreeSecond(kGroupTag, 2), 0);
+  EXPECT_EQ(store.FreeThird(kGroupTag, 0, 2), 10);
+  EXPECT_EQ(store.FreeThird(kGroupTag, 0, 3), 0);
+  store.Put(Key(kGroupTag, 3, -6), {1});
+  EXPECT_EQ(store.FreeSecond(kGroupTag, 3), -5) << "one above the highest, as the host counts";
+
+  store.Put(Key(kStaffTag, kHighest), {1});
+  store.Put(Key(kGroupTag, 0, kHighest), {1});
+  store.Put(Key(kGroupTag, 0, 2, kHighest), {1});
+  EXPECT_EQ(store.FreeFirst(kStaffTag), 0) << "no number is left";
+  EXPECT_EQ(store.FreeSecond(kGroupTag, 0), -1);
+  EXPECT_EQ(store.FreeThird(kGroupTag, 0, 2), -1);
 }
 
 TEST(CellMapIndex, LookUpsFollowWritesErasuresAndCopies) {

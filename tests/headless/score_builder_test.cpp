@@ -134,6 +134,24 @@ TEST_F(Builder, key_changes_set_at_once_hold_as_if_set_one_by_one) {
   EXPECT_EQ(builder.KeyValueAt(staff, 6), 0x00F9);
 }
 
+TEST_F(Builder, a_staff_added_takes_the_next_number_and_the_last_slot_of_every_system) {
+  int16_t viola = builder.AddStaff("Viola");
+  ASSERT_TRUE(builder.SetSlotOrder({viola, staff}));
+  builder.AddMeasures(4);
+  ASSERT_TRUE(builder.SetMeasuresPerSystem(2));
+  int16_t cello = builder.AddStaff("Cello");
+  EXPECT_EQ(cello, viola + 1);
+  EXPECT_EQ(Host().SlotOrder(0), (std::vector<int16_t>{viola, staff, cello})) << "the order set stays";
+  for (int16_t system = 1; system <= 2; ++system) {
+    std::vector<uint8_t> record;
+    ASSERT_TRUE(Host().ReadRecord(kSystemStaffTag, system, 2, 0, &record)) << "system " << system;
+    EXPECT_EQ(SystemStaffRecord::Staff::Get(record), cello);
+  }
+  EXPECT_NE(builder.AddEntry(cello, 1, 1, 0, kQuarter, {Spec("C4")}), 0u);
+  EXPECT_EQ(builder.AddEntry(cello + 1, 1, 1, 0, kQuarter, {Spec("C4")}), 0u) << "no such staff";
+  EXPECT_EQ(builder.AddEntry(static_cast<int16_t>(staff - 1), 1, 1, 0, kQuarter, {Spec("C4")}), 0u);
+}
+
 TEST_F(Builder, a_cell_key_governs_only_its_cell) {
   int16_t other = builder.AddStaff("Viola");
   builder.AddMeasures(3);

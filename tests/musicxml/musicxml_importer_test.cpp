@@ -498,6 +498,23 @@ TEST_F(MusicXmlImporterTest, UnreadableContentIsLeftOutWithWarnings) {
   EXPECT_EQ(entry.position, 0);
 }
 
+TEST_F(MusicXmlImporterTest, PartsFindTheirListedPartByIdAndStrayPartsAreLeftOut) {
+  std::string note = Attributes(1) + PitchNote('C', 0, 5, 4, "1", "", "whole");
+  std::string text = Score({{"P2", "Oboe", {note}}, {"P1", "Flute", {note}}}, "");
+  // A part that the list does not name, and a second part with a listed id.
+  text.replace(text.find("</score-partwise>"), 0,
+               "<part id=\"P7\"><measure number=\"1\">" + note + "</measure></part>" +
+                   "<part id=\"P1\"><measure number=\"1\">" + note + "</measure></part>");
+  Imported imported;
+  ASSERT_TRUE(imported.Import(text));
+  ASSERT_EQ(imported.score.staves.size(), 2u);
+  EXPECT_EQ(imported.score.staves[0].partId, "P2") << "staves follow the part list";
+  EXPECT_EQ(StaffName(imported.score.staves[1].staffNumber), "Flute");
+  EXPECT_TRUE(HasWarningWith(imported.score, {"the music of part P7 is left out: the part list does not name it"}));
+  EXPECT_TRUE(HasWarningWith(imported.score, {"a second <part> with the id P1 is left out"}));
+  EXPECT_EQ(imported.score.warnings.size(), 2u);
+}
+
 TEST_F(MusicXmlImporterTest, StaffCountsOutOfRangeAreNamedInWarnings) {
   std::string first = Attributes(1, 0, "<staves>0</staves>") + PitchNote('C', 0, 5, 4, "1", "", "whole");
   std::string second = "<attributes><staves>two</staves></attributes>" + PitchNote('C', 0, 5, 4, "1", "", "whole");
