@@ -25,19 +25,20 @@ constexpr uint32_t kRelationRoom = 48;
 
 // The name of an instrument's group as the report shows it: host text tags
 // removed, flat and sharp symbols as letters. Empty when the group is gone.
-TCString* LoadGroupName(const TCMultiStaffInstrument* instrument) {
+// The name of every group by its number, as staff names show it; of groups
+// that share a number the first one loaded counts.
+void LoadGroupNames(std::unordered_map<int32_t, std::unique_ptr<TCString>>* names) {
   TCGroups groups;
   groups.LoadAll();
   for (int32_t i = 0; i < groups.GetCount(); ++i) {
     TCGroup* group = groups.GetGroupAt(i);
-    if (!group || group->GetGroupNumber() != instrument->GetGroupNumber()) continue;
-    TCString* name = group->GetName();
+    if (!group || names->count(group->GetGroupNumber())) continue;
+    std::unique_ptr<TCString> name(group->GetName());
     name->StripFontTags();
     name->ReplaceAll("^flat()", "b");
     name->ReplaceAll("^sharp()", "#");
-    return name;
+    names->emplace(group->GetGroupNumber(), std::move(name));
   }
-  return new TCString();
 }
 
 void FillEntryFields(const TCNotePitches* entry, AccidentalFinding* finding) {
@@ -215,27 +216,45 @@ const TCString* TCAnalysisRunContext::StaffNameOf(int32_t staff) const {
 }
 
 const TCMultiStaffInstrument* TCAnalysisRunContext::InstrumentOf(int32_t staff) const {
-  if (!instruments_) return nullptr;
+  if (!instruments_ || staff == 0) return nullptr;
+  // All staves at once: asked staff by staff, a score of thousands of
+  // instruments would walk them all for each staff.
+  if (!instrumentsMapped_) {
+    for (int32_t i = 0; i < instruments_->GetCount(); ++i) {
+      const TCMultiStaffInstrument* instrument = instruments_->GetInstrumentAt(i);
+      if (!instrument) continue;
+      for (int32_t member : {instrument->GetFirstStaff(), instrument->GetSecondStaff(), instrument->GetThirdStaff()}) {
+        if (member != 0) staffInstruments_.emplace(member, instrument);
+      }
+    }
+    instrumentsMapped_ = true;
+  }
   auto known = staffInstruments_.find(staff);
-  if (known != staffInstruments_.end()) return known->second;
-  const TCMultiStaffInstrument* instrument = instruments_->FindStaff(staff);
-  staffInstruments_.emplace(staff, instrument);
-  return instrument;
+  return known == staffInstruments_.end() ? nullptr : known->second;
+}
+
+const TCString* TCAnalysisRunContext::GroupNameOf(int32_t groupNumber) const {
+  if (!groupNamesLoaded_) LoadGroupNames(&groupNames_);
+  groupNamesLoaded_ = true;
+  auto found = groupNames_.find(groupNumber);
+  return found == groupNames_.end() ? nullptr : found->second.get();
 }
 
 void TCAnalysisRunContext::ForgetStaves() {
   staffNames_.clear();
   staffInstruments_.clear();
+  instrumentsMapped_ = false;
+  groupNames_.clear();
+  groupNamesLoaded_ = false;
 }
 
 TCString* TCAnalysisRunContext::BuildInstrumentStaffName(int32_t staff) const {
   const TCMultiStaffInstrument* instrument = InstrumentOf(staff);
   if (!instrument) return nullptr;
-  TCString* name = LoadGroupName(instrument);
-  if (name->IsEmpty()) {
-    delete name;
-    return nullptr;
-  }
+  const TCString* groupName = GroupNameOf(instrument->GetGroupNumber());
+  if (!groupName || groupName->IsEmpty()) return nullptr;
+  auto* name = new TCString();
+  name->SetString(groupName);
   if (instrument->GetFirstStaff() == staff) {
     name->AppendCString(" [Staff 1]");
   } else if (instrument->GetSecondStaff() == staff) {

@@ -63,8 +63,12 @@ class TCAnalysisRunContext : public __TCBase {
   // run, as its name is: a wide score has hundreds of instruments, and every
   // note related across staves asks for two.
   const TCMultiStaffInstrument* InstrumentOf(int32_t staff) const;
-  // Forgets the names and instruments found for staves, for a run whose
-  // instruments were loaded anew.
+  // The name of a group as staff names show it (font tags out, flat and
+  // sharp signs as "b" and "#"); null for a number no group has. The groups
+  // are loaded once in a run.
+  const TCString* GroupNameOf(int32_t groupNumber) const;
+  // Forgets the names, instruments and groups found for staves, for a run
+  // whose instruments were loaded anew.
   void ForgetStaves();
   TCString* BuildLocationText(const AccidentalFinding* finding) const;
   TCString* BuildRelatedLocationText(const AccidentalFinding* finding) const;
@@ -110,6 +114,9 @@ class TCAnalysisRunContext : public __TCBase {
   mutable const TCDataListRow* lastReportedRow_ = nullptr;
   mutable std::unordered_map<int32_t, std::unique_ptr<TCString>> staffNames_;
   mutable std::unordered_map<int32_t, const TCMultiStaffInstrument*> staffInstruments_;
+  mutable bool instrumentsMapped_ = false;
+  mutable std::unordered_map<int32_t, std::unique_ptr<TCString>> groupNames_;
+  mutable bool groupNamesLoaded_ = false;
   bool holding_ = false;
   int32_t heldPlace_ = 0;
   std::vector<HeldFinding> held_;

@@ -284,12 +284,17 @@ TEST_F(RunContextTest, NamelessStavesAreNamedAfterTheirInstrumentOrNumber) {
   int16_t named = builder.AddStaff("Violin");
   int16_t unnamedGroup = builder.AddStaff("");
   int16_t unnamedGroupToo = builder.AddStaff("");
+  int16_t horn1 = builder.AddStaff("");
+  int16_t horn2 = builder.AddStaff("");
   builder.AddMeasures(1);
   builder.AddInstrument({first, second}, "Piano");
   builder.AddInstrument({manual1, manual2, pedal}, "^font(Times)Organ");
   builder.AddInstrument({unnamedGroup, unnamedGroupToo}, "");
+  builder.AddInstrument({horn1, horn2}, "^font(Arial)E^flat() / F^sharp() Horns");
   LoadInstruments();
   TCAnalysisRunContext context(&rows_, &instruments_);
+  EXPECT_EQ(StaffName(context, horn2), "Eb / F# Horns [Staff 2]");
+  EXPECT_EQ(context.GroupNameOf(9999), nullptr);
   EXPECT_EQ(StaffName(context, first), "Piano [Staff 1]");
   EXPECT_EQ(StaffName(context, second), "Piano [Staff 2]");
   EXPECT_EQ(StaffName(context, pedal), "Organ [Staff 3]");
