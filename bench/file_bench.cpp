@@ -1,8 +1,12 @@
 // rzacc on a generated MusicXML file of about 8 MB, side by side with a bare
 // tinyxml2 parse of the same file: the best wall time of several runs and the
 // peak memory of each, as separate processes, and their ratios to the parse.
+// With --growth, rzacc scan of scores that grow four times in one direction
+// (staves, measures, key changes), reading and import included: the cost of
+// a note should stay about the same.
 //
 //   rz_bench_file [--megabytes N] [--runs N] [--keep]
+//   rz_bench_file --growth [--runs N] [--keep]
 #include <sys/resource.h>
 #include <sys/time.h>
 #include <sys/wait.h>
@@ -30,6 +34,7 @@ struct Options {
   double megabytes = 8;
   int runs = 5;
   bool keep = false;
+  bool growth = false;
 };
 
 struct Cost {
@@ -43,6 +48,8 @@ bool ParseOptions(int argc, char** argv, Options* options) {
     std::string argument = argv[i];
     if (argument == "--keep") {
       options->keep = true;
+    } else if (argument == "--growth") {
+      options->growth = true;
     } else if (argument == "--megabytes" && i + 1 < argc) {
       options->megabytes = std::atof(argv[++i]);
     } else if (argument == "--runs" && i + 1 < argc) {
@@ -112,6 +119,61 @@ void PrintRow(const char* name, const Cost& cost, const Cost& parse, double time
               cost.peakMiB, timeRatio, timeTarget, memoryRatio);
 }
 
+struct GrowthCase {
+  const char* name;
+  MusicXmlScoreShape shape;        // the smaller score
+  int MusicXmlScoreShape::*grown;  // what is four times as much in the larger one
+};
+
+std::vector<GrowthCase> GrowthCases() {
+  MusicXmlScoreShape staves;
+  staves.parts = 500;
+  staves.measures = 2;
+  staves.notesPerMeasure = 2;
+  MusicXmlScoreShape measures;
+  measures.parts = 2;
+  measures.measures = 1000;
+  measures.notesPerMeasure = 2;
+  MusicXmlScoreShape keys = measures;
+  keys.parts = 1;
+  keys.measuresPerKey = 1;
+  return {{"staves", staves, &MusicXmlScoreShape::parts},
+          {"measures", measures, &MusicXmlScoreShape::measures},
+          {"a key change a measure", keys, &MusicXmlScoreShape::measures}};
+}
+
+// Microseconds a note of rzacc scan on the score of the shape; below zero when it failed.
+double ScanCostPerNote(const MusicXmlScoreShape& shape, const std::string& path, const Options& options) {
+  int64_t notes = 0;
+  std::ofstream(path, std::ios::binary) << MusicXmlScoreText(shape, &notes);
+  Cost cost = BestOf(options.runs, {RZ_RZACC_PATH, "scan", path});
+  if (!options.keep) std::remove(path.c_str());
+  std::printf("  %9lld notes %8.3f s %8.1f MiB", static_cast<long long>(notes), cost.seconds, cost.peakMiB);
+  if (cost.failed || notes == 0) return -1;
+  double perNote = cost.seconds * 1e6 / static_cast<double>(notes);
+  std::printf(" %7.2f us a note\n", perNote);
+  return perNote;
+}
+
+int RunGrowth(const Options& options, const std::string& folder) {
+  bool failed = false;
+  int kept = 0;
+  for (const GrowthCase& growth : GrowthCases()) {
+    std::printf("%s, four times as many:\n", growth.name);
+    MusicXmlScoreShape larger = growth.shape;
+    larger.*growth.grown *= 4;
+    double small = ScanCostPerNote(growth.shape, folder + "/grown" + std::to_string(++kept) + ".musicxml", options);
+    double large = ScanCostPerNote(larger, folder + "/grown" + std::to_string(++kept) + ".musicxml", options);
+    if (small <= 0 || large <= 0) {
+      std::printf("  failed\n");
+      failed = true;
+      continue;
+    }
+    std::printf("  growth of the cost of a note x%.2f (target 1.5)\n", large / small);
+  }
+  return failed ? 2 : 0;
+}
+
 int ParseOnly(const char* path) {
   tinyxml2::XMLDocument document;
   return document.LoadFile(path) == tinyxml2::XML_SUCCESS ? 0 : 2;
@@ -123,11 +185,17 @@ int main(int argc, char** argv) {
   if (argc == 3 && std::strcmp(argv[1], "--parse-only") == 0) return ParseOnly(argv[2]);
   Options options;
   if (!ParseOptions(argc, argv, &options)) {
-    std::fprintf(stderr, "usage: rz_bench_file [--megabytes N] [--runs N] [--keep]\n");
+    std::fprintf(stderr, "usage: rz_bench_file [--megabytes N] [--runs N] [--keep] | --growth [--runs N] [--keep]\n");
     return 2;
   }
   char folder[] = "/tmp/rz_bench_file.XXXXXX";
   if (!mkdtemp(folder)) return 2;
+  if (options.growth) {
+    int status = RunGrowth(options, folder);
+    if (options.keep) std::printf("the scores are kept in %s\n", folder);
+    if (!options.keep) rmdir(folder);
+    return status;
+  }
   std::string score = std::string(folder) + "/generated.musicxml";
   std::string output = std::string(folder) + "/applied.musicxml";
   int64_t notes = 0;

@@ -1,5 +1,7 @@
 #include "tests/cli/generated_musicxml.h"
 
+#include <algorithm>
+
 namespace {
 
 // A small linear congruential generator: the same score for the same seed everywhere.
@@ -32,9 +34,9 @@ const char* AccidentalName(int alter) {
   }
 }
 
-int KeyOfMeasure(int measure) {
+int KeyOfMeasure(int measure, int measuresPerKey) {
   static const int kKeys[] = {0, 2, -3, 4, -1};
-  return kKeys[(measure / 16) % 5];
+  return kKeys[(measure / std::max(1, measuresPerKey)) % 5];
 }
 
 class ScoreWriter {
@@ -79,11 +81,12 @@ class ScoreWriter {
 
   void WriteAttributes(int part, int measure) {
     bool first = measure == 1;
-    if (!first && KeyOfMeasure(measure) == KeyOfMeasure(measure - 1)) return;
+    if (!first && KeyOfMeasure(measure, shape_.measuresPerKey) == KeyOfMeasure(measure - 1, shape_.measuresPerKey))
+      return;
     text_ += "      <attributes>\n";
     if (first) text_ += "        <divisions>" + std::to_string(kDivisions) + "</divisions>\n";
-    text_ +=
-        "        <key>\n          <fifths>" + std::to_string(KeyOfMeasure(measure)) + "</fifths>\n        </key>\n";
+    text_ += "        <key>\n          <fifths>" + std::to_string(KeyOfMeasure(measure, shape_.measuresPerKey)) +
+             "</fifths>\n        </key>\n";
     if (first) {
       text_ += "        <time>\n          <beats>4</beats>\n          <beat-type>4</beat-type>\n        </time>\n";
       if (StavesOf(part) == 2) text_ += "        <staves>2</staves>\n";

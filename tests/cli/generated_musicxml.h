@@ -12,6 +12,7 @@ struct MusicXmlScoreShape {
   int measures = 100;
   int notesPerMeasure = 8;  // per voice; each measure is a 4/4 bar
   bool grandStaves = true;  // every other part has two staves
+  int measuresPerKey = 16;  // the key changes after so many measures
   uint32_t seed = 1;
 };
 
