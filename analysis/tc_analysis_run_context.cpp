@@ -23,10 +23,9 @@ namespace {
 constexpr uint32_t kLocationLabelsRoom = 80;
 constexpr uint32_t kRelationRoom = 48;
 
-// The name of an instrument's group as the report shows it: host text tags
-// removed, flat and sharp symbols as letters. Empty when the group is gone.
-// The name of every group by its number, as staff names show it; of groups
-// that share a number the first one loaded counts.
+// The name of every group by its number as the report shows it: host text
+// tags removed, flat and sharp symbols as letters. Of groups that share a
+// number the first one loaded counts.
 void LoadGroupNames(std::unordered_map<int32_t, std::unique_ptr<TCString>>* names) {
   TCGroups groups;
   groups.LoadAll();

@@ -31,8 +31,8 @@ TCSettingsPairs* ReadPreferencesFile(PreferencesRead* read = nullptr);
 
 // Rewrites the preferences file with one "key=value" line per pair, in order.
 // False when the file does not open or a write fails; the file then holds
-// what it held before (a copy of it beside it, "rzpluginprefs.txt.bak1", when even putting
-// it back failed).
+// what it held before, or, when even putting that back failed, a copy of it
+// lies beside it ("rzpluginprefs.txt.bak1" or the next free number).
 bool WritePairsToFile(const TCSettingsPairs* pairs);
 
 // Reads the preferences file, sets each of ours by key and writes every pair
