@@ -69,7 +69,7 @@ TCMainWindow::TCMainWindow(TCUI* ui)
 
 TCMainWindow::~TCMainWindow() {
   if (resultList_) resultList_->ReleaseFindings();
-  EndVisibleDialog();
+  EndDialogThroughHost();
 }
 
 void TCMainWindow::CreateControls() {

@@ -271,6 +271,23 @@ TEST_F(PluginHostTest, TerminationKeepsTheChoicesForTheNextSession) {
   EXPECT_EQ(layers[2], "row [x] 3");
 }
 
+TEST_F(PluginHostTest, TerminationWhileTheHostIsMinimizedKeepsTheProfileEditsAndLeavesNoDialog) {
+  std::string script =
+      "invoke\n"
+      "click \"RZ Accidentals\" 102\n"
+      "click \"RZ Accidentals - Profile Editor\" 103\n"
+      "click \"RZ Accidentals - Profile Editor\" 101\n"
+      "minimize\n"
+      "terminate\n"
+      "count \"RZ Accidentals\"\n"
+      "quit\n";
+  ASSERT_EQ(RunHost(script, Example("piano_grand_staff.musicxml")), 0) << LogText();
+  EXPECT_EQ(LogLines("count ")[0], "count \"RZ Accidentals\" 0");
+  std::string storage = ReadFile(PluginFile("rzpluginstorage.xml"));
+  EXPECT_NE(storage.find("Profile Name"), std::string::npos) << storage;
+  EXPECT_TRUE(fs::exists(PluginFile("rzpluginprefs.txt")));
+}
+
 TEST_F(PluginHostTest, TheBuiltInScoreAndAMissingDialogAreHandled) {
   // A step on a window that is not there fails the session; a plug-in never
   // invoked leaves no files.

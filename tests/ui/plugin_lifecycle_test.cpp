@@ -75,6 +75,19 @@ TEST_F(PluginLifecycleTest, TerminationAfterTheUserClosedTheDialogStillWritesThe
   EXPECT_NE(preferences.find("RZACCIDENTALS_LAYERS=15"), std::string::npos) << preferences;
 }
 
+TEST_F(PluginLifecycleTest, TerminationWhileTheHostHidesTheDialogSavesTheProfilesAndEndsTheDialog) {
+  plugin_lifecycle::Invoke(Owner());
+  HWND dialog = plugin_lifecycle::MainWindow()->GetDialog();
+  ASSERT_NE(dialog, nullptr);
+  // What Windows does to owned windows while their owner is minimized.
+  ShowOwnedPopups(Owner(), FALSE);
+  ASSERT_FALSE(IsWindowVisible(dialog));
+  plugin_lifecycle::Terminate();
+  EXPECT_FALSE(IsWindow(dialog));
+  EXPECT_TRUE(std::filesystem::exists(folder_.File("rzpluginstorage.xml")));
+  EXPECT_TRUE(PreferencesWritten());
+}
+
 TEST_F(PluginLifecycleTest, TerminationWithTheDialogOpenClosesItFirst) {
   plugin_lifecycle::Invoke(Owner());
   HWND dialog = plugin_lifecycle::MainWindow()->GetDialog();
