@@ -34,7 +34,11 @@ intptr_t TCControl::SendItemMessageA(uint32_t message, uintptr_t wParam, intptr_
   return dialog ? SendDlgItemMessageA(dialog, id_, message, wParam, lParam) : 0;
 }
 
-void TCControl::Redraw() { InvalidateRect(GetItem(), nullptr, FALSE); }
+void TCControl::Redraw() {
+  HWND item = GetItem();
+  // A null window would make Windows redraw every window on the desktop.
+  if (item) InvalidateRect(item, nullptr, FALSE);
+}
 
 void TCControl::SetEnabled(bool on) { TX_EnableDlgItem(GetDialog(), id_, on ? 1 : 0); }
 
