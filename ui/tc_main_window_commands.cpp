@@ -148,8 +148,13 @@ void TCMainWindow::ChangeChecked() {
   region.ReadCurrentSelection();
   if (!region.IsEqual(&scannedRegion_)) {
     if (!region.IsEmpty()) {
-      if (ui_ && ui_->AskYesNo(kRegionChangedText, kUseScannedTitle) == TCUI::kAnswerYes) {
+      // A box that could not be shown, or was closed without Yes or No,
+      // confirmed neither region.
+      int32_t answer = ui_ ? ui_->AskYesNo(kRegionChangedText, kUseScannedTitle) : TCUI::kAnswerOther;
+      if (answer == TCUI::kAnswerYes) {
         region.CopyFrom(&scannedRegion_);
+      } else if (answer != TCUI::kAnswerNo) {
+        return;
       }
     } else {
       if (!ui_ || ui_->AskYesNo(kNoRegionNowText, kUseScannedTitle) != TCUI::kAnswerYes) return;

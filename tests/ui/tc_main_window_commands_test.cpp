@@ -155,6 +155,15 @@ TEST_F(MainWindowCommandsTest, AChangedSelectionAsksWhichRegionToUse) {
   ScanPiano();
   std::vector<NotePlace> places = {PlaceOfRow(0), PlaceOfRow(1), PlaceOfRow(2)};
   SelectMeasure(1);
+  size_t edits = Host().UndoHistory().size();
+  // A box closed without Yes or No confirms neither region.
+  boxes_.Answer(IDCANCEL);
+  Press(IDC_MAIN_CHANGE_CHECKED);
+  EXPECT_FALSE(AccidentalShown(places[0]));
+  EXPECT_EQ(ResultCount(), 3);
+  EXPECT_EQ(Host().UndoHistory().size(), edits);
+  boxes_.Clear();
+
   boxes_.Answer(IDNO);
   Press(IDC_MAIN_CHANGE_CHECKED);
   ASSERT_EQ(Boxes().size(), 1u);
