@@ -19,6 +19,10 @@ void* HostWindow();
 void SetHostWindow(void* window);
 // Dialogs made by Dialog and not yet ended.
 int OpenDialogs();
+// The host's window was enabled or disabled (a modal dialog or message box
+// came or went): every open dialog hears of it, as a plug-in's dialogs do
+// from the host.
+void AnnounceEnabledState();
 
 // Modeless (modal 0): makes the dialog and answers at once, nonzero when it
 // exists. Modal (1): answers when the dialog has ended. The plug-in's

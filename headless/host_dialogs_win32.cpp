@@ -2,6 +2,7 @@
 #include <windows.h>
 
 #include <map>
+#include <vector>
 
 #include "headless/host_dialogs.h"
 #include "shell/tx_host_functions.h"
@@ -13,6 +14,9 @@ namespace {
 
 constexpr int32_t kValueKindEntry = 0;
 constexpr int32_t kValueKindCheck = 1;
+// What the host sends its plug-ins' dialogs when its own window is enabled
+// or disabled, so that a modeless dialog can follow it.
+constexpr UINT kEnabledStateMessage = 0x36D;
 
 struct DialogRecord {
   TXDialogProcedure procedure = nullptr;
@@ -60,6 +64,7 @@ INT_PTR CALLBACK HostDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM
 }
 
 LRESULT CALLBACK HostWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_ENABLE) AnnounceEnabledState();
   return DefWindowProcW(window, message, wParam, lParam);
 }
 
@@ -120,6 +125,14 @@ int32_t Dialog(int32_t templateId, void* procedure, void* owner, int32_t modal, 
     return 0;
   }
   return 1;
+}
+
+void AnnounceEnabledState() {
+  std::vector<HWND> open;
+  for (const auto& dialog : dialogs) {
+    if (!dialog.second->ended) open.push_back(dialog.first);
+  }
+  for (HWND dialog : open) SendMessageW(dialog, kEnabledStateMessage, 0, 0);
 }
 
 int32_t EndDialog(void* dialog) {

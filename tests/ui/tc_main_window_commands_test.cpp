@@ -95,6 +95,9 @@ TEST_F(MainWindowCommandsTest, ScanRefusalsLeaveTheEarlierReportInPlace) {
   EXPECT_EQ(Boxes()[0].text, "Please select a region in the document before processing.");
   EXPECT_EQ(Boxes()[0].icon, BoxIcon::Information);
   EXPECT_EQ(ResultCount(), 3);
+  // Once the box is answered the window takes clicks again.
+  EXPECT_TRUE(IsWindowEnabled(dialog_));
+  EXPECT_EQ(GetActiveWindow(), dialog_);
 
   Host().SelectAll();
   for (int layer = 0; layer < 4; ++layer) ui_test::SetListItemChecked(Item(IDC_MAIN_LAYER_LIST), layer, false);
