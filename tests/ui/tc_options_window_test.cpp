@@ -156,6 +156,15 @@ TEST_F(OptionsWindowTest, EditsReachTheProfilesOnOkAndStayWhenSwitchingProfiles)
   EXPECT_STREQ(text, "House Style");
 }
 
+TEST_F(OptionsWindowTest, OkKeepsThePopupsChoiceAndLeavesTheWindowUsable) {
+  // The popup shows another profile than the one of the last scan.
+  Choose(dialog_, IDC_MAIN_PROFILE_POPUP, 2);
+  EditProfiles([&](HWND editor) { ui_test::Click(editor, IDC_EDITOR_OK); });
+  EXPECT_EQ(PopupChoice(), 2);
+  EXPECT_TRUE(IsWindowEnabled(dialog_));
+  EXPECT_EQ(GetActiveWindow(), dialog_);
+}
+
 TEST_F(OptionsWindowTest, AddAndOkAndUseChooseTheNewProfile) {
   EditProfiles([&](HWND editor) {
     Choose(editor, IDC_EDITOR_SPAN, 1);
