@@ -165,6 +165,21 @@ TEST_F(OptionsWindowTest, OkKeepsThePopupsChoiceAndLeavesTheWindowUsable) {
   EXPECT_EQ(GetActiveWindow(), dialog_);
 }
 
+TEST_F(OptionsWindowTest, NonLatinNamesShowInTheEditorsListAndInThePopup) {
+  EditProfiles([&](HWND editor) {
+    Type(editor, IDC_EDITOR_NAME, L"Профиль");
+    EXPECT_EQ(ListBoxEntry(GetDlgItem(editor, IDC_EDITOR_PROFILE_LIST), 0), "Профиль");
+    ui_test::Click(editor, IDC_EDITOR_OK);
+  });
+  wchar_t entry[64] = {0};
+  SendDlgItemMessageW(dialog_, IDC_MAIN_PROFILE_POPUP, CB_GETLBTEXT, 0, reinterpret_cast<LPARAM>(entry));
+  EXPECT_EQ(ui_test::Utf8(entry), "Профиль");
+  EditProfiles([&](HWND editor) {
+    EXPECT_EQ(ListBoxEntry(GetDlgItem(editor, IDC_EDITOR_PROFILE_LIST), 0), "Профиль");
+    ui_test::Click(editor, IDC_EDITOR_CANCEL);
+  });
+}
+
 TEST_F(OptionsWindowTest, AddAndOkAndUseChooseTheNewProfile) {
   EditProfiles([&](HWND editor) {
     Choose(editor, IDC_EDITOR_SPAN, 1);
