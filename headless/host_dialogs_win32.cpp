@@ -167,7 +167,12 @@ int32_t SetItemValue(void* dialog, int32_t item, int32_t kind, int32_t value) {
     return 1;
   }
   if (kind != kValueKindEntry) return 0;
-  SendMessageW(window, IsListBox(window) ? LB_SETCURSEL : CB_SETCURSEL, static_cast<WPARAM>(value - 1), 0);
+  bool listBox = IsListBox(window);
+  LRESULT count = SendMessageW(window, listBox ? LB_GETCOUNT : CB_GETCOUNT, 0, 0);
+  // An entry the control does not have clears the choice, as Windows does
+  // (Wine keeps the old one).
+  WPARAM index = value >= 1 && value <= count ? static_cast<WPARAM>(value - 1) : static_cast<WPARAM>(-1);
+  SendMessageW(window, listBox ? LB_SETCURSEL : CB_SETCURSEL, index, 0);
   return 1;
 }
 

@@ -180,6 +180,25 @@ TEST_F(OptionsWindowTest, NonLatinNamesShowInTheEditorsListAndInThePopup) {
   });
 }
 
+TEST_F(OptionsWindowTest, ValuesWithoutAnEntryAreKeptUnlessTheUserChoosesOne) {
+  // Written by another version of the file: no popup has entries for them.
+  TCSettingsProfile* loose = window_->GetProfiles()->GetProfileAt(2);
+  loose->SetNotationMode(3);
+  loose->SetCourtesyMeasureRange(9);
+  loose->SetSystemTieMode(12);
+  Choose(dialog_, IDC_MAIN_PROFILE_POPUP, 2);
+  EditProfiles([&](HWND editor) {
+    EXPECT_EQ(ComboChoice(editor, IDC_EDITOR_NOTATION_MODE), CB_ERR);
+    EXPECT_EQ(ComboChoice(editor, IDC_EDITOR_SPAN), CB_ERR);
+    EXPECT_EQ(ComboChoice(editor, IDC_EDITOR_TIE_MODE), CB_ERR);
+    Choose(editor, IDC_EDITOR_SPAN, 2);
+    ui_test::Click(editor, IDC_EDITOR_OK);
+  });
+  EXPECT_EQ(Profile(2)->GetNotationMode(), 3);
+  EXPECT_EQ(Profile(2)->GetCourtesyMeasureRange(), 2);
+  EXPECT_EQ(Profile(2)->GetSystemTieMode(), 12);
+}
+
 TEST_F(OptionsWindowTest, AddAndOkAndUseChooseTheNewProfile) {
   EditProfiles([&](HWND editor) {
     Choose(editor, IDC_EDITOR_SPAN, 1);
