@@ -275,6 +275,18 @@ TEST_F(MainWindowCommandsTest, SelectInDocumentStepsFromNoteToRelatedNoteToScann
   EXPECT_EQ(back.endPosition, scanned.endPosition);
 }
 
+TEST_F(MainWindowCommandsTest, AnOlderHostGetsColumnsAndCellTextsThroughEightBitMessages) {
+  Host().SetHostVersion(0x10000000);
+  ScanPiano();
+  // An older host makes 8-bit dialogs, whose list views ask for 8-bit texts.
+  EXPECT_FALSE(IsWindowUnicode(dialog_));
+  EXPECT_EQ(ui_test::ListColumnTitle(ResultList(), 3), "Info");
+  EXPECT_EQ(ui_test::ListColumnWidth(ResultList(), 3), 150);
+  EXPECT_EQ(ListItemText(ResultList(), 0, 0), "Piano [Staff 2]");
+  EXPECT_EQ(ListItemText(ResultList(), 0, 3), "Differ on beat with F#4 (on grand staff).");
+  EXPECT_EQ(ListItemText(Item(IDC_MAIN_LAYER_LIST), 2, 0), "3");
+}
+
 TEST_F(MainWindowCommandsTest, ViewLaysOutTheScoreAndShowsTheWholeSystemInASmallWindow) {
   ScanPiano();
   headless::ScoreBuilder builder(Host());
