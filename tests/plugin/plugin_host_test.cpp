@@ -255,12 +255,19 @@ TEST_F(PluginHostTest, TerminationKeepsTheChoicesForTheNextSession) {
   std::string storage = ReadFile(PluginFile("rzpluginstorage.xml"));
   EXPECT_NE(storage.find("Default Profile"), std::string::npos) << storage;
 
+  // Closed by the user before the host terminates the plug-in: the choices are written all the same.
   std::string second =
       "invoke\n"
       "dump-rect \"RZ Accidentals\"\n"
       "dump-list \"RZ Accidentals\" 103\n"
+      "check \"RZ Accidentals\" 103 3 off\n"
+      "click \"RZ Accidentals\" 1\n"
+      "click \"RZ Accidentals\" 162\n"
+      "terminate\n"
       "quit\n";
   ASSERT_EQ(RunHost(second, Example("piano_grand_staff.musicxml")), 0) << LogText();
+  preferences = ReadFile(PluginFile("rzpluginprefs.txt"));
+  EXPECT_NE(preferences.find("RZACCIDENTALS_LAYERS=5"), std::string::npos) << preferences;
   std::vector<std::string> rect = LogLines("rect ");
   ASSERT_EQ(rect.size(), 1u);
   EXPECT_EQ(rect[0].find("rect \"RZ Accidentals\" 60 50 "), 0u) << rect[0];

@@ -154,6 +154,24 @@ TEST_F(MainWindowCommandsTest, ChangeCheckedWritesTheAccidentalsAsOneEditThatUnd
   EXPECT_EQ(Boxes()[0].text, "There are no checked items in the list to change.");
 }
 
+TEST_F(MainWindowCommandsTest, ScanAndChangeWritesEveryFindingAsOneEditAndEmptiesTheList) {
+  ScanPiano();
+  std::vector<NotePlace> places = {PlaceOfRow(0), PlaceOfRow(1), PlaceOfRow(2)};
+  headless::DocumentSnapshot before = Host().Snapshot();
+  size_t edits = Host().UndoHistory().size();
+  Press(IDC_MAIN_SCAN_CHANGE);
+  EXPECT_TRUE(Boxes().empty());
+  for (const NotePlace& place : places) EXPECT_TRUE(AccidentalShown(place));
+  EXPECT_EQ(ResultCount(), 0);
+  EXPECT_FALSE(Enabled(IDC_MAIN_CHANGE_CHECKED));
+  EXPECT_FALSE(Enabled(IDC_MAIN_CHECK_ALL));
+  // The scan and the change are an edit each; undoing the change alone gives the score back.
+  ASSERT_EQ(Host().UndoHistory().size(), edits + 2);
+  EXPECT_EQ(Host().UndoHistory().back(), "Accidentals");
+  ASSERT_TRUE(Host().Undo());
+  EXPECT_TRUE(Host().Snapshot() == before);
+}
+
 TEST_F(MainWindowCommandsTest, AChangedSelectionAsksWhichRegionToUse) {
   ScanPiano();
   std::vector<NotePlace> places = {PlaceOfRow(0), PlaceOfRow(1), PlaceOfRow(2)};
@@ -273,6 +291,29 @@ TEST_F(MainWindowCommandsTest, SelectInDocumentStepsFromNoteToRelatedNoteToScann
   EXPECT_EQ(back.startMeasure, scanned.startMeasure);
   EXPECT_EQ(back.endMeasure, scanned.endMeasure);
   EXPECT_EQ(back.endPosition, scanned.endPosition);
+}
+
+TEST_F(MainWindowCommandsTest, SelectInDocumentFromNoSelectionOrANoteWithoutRelatedNoteSelectsTheScannedRegion) {
+  ScanPiano();
+  headless::SelectionRecord scanned = Host().Selection();
+  auto isScanned = [&](const headless::SelectionRecord& now) {
+    return now.startSlot == scanned.startSlot && now.endSlot == scanned.endSlot &&
+           now.startMeasure == scanned.startMeasure && now.endMeasure == scanned.endMeasure &&
+           now.startPosition == scanned.startPosition && now.endPosition == scanned.endPosition;
+  };
+  ui_test::SelectListItem(ResultList(), 0);
+  Host().ClearSelection();
+  Press(IDC_MAIN_SELECT_IN_DOCUMENT);
+  EXPECT_TRUE(isScanned(Host().Selection()));
+
+  AccidentalFinding* finding = window_->GetResultList()->GetSelectedFinding();
+  ASSERT_NE(finding, nullptr);
+  finding->hasRelated = false;
+  Press(IDC_MAIN_SELECT_IN_DOCUMENT);
+  EXPECT_EQ(Host().Selection().startMeasure, finding->measure);
+  EXPECT_FALSE(isScanned(Host().Selection()));
+  Press(IDC_MAIN_SELECT_IN_DOCUMENT);
+  EXPECT_TRUE(isScanned(Host().Selection()));
 }
 
 TEST_F(MainWindowCommandsTest, AnOlderHostGetsColumnsAndCellTextsThroughEightBitMessages) {

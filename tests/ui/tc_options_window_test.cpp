@@ -265,7 +265,9 @@ TEST_F(OptionsWindowTest, AnEditorOpenedWithoutValidChoiceShowsNoProfile) {
     EXPECT_EQ(ComboChoice(dialog, IDC_EDITOR_SPAN), CB_ERR);
     EXPECT_EQ(ComboChoice(dialog, IDC_EDITOR_TIE_MODE), CB_ERR);
     EXPECT_FALSE(ui_test::IsListItemChecked(GetDlgItem(dialog, IDC_EDITOR_CHECK_OPTIONS), 0));
-    // OK without a chosen profile does nothing.
+    // Delete and OK without a chosen profile do nothing.
+    ui_test::Click(dialog, IDC_EDITOR_DELETE);
+    EXPECT_EQ(SendDlgItemMessageW(dialog, IDC_EDITOR_PROFILE_LIST, LB_GETCOUNT, 0, 0), 3);
     ui_test::Click(dialog, IDC_EDITOR_OK);
     EXPECT_TRUE(IsWindow(dialog));
     ui_test::Click(dialog, IDC_EDITOR_CANCEL);
@@ -273,6 +275,7 @@ TEST_F(OptionsWindowTest, AnEditorOpenedWithoutValidChoiceShowsNoProfile) {
   editor.CreateDialogThroughHost(HostWindow(), true);
   EXPECT_EQ(editor.GetResultCode(), TCUserWindow::kResultCancel);
   EXPECT_EQ(editor.GetShownIndex(), -1);
+  EXPECT_TRUE(boxes_.Boxes().empty());
 }
 
 }  // namespace
