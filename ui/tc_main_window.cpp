@@ -244,8 +244,12 @@ void TCMainWindow::UpdateButtons() {
 
 void TCMainWindow::CloseWindow() {
   profiles_.SaveProfiles();
-  RememberPlacement();
-  RememberColumnWidths();
+  // A dialog the host destroyed already has no place or columns to measure;
+  // what was remembered before stays.
+  if (IsWindow(GetDialog())) {
+    RememberPlacement();
+    RememberColumnWidths();
+  }
   TCResourceWindow::CloseWindow();
 }
 
