@@ -19,10 +19,15 @@ void* HostWindow();
 void SetHostWindow(void* window);
 // Dialogs made by Dialog and not yet ended.
 int OpenDialogs();
+// The host's window was enabled or disabled (a modal dialog or message box
+// came or went): every open dialog hears of it, as a plug-in's dialogs do
+// from the host.
+void AnnounceEnabledState();
 
 // Modeless (modal 0): makes the dialog and answers at once, nonzero when it
 // exists. Modal (1): answers when the dialog has ended. The plug-in's
-// procedure gets every message with the user value.
+// procedure gets every message with the user value. Hosts before version
+// 0x11000000 make 8-bit dialogs.
 int32_t Dialog(int32_t templateId, void* procedure, void* owner, int32_t modal, void* userValue);
 // Ends a dialog: destroyed when modeless, EndDialog when modal. The plug-in
 // hears nothing of the dialog afterwards.

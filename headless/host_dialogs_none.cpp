@@ -9,6 +9,7 @@ void SetResourceModule(void*) {}
 void* HostWindow() { return nullptr; }
 void SetHostWindow(void*) {}
 int OpenDialogs() { return 0; }
+void AnnounceEnabledState() {}
 int32_t Dialog(int32_t, void*, void*, int32_t, void*) { return 0; }
 int32_t EndDialog(void*) { return 0; }
 int32_t EnableItem(void*, int32_t, int32_t) { return 0; }

@@ -2,7 +2,9 @@
 #include <windows.h>
 
 #include <map>
+#include <vector>
 
+#include "headless/headless_host.h"
 #include "headless/host_dialogs.h"
 #include "shell/tx_host_functions.h"
 
@@ -13,6 +15,11 @@ namespace {
 
 constexpr int32_t kValueKindEntry = 0;
 constexpr int32_t kValueKindCheck = 1;
+// What the host sends its plug-ins' dialogs when its own window is enabled
+// or disabled, so that a modeless dialog can follow it.
+constexpr UINT kEnabledStateMessage = 0x36D;
+// Hosts before this version make 8-bit dialogs.
+constexpr uint32_t kFirstUnicodeHost = 0x11000000;
 
 struct DialogRecord {
   TXDialogProcedure procedure = nullptr;
@@ -34,8 +41,10 @@ INT_PTR ForwardMessage(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) 
   if (message == WM_INITDIALOG) {
     auto* record = reinterpret_cast<DialogRecord*>(lParam);
     dialogs[dialog] = record;
-    record->procedure(dialog, message, wParam, reinterpret_cast<intptr_t>(record->userValue), record->userValue);
-    return TRUE;
+    // The procedure's answer decides whether Windows gives the first control the focus.
+    intptr_t answer =
+        record->procedure(dialog, message, wParam, reinterpret_cast<intptr_t>(record->userValue), record->userValue);
+    return answer != 0 ? TRUE : FALSE;
   }
   DialogRecord* record = RecordOf(dialog);
   if (!record) return FALSE;
@@ -60,7 +69,26 @@ INT_PTR CALLBACK HostDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM
 }
 
 LRESULT CALLBACK HostWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_ENABLE) AnnounceEnabledState();
   return DefWindowProcW(window, message, wParam, lParam);
+}
+
+bool MakesUnicodeDialogs() { return HeadlessHost::Instance().HostVersion() >= kFirstUnicodeHost; }
+
+INT_PTR RunModal(HMODULE module, int32_t templateId, HWND owner, DialogRecord* record) {
+  auto parameter = reinterpret_cast<LPARAM>(record);
+  if (MakesUnicodeDialogs()) {
+    return DialogBoxParamW(module, MAKEINTRESOURCEW(templateId), owner, HostDialogProc, parameter);
+  }
+  return DialogBoxParamA(module, MAKEINTRESOURCEA(templateId), owner, HostDialogProc, parameter);
+}
+
+HWND MakeModeless(HMODULE module, int32_t templateId, HWND owner, DialogRecord* record) {
+  auto parameter = reinterpret_cast<LPARAM>(record);
+  if (MakesUnicodeDialogs()) {
+    return CreateDialogParamW(module, MAKEINTRESOURCEW(templateId), owner, HostDialogProc, parameter);
+  }
+  return CreateDialogParamA(module, MAKEINTRESOURCEA(templateId), owner, HostDialogProc, parameter);
 }
 
 HWND MakeHostWindow() {
@@ -108,18 +136,24 @@ int32_t Dialog(int32_t templateId, void* procedure, void* owner, int32_t modal, 
   HMODULE module = resourceModule ? resourceModule : GetModuleHandleW(nullptr);
   auto* record = new DialogRecord{reinterpret_cast<TXDialogProcedure>(procedure), userValue, modal != 0, false};
   if (modal) {
-    INT_PTR result = DialogBoxParamW(module, MAKEINTRESOURCEW(templateId), static_cast<HWND>(owner), HostDialogProc,
-                                     reinterpret_cast<LPARAM>(record));
+    INT_PTR result = RunModal(module, templateId, static_cast<HWND>(owner), record);
     delete record;
     return result == -1 ? 0 : 1;
   }
-  HWND dialog = CreateDialogParamW(module, MAKEINTRESOURCEW(templateId), static_cast<HWND>(owner), HostDialogProc,
-                                   reinterpret_cast<LPARAM>(record));
+  HWND dialog = MakeModeless(module, templateId, static_cast<HWND>(owner), record);
   if (!dialog) {
     delete record;
     return 0;
   }
   return 1;
+}
+
+void AnnounceEnabledState() {
+  std::vector<HWND> open;
+  for (const auto& dialog : dialogs) {
+    if (!dialog.second->ended) open.push_back(dialog.first);
+  }
+  for (HWND dialog : open) SendMessageW(dialog, kEnabledStateMessage, 0, 0);
 }
 
 int32_t EndDialog(void* dialog) {
@@ -154,7 +188,12 @@ int32_t SetItemValue(void* dialog, int32_t item, int32_t kind, int32_t value) {
     return 1;
   }
   if (kind != kValueKindEntry) return 0;
-  SendMessageW(window, IsListBox(window) ? LB_SETCURSEL : CB_SETCURSEL, static_cast<WPARAM>(value - 1), 0);
+  bool listBox = IsListBox(window);
+  LRESULT count = SendMessageW(window, listBox ? LB_GETCOUNT : CB_GETCOUNT, 0, 0);
+  // An entry the control does not have clears the choice, as Windows does
+  // (Wine keeps the old one).
+  WPARAM index = value >= 1 && value <= count ? static_cast<WPARAM>(value - 1) : static_cast<WPARAM>(-1);
+  SendMessageW(window, listBox ? LB_SETCURSEL : CB_SETCURSEL, index, 0);
   return 1;
 }
 

@@ -30,21 +30,27 @@ uint32_t __stdcall TavrelExtensionVersion(uint32_t hostVersion) {
 }
 
 uint32_t __stdcall TavrelExtensionInit(uint32_t, uint32_t* flags) {
-  if (flags) *flags |= 1;
-  return 1;
+  return Guarded(0, [&] {
+    if (flags) *flags |= 1;
+    return 1u;
+  });
 }
 
 uint32_t __stdcall TavrelExtensionEnumerate(uint32_t, uint32_t index, uint8_t* record) {
-  // The host numbers entries from 0; only the low 16 bits count.
-  if (static_cast<int16_t>(index & 0xFFFF) >= 1) return 0;
-  plugin_lifecycle::FillMenuRecord(record);
-  return 1;
+  return Guarded(0, [&] {
+    // The host numbers entries from 0; only the low 16 bits count.
+    if (static_cast<int16_t>(index & 0xFFFF) >= 1) return 0u;
+    plugin_lifecycle::FillMenuRecord(record);
+    return 1u;
+  });
 }
 
 uint32_t __stdcall TavrelExtensionEnumerate_UTF16(uint32_t, uint32_t index, uint8_t* record) {
-  if ((index & 0xFFFF) != 0) return 0;
-  plugin_lifecycle::FillMenuRecordUtf16(record);
-  return 1;
+  return Guarded(0, [&] {
+    if ((index & 0xFFFF) != 0) return 0u;
+    plugin_lifecycle::FillMenuRecordUtf16(record);
+    return 1u;
+  });
 }
 
 uint32_t __stdcall TavrelExtensionInvoke(void* ownerWindow, uint32_t, uint32_t, uint32_t) {
@@ -61,7 +67,10 @@ uint32_t __stdcall TavrelExtensionTerminate(uint32_t) {
   });
 }
 
-uint32_t __stdcall TavrelExtensionGetMenuStatus(uint32_t) { return 1; }
+uint32_t __stdcall TavrelExtensionGetMenuStatus(uint32_t) {
+  // The one menu entry is always enabled.
+  return Guarded(1, [] { return 1u; });
+}
 
 BOOL WINAPI DllMain(HINSTANCE, DWORD, LPVOID) { return TRUE; }
 

@@ -64,8 +64,9 @@ void Terminate() {
   delete messageBoxService;
   messageBoxService = nullptr;
   if (!mainWindow) return;
-  HWND dialog = mainWindow->GetDialog();
-  if (dialog && IsWindowVisible(dialog)) mainWindow->CloseWindow();
+  // Windows hides the dialog while the host is minimized; it is closed all the
+  // same, so that the profiles are saved and no dialog outlives its object.
+  if (mainWindow->GetDialog()) mainWindow->CloseWindow();
   mainWindow->WritePreferences();
   delete mainWindow;
   mainWindow = nullptr;

@@ -34,7 +34,20 @@ intptr_t TCControl::SendItemMessageA(uint32_t message, uintptr_t wParam, intptr_
   return dialog ? SendDlgItemMessageA(dialog, id_, message, wParam, lParam) : 0;
 }
 
-void TCControl::Redraw() { InvalidateRect(GetItem(), nullptr, FALSE); }
+intptr_t TCControl::SendItemTextMessage(uint32_t message, uintptr_t wParam, const TCString* text) const {
+  TCString shown;
+  if (text) shown.SetString(text);
+  if (!HostReaches(kHostVersion2011)) {
+    return SendItemMessageA(message, wParam, reinterpret_cast<intptr_t>(shown.GetCString()));
+  }
+  return SendItemMessage(message, wParam, reinterpret_cast<intptr_t>(WideText(shown)));
+}
+
+void TCControl::Redraw() {
+  HWND item = GetItem();
+  // A null window would make Windows redraw every window on the desktop.
+  if (item) InvalidateRect(item, nullptr, FALSE);
+}
 
 void TCControl::SetEnabled(bool on) { TX_EnableDlgItem(GetDialog(), id_, on ? 1 : 0); }
 

@@ -55,6 +55,9 @@ class TCControl : public __TCBase {
   // The dialog's SendDlgItemMessage for this item.
   intptr_t SendItemMessage(uint32_t message, uintptr_t wParam, intptr_t lParam) const;
   intptr_t SendItemMessageA(uint32_t message, uintptr_t wParam, intptr_t lParam) const;
+  // A message that carries an entry's text: UTF-16 from host version
+  // 0x11000000 on, the 8-bit form below it; null sends an empty text.
+  intptr_t SendItemTextMessage(uint32_t message, uintptr_t wParam, const TCString* text) const;
 
  private:
   bool InDeferredLayout() const;

@@ -2,15 +2,9 @@
 
 #include "framework/tc_string.h"
 
-namespace {
-
-intptr_t NarrowOf(const TCString* text) { return reinterpret_cast<intptr_t>(text ? text->GetCString() : ""); }
-
-}  // namespace
-
 void TCCtrlListBox::ClearItems() { SendItemMessageA(LB_RESETCONTENT, 0, 0); }
 
-void TCCtrlListBox::AddItem(const TCString* text) { SendItemMessageA(LB_ADDSTRING, 0, NarrowOf(text)); }
+void TCCtrlListBox::AddItem(const TCString* text) { SendItemTextMessage(LB_ADDSTRING, 0, text); }
 
 int32_t TCCtrlListBox::GetItemCount() const { return static_cast<int32_t>(SendItemMessageA(LB_GETCOUNT, 0, 0)); }
 
@@ -27,6 +21,6 @@ void TCCtrlListBox::SetItemText(int32_t index, const TCString* text) {
   if (index < 0) return;
   int32_t selection = GetSelection();
   DeleteItem(index);
-  SendItemMessageA(LB_INSERTSTRING, static_cast<uintptr_t>(index), NarrowOf(text));
+  SendItemTextMessage(LB_INSERTSTRING, static_cast<uintptr_t>(index), text);
   SetSelection(selection);
 }

@@ -11,7 +11,7 @@ class TCCtrlListBox : public TCControl {
   const char* ClassName() const override { return "TCCtrlListBox"; }
 
   void ClearItems();
-  // Adds the text's 8-bit form.
+  // Adds the text: UTF-16 where the host's version allows it, else its 8-bit form.
   void AddItem(const TCString* text);
   int32_t GetItemCount() const;
   // -1 when nothing is selected.

@@ -10,7 +10,7 @@ constexpr int32_t kValueKindEntry = 0;
 void TCCtrlPopup::ClearItems() { SendItemMessageA(CB_RESETCONTENT, 0, 0); }
 
 void TCCtrlPopup::AddItem(const TCString* text) {
-  if (text) SendItemMessageA(CB_ADDSTRING, 0, reinterpret_cast<intptr_t>(text->GetCString()));
+  if (text) SendItemTextMessage(CB_ADDSTRING, 0, text);
 }
 
 void TCCtrlPopup::AddItem(const char* text) {

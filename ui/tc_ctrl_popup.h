@@ -12,7 +12,7 @@ class TCCtrlPopup : public TCControl {
   const char* ClassName() const override { return "TCCtrlPopup"; }
 
   void ClearItems();
-  // Adds the text's 8-bit form.
+  // Adds the text: UTF-16 where the host's version allows it, else its 8-bit form.
   void AddItem(const TCString* text);
   void AddItem(const char* text);
   int32_t GetItemCount() const;

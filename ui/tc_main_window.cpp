@@ -69,7 +69,7 @@ TCMainWindow::TCMainWindow(TCUI* ui)
 
 TCMainWindow::~TCMainWindow() {
   if (resultList_) resultList_->ReleaseFindings();
-  EndVisibleDialog();
+  EndDialogThroughHost();
 }
 
 void TCMainWindow::CreateControls() {
@@ -244,8 +244,12 @@ void TCMainWindow::UpdateButtons() {
 
 void TCMainWindow::CloseWindow() {
   profiles_.SaveProfiles();
-  RememberPlacement();
-  RememberColumnWidths();
+  // A dialog the host destroyed already has no place or columns to measure;
+  // what was remembered before stays.
+  if (IsWindow(GetDialog())) {
+    RememberPlacement();
+    RememberColumnWidths();
+  }
   TCResourceWindow::CloseWindow();
 }
 

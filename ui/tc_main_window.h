@@ -89,6 +89,9 @@ class TCMainWindow : public TCResourceWindow {
   // The current selection and its third record to the host's redraw.
   void RedrawSelection() const;
   int32_t CountCheckedRows() const;
+  // Chooses the popup entry of this profile index, kept within the entries;
+  // answers the index chosen.
+  int32_t ChooseProfileEntry(int32_t index);
 
   TCDocument scannedDocument_;
   TCMusicRegion scannedRegion_;

@@ -148,8 +148,13 @@ void TCMainWindow::ChangeChecked() {
   region.ReadCurrentSelection();
   if (!region.IsEqual(&scannedRegion_)) {
     if (!region.IsEmpty()) {
-      if (ui_ && ui_->AskYesNo(kRegionChangedText, kUseScannedTitle) == TCUI::kAnswerYes) {
+      // A box that could not be shown, or was closed without Yes or No,
+      // confirmed neither region.
+      int32_t answer = ui_ ? ui_->AskYesNo(kRegionChangedText, kUseScannedTitle) : TCUI::kAnswerOther;
+      if (answer == TCUI::kAnswerYes) {
         region.CopyFrom(&scannedRegion_);
+      } else if (answer != TCUI::kAnswerNo) {
+        return;
       }
     } else {
       if (!ui_ || ui_->AskYesNo(kNoRegionNowText, kUseScannedTitle) != TCUI::kAnswerYes) return;
@@ -208,18 +213,26 @@ void TCMainWindow::ToggleParentheses() { resultList_->ToggleParentheses(); }
 void TCMainWindow::CheckAllOrNone() { resultList_->CheckAll(!resultList_->AnyChecked()); }
 
 void TCMainWindow::EditProfiles() {
-  TCOptionsWindow editor(ui_, &profiles_, profilePopup_->GetValue() - 1);
+  int32_t shownChoice = profilePopup_->GetValue() - 1;
+  TCOptionsWindow editor(ui_, &profiles_, shownChoice);
   editor.CreateControls();
   HWND active = GetActiveWindow();
   editor.CreateDialogThroughHost(ui_ ? ui_->GetOwnerWindow() : nullptr, true);
   SetActiveWindow(active);
   if (editor.GetResultCode() == kResultCancel) return;
   FillProfilePopup();
-  if (editor.GetResultCode() != kResultAccept) return;
-  int32_t chosen = editor.GetChosenIndex();
-  if (chosen < 0) chosen = 0;
+  if (editor.GetResultCode() == kResultAccept) {
+    selectedProfile_ = ChooseProfileEntry(editor.GetChosenIndex());
+  } else if (shownChoice >= 0) {
+    // "OK" keeps what the popup showed, which may differ from the last scan's choice.
+    ChooseProfileEntry(shownChoice);
+  }
+}
+
+int32_t TCMainWindow::ChooseProfileEntry(int32_t index) {
   int32_t last = profilePopup_->GetItemCount() - 1;
-  if (chosen > last) chosen = last;
-  selectedProfile_ = chosen;
-  profilePopup_->SetValue(chosen + 1);
+  if (index > last) index = last;
+  if (index < 0) index = 0;
+  profilePopup_->SetValue(index + 1);
+  return index;
 }

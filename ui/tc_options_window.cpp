@@ -51,6 +51,13 @@ Control* Create(TCOptionsWindow* window, int16_t id, int32_t role = TCControl::k
   return control;
 }
 
+// A value without an entry of its own (written by another version, say)
+// shows no entry; unless the user chooses one, the value stays as it was.
+void ReadPopupValue(const TCCtrlPopup* popup, int32_t* value) {
+  int32_t entry = popup->GetValue();
+  if (entry >= 1) *value = entry - 1;
+}
+
 template <size_t Count>
 void FillPopup(TCCtrlPopup* popup, const char* const (&entries)[Count]) {
   popup->ClearItems();
@@ -150,9 +157,9 @@ void TCOptionsWindow::ShowProfile(int32_t index) {
 void TCOptionsWindow::ReadControls() {
   checkOptions_ = ReadOptionBits(checkList_, true);
   parenthesisOptions_ = ReadOptionBits(parenthesisList_, false);
-  notationMode_ = notationPopup_->GetValue() - 1;
-  courtesyMeasureRange_ = spanPopup_->GetValue() - 1;
-  systemTieMode_ = tiePopup_->GetValue() - 1;
+  ReadPopupValue(notationPopup_, &notationMode_);
+  ReadPopupValue(spanPopup_, &courtesyMeasureRange_);
+  ReadPopupValue(tiePopup_, &systemTieMode_);
   nameField_->GetText(&editedName_);
   editedName_.TrimWhitespace();
 }

@@ -44,8 +44,16 @@ int TCUI::ShowBox(const TCString* text, const TCString* title, const char* defau
   }
   TCString shownText;
   shownText.SetString(text);
-  MessageBoxScope scope;
-  return MessageBoxW(static_cast<HWND>(ownerWindow_), WideText(shownText), WideText(shownTitle), type);
+  HWND active = GetActiveWindow();
+  int answer = 0;
+  {
+    MessageBoxScope scope;
+    answer = MessageBoxW(static_cast<HWND>(ownerWindow_), WideText(shownText), WideText(shownTitle), type);
+  }
+  // The box hands activation to its owner, the host's window; the window the
+  // user was working in gets it back.
+  if (active && IsWindow(active) && IsWindowEnabled(active)) SetActiveWindow(active);
+  return answer;
 }
 
 void TCUI::AlertError(const TCString* text, const TCString* title) const {

@@ -16,7 +16,7 @@ RECT WindowRect(HWND window) {
 
 }  // namespace
 
-TCUserWindow::~TCUserWindow() { EndVisibleDialog(); }
+TCUserWindow::~TCUserWindow() { EndDialogThroughHost(); }
 
 void TCUserWindow::AddControl(TCControl* control) {
   if (!control) return;
@@ -32,15 +32,17 @@ TCControl* TCUserWindow::FindControl(int16_t id) const {
   return nullptr;
 }
 
-void TCUserWindow::EndVisibleDialog() {
+void TCUserWindow::EndDialogThroughHost() {
   if (!dialog_) return;
-  if (IsWindowVisible(dialog_)) TX_EndDialog(dialog_);
+  // A hidden dialog is ended too: forgotten, it would keep calling into an
+  // object, and a module, that are gone.
+  TX_EndDialog(dialog_);
   dialog_ = nullptr;
 }
 
 void TCUserWindow::CloseWindow() {
   closed_ = 1;
-  EndVisibleDialog();
+  EndDialogThroughHost();
 }
 
 void TCUserWindow::InitWindow() {

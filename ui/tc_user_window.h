@@ -87,8 +87,8 @@ class TCUserWindow : public __TCCollection {
   void TakeTrackingSizeFromWindow();
   int32_t GetClientWidth() const { return clientWidth_; }
   int32_t GetClientHeight() const { return clientHeight_; }
-  // Ends a visible dialog through the host and forgets its handle.
-  void EndVisibleDialog();
+  // Ends the dialog through the host, shown or hidden, and forgets its handle.
+  void EndDialogThroughHost();
   // Sets the remembered placement's flag once the placement was applied while
   // the dialog was being initialised.
   void SetPlacementApplied() { placementApplied_ = 1; }

@@ -198,6 +198,11 @@ LRESULT HostProgram::HandleMessage(UINT message, WPARAM wParam, LPARAM) {
       if (command >= kFirstPluginCommand) InvokeEntry(command - kFirstPluginCommand);
       return 0;
     }
+    case WM_ENABLE:
+      // A modal dialog or message box came or went: the plug-ins' modeless
+      // dialogs follow the main window's enabled state.
+      headless::host_dialogs::AnnounceEnabledState();
+      return 0;
     case WM_CLOSE:
       Quit();
       return 0;

@@ -183,6 +183,12 @@ bool HostScript::RunStep(const std::vector<std::string>& words) {
     return host.SetSelection(slots.front(), static_cast<int16_t>(Number(words[1])), 0, slots.back(),
                              static_cast<int16_t>(Number(words[2])), 0x7FFFFFFF);
   }
+  if (verb == "minimize") {
+    // Windows hides a window's owned pop-ups while the window is minimized.
+    ShowWindow(program_->MainWindow(), SW_MINIMIZE);
+    ShowOwnedPopups(program_->MainWindow(), FALSE);
+    return true;
+  }
   if (verb == "undo") return program_->Undo();
   if (verb == "save") {
     std::string error;

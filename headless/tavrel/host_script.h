@@ -10,6 +10,7 @@
 //   answer yes|no|ok|cancel        the button that answers the next message box
 //   close "TITLE"                  the dialog's close box
 //   select all | select FIRST LAST the score's selection (measures)
+//   minimize                       the host's window, which hides the plug-ins' dialogs
 //   undo | save [PATH] | terminate | quit
 //   dump-menu                      the plug-ins' menu records, as hex
 //   dump-list "TITLE" LIST         the rows of a list view, column texts by "|"

@@ -255,12 +255,19 @@ TEST_F(PluginHostTest, TerminationKeepsTheChoicesForTheNextSession) {
   std::string storage = ReadFile(PluginFile("rzpluginstorage.xml"));
   EXPECT_NE(storage.find("Default Profile"), std::string::npos) << storage;
 
+  // Closed by the user before the host terminates the plug-in: the choices are written all the same.
   std::string second =
       "invoke\n"
       "dump-rect \"RZ Accidentals\"\n"
       "dump-list \"RZ Accidentals\" 103\n"
+      "check \"RZ Accidentals\" 103 3 off\n"
+      "click \"RZ Accidentals\" 1\n"
+      "click \"RZ Accidentals\" 162\n"
+      "terminate\n"
       "quit\n";
   ASSERT_EQ(RunHost(second, Example("piano_grand_staff.musicxml")), 0) << LogText();
+  preferences = ReadFile(PluginFile("rzpluginprefs.txt"));
+  EXPECT_NE(preferences.find("RZACCIDENTALS_LAYERS=5"), std::string::npos) << preferences;
   std::vector<std::string> rect = LogLines("rect ");
   ASSERT_EQ(rect.size(), 1u);
   EXPECT_EQ(rect[0].find("rect \"RZ Accidentals\" 60 50 "), 0u) << rect[0];
@@ -269,6 +276,23 @@ TEST_F(PluginHostTest, TerminationKeepsTheChoicesForTheNextSession) {
   EXPECT_EQ(layers[0], "row [x] 1");
   EXPECT_EQ(layers[1], "row [ ] 2");
   EXPECT_EQ(layers[2], "row [x] 3");
+}
+
+TEST_F(PluginHostTest, TerminationWhileTheHostIsMinimizedKeepsTheProfileEditsAndLeavesNoDialog) {
+  std::string script =
+      "invoke\n"
+      "click \"RZ Accidentals\" 102\n"
+      "click \"RZ Accidentals - Profile Editor\" 103\n"
+      "click \"RZ Accidentals - Profile Editor\" 101\n"
+      "minimize\n"
+      "terminate\n"
+      "count \"RZ Accidentals\"\n"
+      "quit\n";
+  ASSERT_EQ(RunHost(script, Example("piano_grand_staff.musicxml")), 0) << LogText();
+  EXPECT_EQ(LogLines("count ")[0], "count \"RZ Accidentals\" 0");
+  std::string storage = ReadFile(PluginFile("rzpluginstorage.xml"));
+  EXPECT_NE(storage.find("Profile Name"), std::string::npos) << storage;
+  EXPECT_TRUE(fs::exists(PluginFile("rzpluginprefs.txt")));
 }
 
 TEST_F(PluginHostTest, TheBuiltInScoreAndAMissingDialogAreHandled) {

@@ -75,6 +75,34 @@ TEST_F(PluginLifecycleTest, TerminationAfterTheUserClosedTheDialogStillWritesThe
   EXPECT_NE(preferences.find("RZACCIDENTALS_LAYERS=15"), std::string::npos) << preferences;
 }
 
+TEST_F(PluginLifecycleTest, TerminationWhileTheHostHidesTheDialogSavesTheProfilesAndEndsTheDialog) {
+  plugin_lifecycle::Invoke(Owner());
+  HWND dialog = plugin_lifecycle::MainWindow()->GetDialog();
+  ASSERT_NE(dialog, nullptr);
+  // What Windows does to owned windows while their owner is minimized.
+  ShowOwnedPopups(Owner(), FALSE);
+  ASSERT_FALSE(IsWindowVisible(dialog));
+  plugin_lifecycle::Terminate();
+  EXPECT_FALSE(IsWindow(dialog));
+  EXPECT_TRUE(std::filesystem::exists(folder_.File("rzpluginstorage.xml")));
+  EXPECT_TRUE(PreferencesWritten());
+}
+
+TEST_F(PluginLifecycleTest, TerminationAfterTheDialogWasDestroyedKeepsTheRememberedPlaceAndColumns) {
+  plugin_lifecycle::Invoke(Owner());
+  HWND dialog = plugin_lifecycle::MainWindow()->GetDialog();
+  ASSERT_NE(dialog, nullptr);
+  SetWindowPos(dialog, nullptr, 33, 44, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+  ui_test::Click(dialog, IDC_MAIN_CLOSE);
+  plugin_lifecycle::Invoke(Owner());
+  // The host destroyed the dialog with its own window before terminating the plug-in.
+  DestroyWindow(plugin_lifecycle::MainWindow()->GetDialog());
+  plugin_lifecycle::Terminate();
+  std::string preferences = settings_test::ReadBytes(folder_.File("rzpluginprefs.txt"));
+  EXPECT_NE(preferences.find("RZACCIDENTALS_WINDOWX=33"), std::string::npos) << preferences;
+  EXPECT_NE(preferences.find("RZACCIDENTALS_COLUMN1=80"), std::string::npos) << preferences;
+}
+
 TEST_F(PluginLifecycleTest, TerminationWithTheDialogOpenClosesItFirst) {
   plugin_lifecycle::Invoke(Owner());
   HWND dialog = plugin_lifecycle::MainWindow()->GetDialog();

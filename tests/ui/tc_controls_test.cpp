@@ -93,6 +93,15 @@ TEST_F(ControlsTest, CheckBoxesPopupsTextsAndEnabledStatesGoThroughTheHost) {
   view->SetVisible(false);
   EXPECT_FALSE(IsWindowVisible(GetDlgItem(dialog, IDC_MAIN_VIEW)));
   EXPECT_EQ(window.FindControl(999), nullptr);
+
+  // Redrawing a control that has no dialog leaves every window alone.
+  UpdateWindow(dialog);
+  ValidateRect(dialog, nullptr);
+  TCCtrlStatic orphan(IDC_MAIN_LOCATION);
+  orphan.Redraw();
+  EXPECT_FALSE(GetUpdateRect(dialog, nullptr, FALSE));
+  label->Redraw();
+  EXPECT_TRUE(GetUpdateRect(GetDlgItem(dialog, IDC_MAIN_LOCATION), nullptr, FALSE));
   window.CloseWindow();
 }
 

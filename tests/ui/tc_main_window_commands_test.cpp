@@ -95,6 +95,9 @@ TEST_F(MainWindowCommandsTest, ScanRefusalsLeaveTheEarlierReportInPlace) {
   EXPECT_EQ(Boxes()[0].text, "Please select a region in the document before processing.");
   EXPECT_EQ(Boxes()[0].icon, BoxIcon::Information);
   EXPECT_EQ(ResultCount(), 3);
+  // Once the box is answered the window takes clicks again.
+  EXPECT_TRUE(IsWindowEnabled(dialog_));
+  EXPECT_EQ(GetActiveWindow(), dialog_);
 
   Host().SelectAll();
   for (int layer = 0; layer < 4; ++layer) ui_test::SetListItemChecked(Item(IDC_MAIN_LAYER_LIST), layer, false);
@@ -151,10 +154,37 @@ TEST_F(MainWindowCommandsTest, ChangeCheckedWritesTheAccidentalsAsOneEditThatUnd
   EXPECT_EQ(Boxes()[0].text, "There are no checked items in the list to change.");
 }
 
+TEST_F(MainWindowCommandsTest, ScanAndChangeWritesEveryFindingAsOneEditAndEmptiesTheList) {
+  ScanPiano();
+  std::vector<NotePlace> places = {PlaceOfRow(0), PlaceOfRow(1), PlaceOfRow(2)};
+  headless::DocumentSnapshot before = Host().Snapshot();
+  size_t edits = Host().UndoHistory().size();
+  Press(IDC_MAIN_SCAN_CHANGE);
+  EXPECT_TRUE(Boxes().empty());
+  for (const NotePlace& place : places) EXPECT_TRUE(AccidentalShown(place));
+  EXPECT_EQ(ResultCount(), 0);
+  EXPECT_FALSE(Enabled(IDC_MAIN_CHANGE_CHECKED));
+  EXPECT_FALSE(Enabled(IDC_MAIN_CHECK_ALL));
+  // The scan and the change are an edit each; undoing the change alone gives the score back.
+  ASSERT_EQ(Host().UndoHistory().size(), edits + 2);
+  EXPECT_EQ(Host().UndoHistory().back(), "Accidentals");
+  ASSERT_TRUE(Host().Undo());
+  EXPECT_TRUE(Host().Snapshot() == before);
+}
+
 TEST_F(MainWindowCommandsTest, AChangedSelectionAsksWhichRegionToUse) {
   ScanPiano();
   std::vector<NotePlace> places = {PlaceOfRow(0), PlaceOfRow(1), PlaceOfRow(2)};
   SelectMeasure(1);
+  size_t edits = Host().UndoHistory().size();
+  // A box closed without Yes or No confirms neither region.
+  boxes_.Answer(IDCANCEL);
+  Press(IDC_MAIN_CHANGE_CHECKED);
+  EXPECT_FALSE(AccidentalShown(places[0]));
+  EXPECT_EQ(ResultCount(), 3);
+  EXPECT_EQ(Host().UndoHistory().size(), edits);
+  boxes_.Clear();
+
   boxes_.Answer(IDNO);
   Press(IDC_MAIN_CHANGE_CHECKED);
   ASSERT_EQ(Boxes().size(), 1u);
@@ -261,6 +291,41 @@ TEST_F(MainWindowCommandsTest, SelectInDocumentStepsFromNoteToRelatedNoteToScann
   EXPECT_EQ(back.startMeasure, scanned.startMeasure);
   EXPECT_EQ(back.endMeasure, scanned.endMeasure);
   EXPECT_EQ(back.endPosition, scanned.endPosition);
+}
+
+TEST_F(MainWindowCommandsTest, SelectInDocumentFromNoSelectionOrANoteWithoutRelatedNoteSelectsTheScannedRegion) {
+  ScanPiano();
+  headless::SelectionRecord scanned = Host().Selection();
+  auto isScanned = [&](const headless::SelectionRecord& now) {
+    return now.startSlot == scanned.startSlot && now.endSlot == scanned.endSlot &&
+           now.startMeasure == scanned.startMeasure && now.endMeasure == scanned.endMeasure &&
+           now.startPosition == scanned.startPosition && now.endPosition == scanned.endPosition;
+  };
+  ui_test::SelectListItem(ResultList(), 0);
+  Host().ClearSelection();
+  Press(IDC_MAIN_SELECT_IN_DOCUMENT);
+  EXPECT_TRUE(isScanned(Host().Selection()));
+
+  AccidentalFinding* finding = window_->GetResultList()->GetSelectedFinding();
+  ASSERT_NE(finding, nullptr);
+  finding->hasRelated = false;
+  Press(IDC_MAIN_SELECT_IN_DOCUMENT);
+  EXPECT_EQ(Host().Selection().startMeasure, finding->measure);
+  EXPECT_FALSE(isScanned(Host().Selection()));
+  Press(IDC_MAIN_SELECT_IN_DOCUMENT);
+  EXPECT_TRUE(isScanned(Host().Selection()));
+}
+
+TEST_F(MainWindowCommandsTest, AnOlderHostGetsColumnsAndCellTextsThroughEightBitMessages) {
+  Host().SetHostVersion(0x10000000);
+  ScanPiano();
+  // An older host makes 8-bit dialogs, whose list views ask for 8-bit texts.
+  EXPECT_FALSE(IsWindowUnicode(dialog_));
+  EXPECT_EQ(ui_test::ListColumnTitle(ResultList(), 3), "Info");
+  EXPECT_EQ(ui_test::ListColumnWidth(ResultList(), 3), 150);
+  EXPECT_EQ(ListItemText(ResultList(), 0, 0), "Piano [Staff 2]");
+  EXPECT_EQ(ListItemText(ResultList(), 0, 3), "Differ on beat with F#4 (on grand staff).");
+  EXPECT_EQ(ListItemText(Item(IDC_MAIN_LAYER_LIST), 2, 0), "3");
 }
 
 TEST_F(MainWindowCommandsTest, ViewLaysOutTheScoreAndShowsTheWholeSystemInASmallWindow) {

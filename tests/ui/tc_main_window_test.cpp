@@ -201,6 +201,30 @@ TEST_F(MainWindowTest, ShadeAndAlphaOptionsRollUpAndFadeTheInactiveWindow) {
   GetWindowRect(dialog_, &back);
   EXPECT_EQ(back.bottom - back.top, open.bottom - open.top);
   EXPECT_FALSE(GetWindowLongW(dialog_, GWL_EXSTYLE) & WS_EX_LAYERED);
+
+  // Closed while rolled up, then opened with the option turned off: it unrolls.
+  SendMessageW(dialog_, WM_ACTIVATE, WA_INACTIVE, 0);
+  Press(IDC_MAIN_CLOSE);
+  settings_test::WriteBytes(folder_.File("rzpluginoptions.txt"), "RZACCIDENTALS_WINDOWSHADE=0\n");
+  Open();
+  SendMessageW(dialog_, WM_ACTIVATE, WA_ACTIVE, 0);
+  RECT reopened{0, 0, 0, 0};
+  GetWindowRect(dialog_, &reopened);
+  EXPECT_EQ(reopened.bottom - reopened.top, open.bottom - open.top);
+  EXPECT_FALSE(window_->IsShaded());
+}
+
+TEST_F(MainWindowTest, AStoredColumnWidthOfMinusOneGivesAColumnWithoutRoomThatClosingMeasuresAsZero) {
+  WritePreferencesFile("RZACCIDENTALS_COLUMN3=-1\n");
+  Open();
+  EXPECT_EQ(ListColumnTitle(ResultList(), 2), "Note");
+  HWND header = reinterpret_cast<HWND>(SendMessageW(ResultList(), LVM_GETHEADER, 0, 0));
+  RECT column{0, 0, 0, 0};
+  ASSERT_TRUE(SendMessageW(header, HDM_GETITEMRECT, 2, reinterpret_cast<LPARAM>(&column)));
+  EXPECT_EQ(column.right - column.left, 0);
+  Press(IDC_MAIN_CLOSE);
+  EXPECT_EQ(window_->GetColumnWidth(2), 0);
+  EXPECT_EQ(window_->GetColumnWidth(3), 150);
 }
 
 TEST_F(MainWindowTest, EscapeFindsNoControlAndLeavesTheWindowOpen) {

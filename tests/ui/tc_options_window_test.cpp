@@ -156,6 +156,49 @@ TEST_F(OptionsWindowTest, EditsReachTheProfilesOnOkAndStayWhenSwitchingProfiles)
   EXPECT_STREQ(text, "House Style");
 }
 
+TEST_F(OptionsWindowTest, OkKeepsThePopupsChoiceAndLeavesTheWindowUsable) {
+  // The popup shows another profile than the one of the last scan.
+  Choose(dialog_, IDC_MAIN_PROFILE_POPUP, 2);
+  EditProfiles([&](HWND editor) { ui_test::Click(editor, IDC_EDITOR_OK); });
+  EXPECT_EQ(PopupChoice(), 2);
+  EXPECT_TRUE(IsWindowEnabled(dialog_));
+  EXPECT_EQ(GetActiveWindow(), dialog_);
+}
+
+TEST_F(OptionsWindowTest, NonLatinNamesShowInTheEditorsListAndInThePopup) {
+  EditProfiles([&](HWND editor) {
+    Type(editor, IDC_EDITOR_NAME, L"Профиль");
+    EXPECT_EQ(ListBoxEntry(GetDlgItem(editor, IDC_EDITOR_PROFILE_LIST), 0), "Профиль");
+    ui_test::Click(editor, IDC_EDITOR_OK);
+  });
+  wchar_t entry[64] = {0};
+  SendDlgItemMessageW(dialog_, IDC_MAIN_PROFILE_POPUP, CB_GETLBTEXT, 0, reinterpret_cast<LPARAM>(entry));
+  EXPECT_EQ(ui_test::Utf8(entry), "Профиль");
+  EditProfiles([&](HWND editor) {
+    EXPECT_EQ(ListBoxEntry(GetDlgItem(editor, IDC_EDITOR_PROFILE_LIST), 0), "Профиль");
+    ui_test::Click(editor, IDC_EDITOR_CANCEL);
+  });
+}
+
+TEST_F(OptionsWindowTest, ValuesWithoutAnEntryAreKeptUnlessTheUserChoosesOne) {
+  // Written by another version of the file: no popup has entries for them.
+  TCSettingsProfile* loose = window_->GetProfiles()->GetProfileAt(2);
+  loose->SetNotationMode(3);
+  loose->SetCourtesyMeasureRange(9);
+  loose->SetSystemTieMode(12);
+  Choose(dialog_, IDC_MAIN_PROFILE_POPUP, 2);
+  EditProfiles([&](HWND editor) {
+    EXPECT_EQ(ComboChoice(editor, IDC_EDITOR_NOTATION_MODE), CB_ERR);
+    EXPECT_EQ(ComboChoice(editor, IDC_EDITOR_SPAN), CB_ERR);
+    EXPECT_EQ(ComboChoice(editor, IDC_EDITOR_TIE_MODE), CB_ERR);
+    Choose(editor, IDC_EDITOR_SPAN, 2);
+    ui_test::Click(editor, IDC_EDITOR_OK);
+  });
+  EXPECT_EQ(Profile(2)->GetNotationMode(), 3);
+  EXPECT_EQ(Profile(2)->GetCourtesyMeasureRange(), 2);
+  EXPECT_EQ(Profile(2)->GetSystemTieMode(), 12);
+}
+
 TEST_F(OptionsWindowTest, AddAndOkAndUseChooseTheNewProfile) {
   EditProfiles([&](HWND editor) {
     Choose(editor, IDC_EDITOR_SPAN, 1);
@@ -222,7 +265,9 @@ TEST_F(OptionsWindowTest, AnEditorOpenedWithoutValidChoiceShowsNoProfile) {
     EXPECT_EQ(ComboChoice(dialog, IDC_EDITOR_SPAN), CB_ERR);
     EXPECT_EQ(ComboChoice(dialog, IDC_EDITOR_TIE_MODE), CB_ERR);
     EXPECT_FALSE(ui_test::IsListItemChecked(GetDlgItem(dialog, IDC_EDITOR_CHECK_OPTIONS), 0));
-    // OK without a chosen profile does nothing.
+    // Delete and OK without a chosen profile do nothing.
+    ui_test::Click(dialog, IDC_EDITOR_DELETE);
+    EXPECT_EQ(SendDlgItemMessageW(dialog, IDC_EDITOR_PROFILE_LIST, LB_GETCOUNT, 0, 0), 3);
     ui_test::Click(dialog, IDC_EDITOR_OK);
     EXPECT_TRUE(IsWindow(dialog));
     ui_test::Click(dialog, IDC_EDITOR_CANCEL);
@@ -230,6 +275,7 @@ TEST_F(OptionsWindowTest, AnEditorOpenedWithoutValidChoiceShowsNoProfile) {
   editor.CreateDialogThroughHost(HostWindow(), true);
   EXPECT_EQ(editor.GetResultCode(), TCUserWindow::kResultCancel);
   EXPECT_EQ(editor.GetShownIndex(), -1);
+  EXPECT_TRUE(boxes_.Boxes().empty());
 }
 
 }  // namespace

@@ -74,8 +74,17 @@ TEST_F(UserWindowTest, ButtonsReachTheOperationOfTheirRole) {
     if (id != IDC_MAIN_PROFILE_POPUP) buttons.push_back(id);
   }
   EXPECT_EQ(buttons, (std::vector<int>{IDC_MAIN_VIEW, IDC_MAIN_PROFILES}));
+  window.CloseWindow();
+}
+
+TEST_F(UserWindowTest, EnterFromTheFocusTheDialogOpensWithReachesTheAcceptRole) {
+  RecordingWindow window;
+  Open(&window);
+  HWND dialog = window.GetDialog();
+  // The dialog procedure answers WM_INITDIALOG with 0; the dialog gives the
+  // focus to its first tab stop, the profile popup, once it is activated.
+  EXPECT_EQ(GetFocus(), GetDlgItem(dialog, IDC_MAIN_PROFILE_POPUP));
   // Enter presses the default button, identifier 1, the accept role.
-  SetFocus(GetDlgItem(dialog, IDC_MAIN_PROFILE_POPUP));
   ui_test::PressKey(dialog, VK_RETURN);
   EXPECT_EQ(window.okCount, 1);
   EXPECT_EQ(window.GetResultCode(), TCUserWindow::kResultAccept);
