@@ -198,7 +198,11 @@ TEST_F(RzaccAppTest, BadInputGetsOneClearMessageAndStatusTwo) {
       {{"scan", folder.File("")}, "is a folder, not a score file"},
       {{"apply", folder.File("tail.musicxml"), "-o", folder.File("out.musicxml")},
        "the score's text cannot be matched to its XML elements"},
+      {{"clean", score, "-o", folder.File("read_only.musicxml")}, "read_only.musicxml: it is read-only"},
+      {{"apply", score, "-o", folder.File("read_only.musicxml")}, "read_only.musicxml: it is read-only"},
   };
+  WriteFile(folder.File("read_only.musicxml"), "old");
+  fs::permissions(folder.File("read_only.musicxml"), fs::perms::owner_read);
   WriteFile(folder.File("tail.musicxml"), ReadFile(score) + "x</y>\n");
   EXPECT_EQ(RunRzacc({"scan", folder.File("tail.musicxml")}).status, 0) << "reading it is fine";
   for (const Case& item : cases) {
@@ -210,6 +214,7 @@ TEST_F(RzaccAppTest, BadInputGetsOneClearMessageAndStatusTwo) {
   }
   // The score given as output is never touched.
   EXPECT_EQ(ReadFile(folder.File("copy.musicxml")), ReadFile(score));
+  EXPECT_EQ(ReadFile(folder.File("read_only.musicxml")), "old");
   EXPECT_FALSE(fs::exists(folder.File("out.mxl")));
   EXPECT_FALSE(fs::exists(folder.File("out.musicxml")));
 }
