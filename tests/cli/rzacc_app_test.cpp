@@ -134,6 +134,29 @@ TEST_F(RzaccAppTest, ApplyKeepsTheScoreAndLeavesNothingForASecondScan) {
   }
 }
 
+// Scores whose apply once went wrong, in tests/cli/apply_cases: each with
+// the report apply prints (NAME.expected.txt, the output named OUT.musicxml)
+// and the file it writes (NAME.expected.musicxml).
+TEST_F(RzaccAppTest, EveryApplyCaseReportsAndWritesWhatItsExpectedFilesSay) {
+  fs::path cases = fs::path(cli_test::ExamplesFolder()).parent_path() / "tests" / "cli" / "apply_cases";
+  struct Case {
+    std::string stem;
+    int rescan;  // the status of scan --check on what apply wrote
+  };
+  for (const Case& item : {Case{"huge_alter", 1}}) {
+    SCOPED_TRACE(item.stem);
+    TempFolder folder;
+    std::string output = folder.File("OUT.musicxml");
+    cli_test::RunResult apply = RunRzacc({"apply", (cases / (item.stem + ".musicxml")).string(), "-o", output});
+    ASSERT_EQ(apply.status, 0) << apply.err;
+    std::string report = apply.out;
+    report.replace(report.find(output), output.size(), "OUT.musicxml");
+    EXPECT_EQ(report, ReadFile((cases / (item.stem + ".expected.txt")).string()));
+    EXPECT_EQ(ReadFile(output), ReadFile((cases / (item.stem + ".expected.musicxml")).string()));
+    EXPECT_EQ(RunRzacc({"scan", output, "--check"}).status, item.rescan);
+  }
+}
+
 TEST_F(RzaccAppTest, TheRegionAndLayerOptionsNarrowTheScan) {
   std::string piano = Example("piano_grand_staff.musicxml");
   cli_test::RunResult upperStaff = RunRzacc({"scan", piano, "--staves", "1-1"});
