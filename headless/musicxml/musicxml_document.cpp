@@ -9,6 +9,7 @@
 
 #include "headless/musicxml/mxl_archive.h"
 #include "headless/musicxml/score_file.h"
+#include "headless/musicxml/start_tag_text.h"
 
 namespace musicxml {
 
@@ -195,7 +196,9 @@ bool MusicXmlDocument::MakeEdit(tinyxml2::XMLElement* element, Edit* edit) const
   element->Accept(&printer);
   std::string printed = printer.CStr();
   if (const ElementSpan* span = sourceMap_.Find(element)) {
-    *edit = Edit{span->start, span->end - span->start, printed};
+    std::string original = source_.substr(span->start, span->startTagEnd - span->start);
+    *edit =
+        Edit{span->start, span->end - span->start, StartTagText::KeepUnchangedAttributes(original, *element, printed)};
     return true;
   }
   // A new element goes before the next element of the file, on a line of

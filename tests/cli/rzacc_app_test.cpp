@@ -143,7 +143,7 @@ TEST_F(RzaccAppTest, EveryApplyCaseReportsAndWritesWhatItsExpectedFilesSay) {
     std::string stem;
     int rescan;  // the status of scan --check on what apply wrote
   };
-  for (const Case& item : {Case{"huge_alter", 1}}) {
+  for (const Case& item : {Case{"huge_alter", 1}, Case{"entity_accidental", 0}}) {
     SCOPED_TRACE(item.stem);
     TempFolder folder;
     std::string output = folder.File("OUT.musicxml");
