@@ -148,7 +148,8 @@ TEST_F(PreferencesFile, UpdateKeepsEveryForeignKeyOfALargeFile) {
   ASSERT_EQ(pairs->GetCount(), foreign + 1);
   EXPECT_EQ(Text(pairs->GetPairAt(foreign - 1)->GetKey()), "RZOTHER_KEY" + std::to_string(foreign - 1));
   EXPECT_EQ(Text(pairs->GetPairAt(foreign)->GetValue()), "15");
-  EXPECT_NE(ReadBytes(PrefsFile()).find("\n =blank key\n"), std::string::npos) << "another program's line";
+  EXPECT_NE(ReadBytes(PrefsFile()).find(TextLineEnd() + " =blank key" + TextLineEnd()), std::string::npos)
+      << "another program's line";
 }
 
 TEST_F(PreferencesFile, UpdateChangesOnlyOurLinesAndKeepsEveryOtherLineByteForByte) {
