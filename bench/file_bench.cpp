@@ -3,10 +3,13 @@
 // peak memory of each, as separate processes, and their ratios to the parse.
 // With --growth, rzacc scan of scores that grow four times in one direction
 // (staves, measures, key changes), reading and import included: the cost of
-// a note should stay about the same.
+// a note should stay about the same. With --profiles, rzacc scan of a small
+// score with a profiles file of 100,000 and 200,000 profiles and one filled
+// with them up to the size the plug-in reads: it should take seconds at most.
 //
 //   rz_bench_file [--megabytes N] [--runs N] [--keep]
 //   rz_bench_file --growth [--runs N] [--keep]
+//   rz_bench_file --profiles [--runs N] [--keep]
 #include <sys/resource.h>
 #include <sys/time.h>
 #include <sys/wait.h>
@@ -35,6 +38,7 @@ struct Options {
   int runs = 5;
   bool keep = false;
   bool growth = false;
+  bool profiles = false;
 };
 
 struct Cost {
@@ -50,6 +54,8 @@ bool ParseOptions(int argc, char** argv, Options* options) {
       options->keep = true;
     } else if (argument == "--growth") {
       options->growth = true;
+    } else if (argument == "--profiles") {
+      options->profiles = true;
     } else if (argument == "--megabytes" && i + 1 < argc) {
       options->megabytes = std::atof(argv[++i]);
     } else if (argument == "--runs" && i + 1 < argc) {
@@ -174,6 +180,50 @@ int RunGrowth(const Options& options, const std::string& folder) {
   return failed ? 2 : 0;
 }
 
+// The profiles file of the plug-in family holds no more than this.
+constexpr size_t kProfilesFileCap = size_t(16) << 20;
+
+// A profiles file of count profiles that hold only a name (the others read
+// as defaults); a count of zero fills the file up to the cap.
+std::string ProfilesFileText(size_t count, size_t* written) {
+  const std::string head = "<RZPluginSettings>\n<RZAccidentals>\n<SettingsProfiles>\n";
+  const std::string tail = "</SettingsProfiles>\n</RZAccidentals>\n</RZPluginSettings>\n";
+  const std::string profile = "<SettingsProfile Name=\"\"/>\n";
+  if (count == 0) count = (kProfilesFileCap - head.size() - tail.size()) / profile.size();
+  std::string text = head;
+  text.reserve(head.size() + tail.size() + count * profile.size());
+  for (size_t index = 0; index < count; ++index) text += profile;
+  *written = count;
+  return text + tail;
+}
+
+int RunProfiles(const Options& options, const std::string& folder) {
+  std::string score = folder + "/small.musicxml";
+  MusicXmlScoreShape shape;
+  shape.measures = 4;
+  std::ofstream(score, std::ios::binary) << MusicXmlScoreText(shape, nullptr);
+  std::string profiles = folder + "/rzpluginstorage.xml";
+  bool failed = false;
+  for (size_t asked : {size_t(100000), size_t(200000), size_t(0)}) {
+    size_t count = 0;
+    std::string text = ProfilesFileText(asked, &count);
+    std::ofstream(profiles, std::ios::binary) << text;
+    Cost cost = BestOf(options.runs, {RZ_RZACC_PATH, "scan", score, "--profiles", profiles});
+    std::printf("%8zu profiles, %9zu bytes: ", count, text.size());
+    if (cost.failed) {
+      std::printf("failed\n");
+      failed = true;
+      continue;
+    }
+    std::printf("%8.3f s %8.1f MiB\n", cost.seconds, cost.peakMiB);
+  }
+  if (!options.keep) {
+    std::remove(score.c_str());
+    std::remove(profiles.c_str());
+  }
+  return failed ? 2 : 0;
+}
+
 int ParseOnly(const char* path) {
   tinyxml2::XMLDocument document;
   return document.LoadFile(path) == tinyxml2::XML_SUCCESS ? 0 : 2;
@@ -185,13 +235,14 @@ int main(int argc, char** argv) {
   if (argc == 3 && std::strcmp(argv[1], "--parse-only") == 0) return ParseOnly(argv[2]);
   Options options;
   if (!ParseOptions(argc, argv, &options)) {
-    std::fprintf(stderr, "usage: rz_bench_file [--megabytes N] [--runs N] [--keep] | --growth [--runs N] [--keep]\n");
+    std::fprintf(
+        stderr, "usage: rz_bench_file [--megabytes N] [--runs N] [--keep] | --growth|--profiles [--runs N] [--keep]\n");
     return 2;
   }
   char folder[] = "/tmp/rz_bench_file.XXXXXX";
   if (!mkdtemp(folder)) return 2;
-  if (options.growth) {
-    int status = RunGrowth(options, folder);
+  if (options.growth || options.profiles) {
+    int status = options.growth ? RunGrowth(options, folder) : RunProfiles(options, folder);
     if (options.keep) std::printf("the scores are kept in %s\n", folder);
     if (!options.keep) rmdir(folder);
     return status;

@@ -55,6 +55,8 @@ ReportRow ReportRow::FromFinding(const AccidentalFinding& finding, bool checked,
   row.kind = KindName(static_cast<int>(finding.kind));
   row.checked = checked;
   row.applied = finding.applied;
+  row.entryNumber = finding.entryNumber;
+  row.noteIndex = finding.noteIndex;
   row.parentheses = finding.parentheses;
   row.measure = finding.measure;
   row.fileMeasure = score.FileMeasureNumber(finding.measure);

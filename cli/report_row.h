@@ -2,6 +2,7 @@
 // columns, the location texts, and where the file numbers the measures.
 #pragma once
 
+#include <cstdint>
 #include <string>
 
 class AccidentalFinding;
@@ -25,14 +26,19 @@ struct ReportRow {
   std::string kind;
   bool checked = false;
   bool applied = false;
+  // apply: the host applied it, but no accidental in the file can show the
+  // note's alteration, so nothing was written.
+  bool notWritten = false;
   bool parentheses = false;
   int measure = 0;
   std::string fileMeasure;  // the file's number of the measure
   bool hasRelated = false;
   int relatedMeasure = 0;
   std::string relatedFileMeasure;
-  std::string writtenNote;  // the file's pitch where the staff transposes; empty otherwise
-  int round = 1;            // apply: the round of scan and apply that found it
+  std::string writtenNote;   // the file's pitch where the staff transposes; empty otherwise
+  int round = 1;             // apply: the round of scan and apply that found it
+  uint32_t entryNumber = 0;  // the finding's note in the host
+  int noteIndex = 0;
 
   static ReportRow FromFinding(const AccidentalFinding& finding, bool checked, const musicxml::ImportedScore& score);
 

@@ -17,7 +17,19 @@ int AppliedCount(const Report& report) {
 std::string RowMark(const Report& report, const ReportRow& row) {
   if (!report.apply) return row.checked ? "[x]" : "[ ]";
   if (row.applied) return "[applied]";
+  if (row.notWritten) return "[not written]";
   return row.checked ? "[not applied]" : "[unchecked]";
+}
+
+std::string AppliedField(const ReportRow& row) {
+  if (row.notWritten) return "not written";
+  return row.applied ? "yes" : "no";
+}
+
+int NotWrittenCount(const Report& report) {
+  int count = 0;
+  for (const ReportRow& row : report.rows) count += row.notWritten ? 1 : 0;
+  return count;
 }
 
 // Where the file numbers a measure otherwise than by its place.
@@ -112,6 +124,9 @@ void ReportWriter::WriteText(const Report& report, std::ostream& out) {
   if (report.apply) {
     out << "\nApplied " << AppliedCount(report) << " of " << report.rows.size() << " findings";
     if (report.rounds > 1) out << " in " << report.rounds << " rounds";
+    if (int notWritten = NotWrittenCount(report)) {
+      out << "; " << notWritten << " could not be written, for no accidental shows their alteration";
+    }
     out << "; wrote " << report.output << " with " << report.notesWritten << " new accidentals.\n";
   }
 }
@@ -140,6 +155,7 @@ void ReportWriter::WriteJson(const Report& report, std::ostream& out) {
     }
     if (!row.writtenNote.empty()) out << ", \"writtenNote\": " << JsonString(row.writtenNote);
     if (report.apply) out << ", \"applied\": " << (row.applied ? "true" : "false") << ", \"round\": " << row.round;
+    if (row.notWritten) out << ", \"notWritten\": true";
     out << "}";
   }
   out << (report.rows.empty() ? "]" : "\n  ]");
@@ -162,7 +178,7 @@ void ReportWriter::WriteCsv(const Report& report, std::ostream& out) {
         << row.measure << "," << CsvField(row.fileMeasure) << ","
         << (row.hasRelated ? std::to_string(row.relatedMeasure) : std::string()) << ","
         << CsvField(row.relatedFileMeasure) << "," << CsvField(row.writtenNote);
-    if (report.apply) out << "," << (row.applied ? "yes" : "no") << "," << row.round;
+    if (report.apply) out << "," << AppliedField(row) << "," << row.round;
     out << "\r\n";
   }
 }

@@ -156,6 +156,11 @@ bool RzaccApp::ApplyInRounds(const RzaccOptions& options, const AnalysisSettings
     PrintError(err, error);
     return false;
   }
+  for (ReportRow& row : report->rows) {
+    if (!row.applied || !session->IsUnwritten(row.entryNumber, row.noteIndex)) continue;
+    row.applied = false;
+    row.notWritten = true;
+  }
   return true;
 }
 

@@ -90,7 +90,7 @@ int ScoreSession::WriteChanges(const std::string& path, const musicxml::Accident
     return -1;
   }
   int written = musicxml::MusicXmlExporter::WriteChangedAccidentals(builder_.get(), imported_, document_.get(),
-                                                                    &exportWarnings_, style);
+                                                                    &exportWarnings_, style, &unwritten_);
   // Nothing reads the document after this; letting go of it before the
   // written text is read again halves what a long score holds at the peak.
   if (!document_->SaveAndRelease(path, error)) return -1;

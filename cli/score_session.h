@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <map>
 #include <memory>
+#include <set>
 #include <string>
 #include <utility>
 #include <vector>
@@ -54,6 +55,11 @@ class ScoreSession {
   // once: the document is let go of as it is written. Answers how many
   // notes were written, or -1 with a message.
   int WriteChanges(const std::string& path, const musicxml::AccidentalStyle& style, std::string* error);
+  // Whether a host note that the host now shows an accidental on could not
+  // be given one in the file (no accidental shows its alteration).
+  bool IsUnwritten(uint32_t entryNumber, int noteIndex) const {
+    return unwritten_.count(std::make_pair(entryNumber, noteIndex)) != 0;
+  }
 
   // The written pitch of a host note on a transposing staff ("Eb5"); empty
   // for a note written at the pitch it sounds.
@@ -72,6 +78,7 @@ class ScoreSession {
   std::unique_ptr<headless::ScoreBuilder> builder_;
   RegionChoice region_;
   std::vector<std::string> exportWarnings_;
+  std::set<musicxml::MusicXmlExporter::NoteAddress> unwritten_;
   // (entry number, note index) -> source tag, made when first asked for.
   std::map<std::pair<uint32_t, int>, uint64_t> noteTags_;
   bool noteTagsRead_ = false;

@@ -1,8 +1,11 @@
 #include "settings/plugin_text_file.h"
 
+#include <algorithm>
 #include <cstdio>
+#include <cstring>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "framework/tc_strings.h"
 #include "platform/win32.h"
@@ -15,6 +18,7 @@ namespace {
 
 constexpr const char* kPreferencesFileName = "rzpluginprefs.txt";
 constexpr const char* kOptionsFileName = "rzpluginoptions.txt";
+constexpr const char* kByteOrderMark = "\xEF\xBB\xBF";
 
 // The lines of an opened stream, closed as soon as they are read; null as
 // ReadAllLines answers.
@@ -32,25 +36,110 @@ bool WriteEightBit(const TCString* text, FILE* file) {
   return std::fwrite(text->GetCString(), 1, length, file) == length;
 }
 
-bool WriteLines(const TCSettingsPairs* pairs, FILE* file) {
-  bool written = true;
-  for (int32_t index = 0; pairs && index < pairs->GetCount(); ++index) {
-    const TCSettingsPair* pair = pairs->GetPairAt(index);
-    if (!pair) continue;
-    TCString line;
-    line.SetString(pair->GetKey());
-    line.AppendCString("=");
-    line.AppendString(pair->GetValue());
-    line.AppendCString("\n");
-    if (!WriteEightBit(&line, file)) written = false;
-  }
-  return written;
-}
-
 bool IsThere(const std::string& path) {
   FILE* file = PlatformOpenFile(path.c_str(), "rb");
   if (file) std::fclose(file);
   return file != nullptr;
+}
+
+bool WriteLines(const TCStrings* lines, FILE* file) {
+  bool written = true;
+  for (int32_t index = 0; index < lines->GetCount(); ++index) {
+    const TCString* line = lines->GetStringAt(index);
+    if (!line) continue;
+    TCString ended;
+    ended.SetString(line);
+    ended.AppendCString("\n");
+    if (!WriteEightBit(&ended, file)) written = false;
+  }
+  return written;
+}
+
+TCString* PairLine(const TCString* key, const TCString* value) {
+  auto* line = new TCString;
+  line->SetString(key);
+  line->AppendCString("=");
+  line->AppendString(value);
+  return line;
+}
+
+// The pair a line holds, owned by the caller; null for a line that holds
+// none (no "=", or a key blank after trimming).
+TCSettingsPair* ParseLine(const TCString* line) {
+  int32_t separator = line->FindCString("=", 0);
+  if (separator <= 0) return nullptr;
+  TCString key;
+  key.SetString(line);
+  key.RemoveAt(separator, static_cast<int32_t>(line->GetLength()));
+  TCString value;
+  value.SetString(line);
+  value.RemoveAt(0, separator + 1);
+  auto* pair = new TCSettingsPair(&key, &value);
+  // A blank key would be written back as "=value", which no read finds.
+  if (pair->GetKey()->IsEmpty()) {
+    delete pair;
+    return nullptr;
+  }
+  return pair;
+}
+
+// Takes a UTF-8 byte-order mark off the start of the first line, where an
+// editor may have put it and where it would hide the first key.
+bool TakeByteOrderMark(TCStrings* lines) {
+  TCString* first = lines->GetStringAt(0);
+  if (!first || !first->StartsWith(kByteOrderMark)) return false;
+  first->RemoveAt(0, static_cast<int32_t>(std::strlen(kByteOrderMark)));
+  return true;
+}
+
+void PutByteOrderMark(TCStrings* lines) {
+  TCString* first = lines->GetStringAt(0);
+  if (!first) return;
+  TCString marked(kByteOrderMark);
+  marked.AppendString(first);
+  first->SetString(&marked);
+}
+
+// Gives the first line that holds each of our keys its new value and
+// appends a line for each key no line holds; every other line stays as it
+// is, for it belongs to another program.
+void SetOurLines(TCStrings* lines, const TCSettingsPairs* ours) {
+  std::vector<std::unique_ptr<TCSettingsPair>> parsed;
+  parsed.reserve(static_cast<size_t>(lines->GetCount()));
+  for (int32_t index = 0; index < lines->GetCount(); ++index) {
+    const TCString* line = lines->GetStringAt(index);
+    parsed.emplace_back(line ? ParseLine(line) : nullptr);
+  }
+  for (int32_t ourIndex = 0; ours && ourIndex < ours->GetCount(); ++ourIndex) {
+    const TCSettingsPair* pair = ours->GetPairAt(ourIndex);
+    if (!pair) continue;
+    auto holds = [pair](const std::unique_ptr<TCSettingsPair>& line) { return line && line->HasKey(pair->GetKey()); };
+    auto found = std::find_if(parsed.begin(), parsed.end(), holds);
+    if (found == parsed.end()) {
+      lines->Add(PairLine(pair->GetKey(), pair->GetValue()));
+      continue;
+    }
+    std::unique_ptr<TCString> line(PairLine((*found)->GetKey(), pair->GetValue()));
+    lines->GetStringAt(static_cast<int32_t>(found - parsed.begin()))->SetString(line.get());
+  }
+}
+
+// Rewrites the preferences file with lines. The file holds the keys of
+// other plug-ins as well. A rewrite cut short (a full disk, a lost network
+// share) would leave it without them, so the old file is kept aside until
+// the new one is written whole.
+bool WriteLinesToFile(const TCStrings* lines) {
+  std::unique_ptr<TCTextFileStream> stream(CreatePluginTextFile(true));
+  std::string path;
+  if (!stream->BuildPath(&path)) return false;
+  std::string backup;
+  if (IsThere(path) && !CopyToBackup(path.c_str(), &backup)) return false;
+  bool written = stream->OpenWrite() && WriteLines(lines, stream->GetFile());
+  written = stream->Close() && written;
+  if (backup.empty()) return written;
+  // A backup that could not be put back stays beside the file, for the user.
+  if (written || RestoreFromBackup(backup, path.c_str())) RemoveBackup(backup);
+  return written;
 }
 
 }  // namespace
@@ -68,21 +157,13 @@ TCSettingsPairs* ParsePairs(const TCStrings* lines) {
   for (int32_t index = 0; index < lines->GetCount(); ++index) {
     const TCString* line = lines->GetStringAt(index);
     if (!line) continue;
-    int32_t separator = line->FindCString("=", 0);
-    if (separator <= 0) continue;
-    TCString key;
-    key.SetString(line);
-    key.RemoveAt(separator, static_cast<int32_t>(line->GetLength()));
-    TCString value;
-    value.SetString(line);
-    value.RemoveAt(0, separator + 1);
-    auto* pair = new TCSettingsPair(&key, &value);
-    // A blank key would be written back as "=value", which no read finds.
-    if (pair->GetKey()->IsEmpty()) {
-      delete pair;
-      continue;
+    TCString unmarked;
+    if (index == 0 && line->StartsWith(kByteOrderMark)) {
+      unmarked.SetString(line);
+      unmarked.RemoveAt(0, static_cast<int32_t>(std::strlen(kByteOrderMark)));
+      line = &unmarked;
     }
-    pairs->Add(pair);
+    if (TCSettingsPair* pair = ParseLine(line)) pairs->Add(pair);
   }
   return pairs;
 }
@@ -100,31 +181,29 @@ TCSettingsPairs* ReadPreferencesFile(PreferencesRead* read) {
 }
 
 bool WritePairsToFile(const TCSettingsPairs* pairs) {
-  std::unique_ptr<TCTextFileStream> stream(CreatePluginTextFile(true));
-  std::string path;
-  if (!stream->BuildPath(&path)) return false;
-  // The file holds the keys of other plug-ins as well. A rewrite cut short
-  // (a full disk, a lost network share) would leave it without them, so the
-  // old file is kept aside until the new one is written whole.
-  std::string backup;
-  if (IsThere(path) && !CopyToBackup(path.c_str(), &backup)) return false;
-  bool written = stream->OpenWrite() && WriteLines(pairs, stream->GetFile());
-  written = stream->Close() && written;
-  if (backup.empty()) return written;
-  // A backup that could not be put back stays beside the file, for the user.
-  if (written || RestoreFromBackup(backup, path.c_str())) RemoveBackup(backup);
-  return written;
+  TCStrings lines;
+  for (int32_t index = 0; pairs && index < pairs->GetCount(); ++index) {
+    const TCSettingsPair* pair = pairs->GetPairAt(index);
+    if (pair) lines.Add(PairLine(pair->GetKey(), pair->GetValue()));
+  }
+  return WriteLinesToFile(&lines);
 }
 
 bool UpdatePreferencesFile(const TCSettingsPairs* ours) {
-  PreferencesRead read = PreferencesRead::Failed;
-  std::unique_ptr<TCSettingsPairs> pairs(ReadPreferencesFile(&read));
-  if (read == PreferencesRead::Failed) return false;
-  for (int32_t index = 0; ours && index < ours->GetCount(); ++index) {
-    const TCSettingsPair* pair = ours->GetPairAt(index);
-    if (pair) pairs->SetPair(pair->GetKey(), pair->GetValue());
+  std::unique_ptr<TCTextFileStream> stream(CreatePluginTextFile(true));
+  std::unique_ptr<TCStrings> lines;
+  if (stream->OpenRead()) {
+    lines = ReadAndClose(stream.get());
+    if (!lines) return false;
+  } else if (stream->IsMissing()) {
+    lines.reset(new TCStrings);
+  } else {
+    return false;
   }
-  return WritePairsToFile(pairs.get());
+  bool marked = TakeByteOrderMark(lines.get());
+  SetOurLines(lines.get(), ours);
+  if (marked) PutByteOrderMark(lines.get());
+  return WriteLinesToFile(lines.get());
 }
 
 TCSettingsPair* ReadOption(const TCString* key) {

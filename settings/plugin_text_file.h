@@ -15,7 +15,8 @@ TCTextFileStream* CreatePluginTextFile(bool preferences);
 
 // One pair per line that holds "=" after a key that is not blank: the text
 // before the first "=" is the key, all after it the value, both trimmed of
-// white space. Owned by the caller; empty for null lines.
+// white space. A UTF-8 byte-order mark before the first line's key is not
+// part of it. Owned by the caller; empty for null lines.
 TCSettingsPairs* ParsePairs(const TCStrings* lines);
 
 // How a read of the preferences file went.
@@ -35,10 +36,12 @@ TCSettingsPairs* ReadPreferencesFile(PreferencesRead* read = nullptr);
 // lies beside it ("rzpluginprefs.txt.bak1" or the next free number).
 bool WritePairsToFile(const TCSettingsPairs* pairs);
 
-// Reads the preferences file, sets each of ours by key and writes every pair
-// back, so that the keys of other plug-ins keep their values and places.
-// False, with the file left as it is, when its read failed or the write
-// failed.
+// Reads the preferences file and writes it back with each of our keys set:
+// the first line that holds the key gets its new value, a key no line holds
+// gets a line at the end. Every other line (other plug-ins' keys, comments,
+// lines without "=") and a byte-order mark at the start stay byte for byte
+// where they stood; only line ends become the system's own. False, with the
+// file left as it is, when its read failed or the write failed.
 bool UpdatePreferencesFile(const TCSettingsPairs* ours);
 
 // A copy of the options file's first pair for key, owned by the caller; null

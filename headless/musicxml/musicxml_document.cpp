@@ -9,6 +9,7 @@
 
 #include "headless/musicxml/mxl_archive.h"
 #include "headless/musicxml/score_file.h"
+#include "headless/musicxml/start_tag_text.h"
 
 namespace musicxml {
 
@@ -98,7 +99,7 @@ bool MusicXmlDocument::Load(const std::string& path, std::string* error) {
     return false;
   }
   compressed_ = true;
-  return DecodeAndParse(std::move(content), path + " (" + rootFilePath_ + ")", error);
+  return DecodeAndParse(std::move(content), ScoreName(), error);
 }
 
 bool MusicXmlDocument::Parse(const std::string& text, const std::string& displayName, std::string* error) {
@@ -141,7 +142,7 @@ bool MusicXmlDocument::ParseXml(const std::string& text, const std::string& disp
   xml->Clear();
   if (xml->Parse(text.data(), text.size()) != tinyxml2::XML_SUCCESS) {
     if (xml->ErrorID() == tinyxml2::XML_ERROR_EMPTY_DOCUMENT) {
-      *error = displayName + ": the file is empty";
+      *error = displayName + (text.empty() ? ": the file is empty" : ": the file holds no XML, only white space");
     } else {
       *error = displayName + ":" + std::to_string(xml->ErrorLineNum()) + ": not well-formed XML (" +
                DescribeXmlError(*xml) + ")";
@@ -195,7 +196,9 @@ bool MusicXmlDocument::MakeEdit(tinyxml2::XMLElement* element, Edit* edit) const
   element->Accept(&printer);
   std::string printed = printer.CStr();
   if (const ElementSpan* span = sourceMap_.Find(element)) {
-    *edit = Edit{span->start, span->end - span->start, printed};
+    std::string original = source_.substr(span->start, span->startTagEnd - span->start);
+    *edit =
+        Edit{span->start, span->end - span->start, StartTagText::KeepUnchangedAttributes(original, *element, printed)};
     return true;
   }
   // A new element goes before the next element of the file, on a line of
@@ -334,10 +337,12 @@ bool MusicXmlDocument::CanSaveAs(const std::string& path, std::string* error) co
 std::string MusicXmlDocument::UnmatchedTextMessage() const {
   // Printing the whole tree instead would lose what the parser dropped and
   // may give a file that does not read again.
-  return path_ +
+  return ScoreName() +
          ": the score's text cannot be matched to its XML elements (is there text after the root "
          "element?), so no file is written from it";
 }
+
+std::string MusicXmlDocument::ScoreName() const { return compressed_ ? path_ + " (" + rootFilePath_ + ")" : path_; }
 
 bool MusicXmlDocument::WriteText(const std::string& text, const std::string& path, tinyxml2::XMLDocument* scratch,
                                  std::string* error) const {
@@ -350,13 +355,14 @@ bool MusicXmlDocument::WriteText(const std::string& text, const std::string& pat
     return false;
   }
   const std::string& bytes = asItStands ? text : encoded;
-  if (!HasArchiveExtension(path)) return WriteWhole(path, bytes, error);
+  if (!HasArchiveExtension(path)) return ScoreFile::Write(path, bytes, error);
+  std::string archive;
   std::string archiveError;
-  if (!MxlArchive::WriteCopy(path_, path, rootFilePath_, bytes, &archiveError)) {
+  if (!MxlArchive::MakeCopy(path_, rootFilePath_, bytes, &archive, &archiveError)) {
     *error = path + ": " + archiveError;
     return false;
   }
-  return true;
+  return ScoreFile::Write(path, archive, error);
 }
 
 bool MusicXmlDocument::ReadsAgain(const std::string& text, const std::string& path, tinyxml2::XMLDocument* scratch,
@@ -370,29 +376,6 @@ bool MusicXmlDocument::ReadsAgain(const std::string& text, const std::string& pa
     *error = path +
              ": the written score would not read again, so it is not written (its text cannot be matched "
              "to its elements)";
-    return false;
-  }
-  return true;
-}
-
-bool MusicXmlDocument::WriteWhole(const std::string& path, const std::string& bytes, std::string* error) {
-  std::string temporary;
-  std::FILE* file = ScoreFile::CreateTemporaryBeside(path, &temporary);
-  if (!file) {
-    *error = "cannot write " + path + ": " + std::strerror(errno);
-    return false;
-  }
-  bool written = std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
-  written = std::fclose(file) == 0 && written;
-  if (written) {
-#ifdef _WIN32
-    std::remove(path.c_str());  // rename does not replace a file there
-#endif
-    written = std::rename(temporary.c_str(), path.c_str()) == 0;
-  }
-  if (!written) {
-    std::remove(temporary.c_str());
-    *error = "cannot write " + path;
     return false;
   }
   return true;

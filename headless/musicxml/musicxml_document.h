@@ -30,9 +30,10 @@ class MusicXmlDocument {
 
   // Writes the document. A compressed score is written as a copy of its
   // archive when path ends in ".mxl", as plain XML otherwise; a plain score
-  // cannot be written as ".mxl". The file appears whole or not at all, and
-  // only when its text reads again as a score whose elements stand where
-  // its text has them.
+  // cannot be written as ".mxl". Only when its text reads again as a score
+  // whose elements stand where its text has them is anything written, and
+  // then as ScoreFile::Write does: a file appears whole or not at all, a
+  // pipe or device is written to, what is not a file is never replaced.
   bool Save(const std::string& path, std::string* error) const;
   // Saves as Save does for a caller that is done with the document: the
   // tree and the text that was read are let go of before the written text
@@ -81,6 +82,9 @@ class MusicXmlDocument {
   // False with a message when the score cannot be written to path at all.
   bool CanSaveAs(const std::string& path, std::string* error) const;
   std::string UnmatchedTextMessage() const;
+  // The file in messages: for a compressed score, the archive and the
+  // member that holds the score.
+  std::string ScoreName() const;
   // Checks that text reads again, parsed into scratch, and writes it, in
   // the score's encoding and, for an ".mxl" path, into a copy of its archive.
   bool WriteText(const std::string& text, const std::string& path, tinyxml2::XMLDocument* scratch,
@@ -107,7 +111,6 @@ class MusicXmlDocument {
   // Applies edits to the text read, appending to text when it is given;
   // size receives the length of the result. False when two edits overlap.
   bool Splice(const std::vector<Edit>& edits, std::string* text, size_t* size) const;
-  static bool WriteWhole(const std::string& path, const std::string& bytes, std::string* error);
 
   tinyxml2::XMLDocument xml_;
   std::string path_;

@@ -91,7 +91,7 @@ int MusicXmlExporter::AlterationOf(int16_t displacement, int16_t raiseLower, uin
 
 int MusicXmlExporter::WriteChangedAccidentals(headless::ScoreBuilder* builder, const ImportedScore& imported,
                                               MusicXmlDocument* document, std::vector<std::string>* warnings,
-                                              const AccidentalStyle& style) {
+                                              const AccidentalStyle& style, std::set<NoteAddress>* unwritten) {
   int written = 0;
   std::unique_ptr<MarkIds> ids;
   if (style.markAdded) ids.reset(new MarkIds(document->Score()));
@@ -109,6 +109,7 @@ int MusicXmlExporter::WriteChangedAccidentals(headless::ScoreBuilder* builder, c
     if (!accidental) {
       warnings->push_back("measure " + imported.FileMeasureNumber(tagged.measure) + ": a note altered by " +
                           std::to_string(alteration) + " semitones cannot be given an accidental");
+      if (unwritten) unwritten->insert(NoteAddress(tagged.entryNumber, tagged.noteIndex));
       continue;
     }
     // Only an accidental this program added is marked: taking out one the

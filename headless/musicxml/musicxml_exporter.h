@@ -6,7 +6,9 @@
 #pragma once
 
 #include <cstdint>
+#include <set>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace headless {
@@ -31,13 +33,18 @@ class MusicXmlExporter {
  public:
   static constexpr const char* kIdPrefix = "rzacc-";
 
+  // A host note: its entry number and its index among the entry's notes.
+  using NoteAddress = std::pair<uint32_t, int>;
+
   // The builder works on the host document that imported holds. Answers how
   // many <note> elements were written; notes that cannot be written are
-  // named in warnings. A note of a transposing staff gets the accidental of
-  // its written pitch, which is what the player reads.
+  // named in warnings and, when unwritten is given, added to it. A note of
+  // a transposing staff gets the accidental of its written pitch, which is
+  // what the player reads.
   static int WriteChangedAccidentals(headless::ScoreBuilder* builder, const ImportedScore& imported,
                                      MusicXmlDocument* document, std::vector<std::string>* warnings,
-                                     const AccidentalStyle& style = AccidentalStyle());
+                                     const AccidentalStyle& style = AccidentalStyle(),
+                                     std::set<NoteAddress>* unwritten = nullptr);
 
   // Takes every <accidental> whose id starts with kIdPrefix out of the
   // document. Answers how many, or -1 when one could not be taken out.

@@ -141,6 +141,58 @@ bool CopyEntry(zip_t* source, zip_t* target, zip_uint64_t index, const std::stri
   return true;
 }
 
+struct SourceReleaser {
+  void operator()(zip_source_t* source) const { zip_source_free(source); }
+};
+using SourceHandle = std::unique_ptr<zip_source_t, SourceReleaser>;
+
+// An archive written into memory: its buffer outlives the archive, which
+// lets go of its own hold on it when it is closed or discarded.
+class MemoryArchive {
+ public:
+  bool Open(std::string* error) {
+    zip_error_t failure;
+    zip_error_init(&failure);
+    buffer_.reset(zip_source_buffer_create(nullptr, 0, 0, &failure));
+    if (buffer_) {
+      zip_source_keep(buffer_.get());
+      archive_.reset(zip_open_from_source(buffer_.get(), ZIP_TRUNCATE, &failure));
+      if (!archive_) zip_source_free(buffer_.get());
+    }
+    if (!archive_) *error = std::string("cannot make the archive (") + zip_error_strerror(&failure) + ")";
+    zip_error_fini(&failure);
+    return archive_ != nullptr;
+  }
+
+  zip_t* Archive() const { return archive_.get(); }
+
+  // Finishes the archive and copies its bytes out.
+  bool CloseInto(std::string* bytes, std::string* error) {
+    if (zip_close(archive_.get()) != 0) {
+      *error = std::string("cannot make the archive (") + zip_strerror(archive_.get()) + ")";
+      return false;
+    }
+    archive_.release();
+    zip_stat_t stat;
+    zip_stat_init(&stat);
+    bool read = zip_source_open(buffer_.get()) == 0;
+    if (read && zip_source_stat(buffer_.get(), &stat) == 0 && (stat.valid & ZIP_STAT_SIZE)) {
+      bytes->assign(static_cast<size_t>(stat.size), '\0');
+      read = stat.size == 0 ||
+             zip_source_read(buffer_.get(), &(*bytes)[0], stat.size) == static_cast<zip_int64_t>(stat.size);
+    } else {
+      read = false;
+    }
+    zip_source_close(buffer_.get());
+    if (!read) *error = "cannot read back the archive made in memory";
+    return read;
+  }
+
+ private:
+  SourceHandle buffer_;
+  ArchiveHandle archive_;
+};
+
 bool FindNameGivenTwice(zip_t* archive, zip_int64_t count, std::string* name) {
   std::set<std::string> names;
   for (zip_int64_t index = 0; index < count; ++index) {
@@ -175,17 +227,12 @@ bool MxlArchive::ReadRootFile(const std::string& archivePath, std::string* rootP
   return true;
 }
 
-bool MxlArchive::WriteCopy(const std::string& sourcePath, const std::string& targetPath, const std::string& rootPath,
-                           const std::string& content, std::string* error) {
+bool MxlArchive::MakeCopy(const std::string& sourcePath, const std::string& rootPath, const std::string& content,
+                          std::string* archive, std::string* error) {
   int code = 0;
   ArchiveHandle source(zip_open(sourcePath.c_str(), ZIP_RDONLY, &code));
   if (!source) {
     *error = "cannot read " + sourcePath + " again (" + OpenErrorText(code) + ")";
-    return false;
-  }
-  ArchiveHandle target(zip_open(targetPath.c_str(), ZIP_CREATE | ZIP_TRUNCATE, &code));
-  if (!target) {
-    *error = "cannot write " + targetPath + " (" + OpenErrorText(code) + ")";
     return false;
   }
   zip_int64_t count = zip_get_num_entries(source.get(), 0);
@@ -194,9 +241,11 @@ bool MxlArchive::WriteCopy(const std::string& sourcePath, const std::string& tar
     *error = sourcePath + " holds two entries named " + twice + ", which no archive may; no copy of it is written";
     return false;
   }
+  MemoryArchive target;
+  if (!target.Open(error)) return false;
   bool rootWritten = false;
   for (zip_int64_t index = 0; index < count; ++index) {
-    if (!CopyEntry(source.get(), target.get(), static_cast<zip_uint64_t>(index), rootPath, content, error))
+    if (!CopyEntry(source.get(), target.Archive(), static_cast<zip_uint64_t>(index), rootPath, content, error))
       return false;
     const char* name = zip_get_name(source.get(), static_cast<zip_uint64_t>(index), 0);
     if (name && rootPath == name) rootWritten = true;
@@ -205,13 +254,7 @@ bool MxlArchive::WriteCopy(const std::string& sourcePath, const std::string& tar
     *error = "the archive no longer holds " + rootPath;
     return false;
   }
-  // libzip writes a temporary file and renames it over the target only here.
-  if (zip_close(target.get()) != 0) {
-    *error = "cannot write " + targetPath + " (" + zip_strerror(target.get()) + ")";
-    return false;
-  }
-  target.release();
-  return true;
+  return target.CloseInto(archive, error);
 }
 
 #else
@@ -223,8 +266,8 @@ bool MxlArchive::ReadRootFile(const std::string&, std::string*, std::string*, st
   return false;
 }
 
-bool MxlArchive::WriteCopy(const std::string&, const std::string&, const std::string&, const std::string&,
-                           std::string* error) {
+bool MxlArchive::MakeCopy(const std::string&, const std::string&, const std::string&, std::string*,
+                          std::string* error) {
   *error = "compressed MusicXML (.mxl) cannot be written by this build (it was made without libzip)";
   return false;
 }

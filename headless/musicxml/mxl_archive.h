@@ -21,10 +21,11 @@ class MxlArchive {
   static bool ReadRootFile(const std::string& archivePath, std::string* rootPath, std::string* content,
                            std::string* error);
 
-  // Writes target as a copy of source in which the entry rootPath holds
-  // content. False with a message; a failed write leaves no target behind.
-  static bool WriteCopy(const std::string& sourcePath, const std::string& targetPath, const std::string& rootPath,
-                        const std::string& content, std::string* error);
+  // The bytes of a copy of source in which the entry rootPath holds
+  // content, made in memory so that the caller decides how the copy is
+  // written. False with a message.
+  static bool MakeCopy(const std::string& sourcePath, const std::string& rootPath, const std::string& content,
+                       std::string* archive, std::string* error);
 };
 
 }  // namespace musicxml

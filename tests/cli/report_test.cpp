@@ -122,6 +122,20 @@ TEST(ReportWriterTest, JsonAndCsvQuoteWhatTheyMust) {
   EXPECT_NE(text.find("\r\n\"Violin, solo\",M 3: L 1: #2,C5,Note is missing accidental.,n *,"), std::string::npos)
       << text;
   EXPECT_EQ(ReportWriter::CsvField("plain text"), "plain text");
+
+  // A finding the host applied but the file cannot show has a state of its own.
+  Report unwritten = SampleReport();
+  unwritten.apply = true;
+  unwritten.rows[0].checked = true;
+  unwritten.rows[0].notWritten = true;
+  std::ostringstream unwrittenJson;
+  ReportWriter::WriteJson(unwritten, unwrittenJson);
+  EXPECT_NE(unwrittenJson.str().find("\"applied\": false, \"round\": 1, \"notWritten\": true}"), std::string::npos)
+      << unwrittenJson.str();
+  EXPECT_NE(unwrittenJson.str().find("\"applied\": 0,"), std::string::npos);
+  std::ostringstream unwrittenCsv;
+  ReportWriter::WriteCsv(unwritten, unwrittenCsv);
+  EXPECT_NE(unwrittenCsv.str().find(",not written,1\r\n"), std::string::npos) << unwrittenCsv.str();
   EXPECT_EQ(ReportWriter::CsvField("a,\"b\""), "\"a,\"\"b\"\"\"");
   EXPECT_EQ(ReportWriter::CsvField("two\nlines"), "\"two\nlines\"");
 

@@ -134,6 +134,29 @@ TEST_F(RzaccAppTest, ApplyKeepsTheScoreAndLeavesNothingForASecondScan) {
   }
 }
 
+// Scores whose apply once went wrong, in tests/cli/apply_cases: each with
+// the report apply prints (NAME.expected.txt, the output named OUT.musicxml)
+// and the file it writes (NAME.expected.musicxml).
+TEST_F(RzaccAppTest, EveryApplyCaseReportsAndWritesWhatItsExpectedFilesSay) {
+  fs::path cases = fs::path(cli_test::ExamplesFolder()).parent_path() / "tests" / "cli" / "apply_cases";
+  struct Case {
+    std::string stem;
+    int rescan;  // the status of scan --check on what apply wrote
+  };
+  for (const Case& item : {Case{"huge_alter", 1}, Case{"entity_accidental", 0}}) {
+    SCOPED_TRACE(item.stem);
+    TempFolder folder;
+    std::string output = folder.File("OUT.musicxml");
+    cli_test::RunResult apply = RunRzacc({"apply", (cases / (item.stem + ".musicxml")).string(), "-o", output});
+    ASSERT_EQ(apply.status, 0) << apply.err;
+    std::string report = apply.out;
+    report.replace(report.find(output), output.size(), "OUT.musicxml");
+    EXPECT_EQ(report, ReadFile((cases / (item.stem + ".expected.txt")).string()));
+    EXPECT_EQ(ReadFile(output), ReadFile((cases / (item.stem + ".expected.musicxml")).string()));
+    EXPECT_EQ(RunRzacc({"scan", output, "--check"}).status, item.rescan);
+  }
+}
+
 TEST_F(RzaccAppTest, TheRegionAndLayerOptionsNarrowTheScan) {
   std::string piano = Example("piano_grand_staff.musicxml");
   cli_test::RunResult upperStaff = RunRzacc({"scan", piano, "--staves", "1-1"});
@@ -198,7 +221,11 @@ TEST_F(RzaccAppTest, BadInputGetsOneClearMessageAndStatusTwo) {
       {{"scan", folder.File("")}, "is a folder, not a score file"},
       {{"apply", folder.File("tail.musicxml"), "-o", folder.File("out.musicxml")},
        "the score's text cannot be matched to its XML elements"},
+      {{"clean", score, "-o", folder.File("read_only.musicxml")}, "read_only.musicxml: it is read-only"},
+      {{"apply", score, "-o", folder.File("read_only.musicxml")}, "read_only.musicxml: it is read-only"},
   };
+  WriteFile(folder.File("read_only.musicxml"), "old");
+  fs::permissions(folder.File("read_only.musicxml"), fs::perms::owner_read);
   WriteFile(folder.File("tail.musicxml"), ReadFile(score) + "x</y>\n");
   EXPECT_EQ(RunRzacc({"scan", folder.File("tail.musicxml")}).status, 0) << "reading it is fine";
   for (const Case& item : cases) {
@@ -210,6 +237,7 @@ TEST_F(RzaccAppTest, BadInputGetsOneClearMessageAndStatusTwo) {
   }
   // The score given as output is never touched.
   EXPECT_EQ(ReadFile(folder.File("copy.musicxml")), ReadFile(score));
+  EXPECT_EQ(ReadFile(folder.File("read_only.musicxml")), "old");
   EXPECT_FALSE(fs::exists(folder.File("out.mxl")));
   EXPECT_FALSE(fs::exists(folder.File("out.musicxml")));
 }

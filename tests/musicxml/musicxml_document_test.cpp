@@ -3,11 +3,18 @@
 #include <gtest/gtest.h>
 
 #ifndef _WIN32
+#include <sys/socket.h>
 #include <sys/stat.h>
+#include <sys/un.h>
+#include <unistd.h>
+
+#include <thread>
 #endif
 
 #include <algorithm>
 #include <atomic>
+#include <cerrno>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -65,7 +72,10 @@ TEST(MusicXmlDocumentTest, ReadsPlainScoresAndNamesWhatIsWrongWithOthers) {
 
   WriteFile(folder.File("empty.xml"), "");
   EXPECT_FALSE(document.Load(folder.File("empty.xml"), &error));
-  EXPECT_NE(error.find("empty"), std::string::npos) << error;
+  EXPECT_NE(error.find("empty.xml: the file is empty"), std::string::npos) << error;
+  WriteFile(folder.File("blank.xml"), std::string(4096, ' ') + "\r\n\t\n");
+  EXPECT_FALSE(document.Load(folder.File("blank.xml"), &error));
+  EXPECT_NE(error.find("blank.xml: the file holds no XML, only white space"), std::string::npos) << error;
 
   // A broken UTF-16 file is named as one.
   WriteFile(folder.File("wide.xml"), std::string("\xFF\xFE<\0s\0", 6));
@@ -108,7 +118,9 @@ TEST(MusicXmlDocumentTest, SavingKeepsEveryNodeAndRefusesToMakeAnArchiveOfAPlain
   EXPECT_NE(error.find(".mxl"), std::string::npos) << error;
   EXPECT_FALSE(fs::exists(folder.File("out.mxl")));
   EXPECT_FALSE(document.Save(folder.File("no/such/folder/out.musicxml"), &error));
-  EXPECT_NE(error.find("cannot write"), std::string::npos) << error;
+  EXPECT_NE(error.find("cannot write " + folder.File("no/such/folder/out.musicxml") + ": " + std::strerror(ENOENT)),
+            std::string::npos)
+      << error;
 }
 
 TEST(MusicXmlDocumentTest, RemovedElementsTakeTheWhiteSpaceThatWasWrittenWithThem) {
@@ -165,6 +177,62 @@ TEST(MusicXmlDocumentTest, SavingTouchesNoFileButTheOutputAndItsOwnTemporary) {
   expected.insert(expected.begin() + 2, "linked.musicxml.rzacc-part");
 #endif
   EXPECT_EQ(names, expected) << "no temporary file is left behind";
+}
+
+TEST(MusicXmlDocumentTest, AnOutputThatIsNotARegularFileIsWrittenThroughOrRefusedButNeverReplaced) {
+  TempFolder folder;
+  MusicXmlDocument document;
+  std::string error;
+  ASSERT_TRUE(document.Parse(kScore, "in.musicxml", &error)) << error;
+  std::string readOnly = folder.File("read_only.musicxml");
+  WriteFile(readOnly, "old");
+  fs::permissions(readOnly, fs::perms::owner_read);
+  EXPECT_FALSE(document.Save(readOnly, &error));
+  EXPECT_NE(error.find("cannot write " + readOnly + ": it is read-only"), std::string::npos) << error;
+  EXPECT_EQ(ReadFile(readOnly), "old");
+  EXPECT_FALSE(document.Save(folder.File(""), &error));
+  EXPECT_NE(error.find("it is a folder"), std::string::npos) << error;
+  // The temporary name does not grow with the output's, which may be as
+  // long as a name can be.
+  ASSERT_TRUE(document.Save(folder.File(std::string(246, 'n') + ".musicxml"), &error)) << error;
+#ifndef _WIN32
+  std::string target = folder.File("target.musicxml");
+  WriteFile(target, "old");
+  fs::permissions(target, fs::perms::owner_read | fs::perms::owner_write);
+  fs::create_symlink("target.musicxml", folder.File("link.musicxml"));
+  ASSERT_TRUE(document.Save(folder.File("link.musicxml"), &error)) << error;
+  EXPECT_TRUE(fs::is_symlink(fs::symlink_status(folder.File("link.musicxml"))));
+  EXPECT_EQ(ReadFile(target), kScore);
+  EXPECT_EQ(fs::status(target).permissions(), fs::perms::owner_read | fs::perms::owner_write);
+  fs::create_symlink("nowhere.musicxml", folder.File("dangling.musicxml"));
+  EXPECT_FALSE(document.Save(folder.File("dangling.musicxml"), &error));
+  EXPECT_NE(error.find("it is a link to nothing"), std::string::npos) << error;
+  EXPECT_FALSE(fs::exists(folder.File("nowhere.musicxml")));
+
+  std::string pipe = folder.File("pipe.musicxml");
+  ASSERT_EQ(mkfifo(pipe.c_str(), 0600), 0);
+  std::string piped;
+  std::thread reader([&piped, &pipe] { piped = ReadFile(pipe); });
+  EXPECT_TRUE(document.Save(pipe, &error)) << error;
+  reader.join();
+  EXPECT_EQ(piped, kScore);
+  EXPECT_TRUE(fs::is_fifo(fs::status(pipe)));
+  EXPECT_TRUE(document.Save("/dev/null", &error)) << error;
+  EXPECT_TRUE(fs::is_character_file(fs::status("/dev/null")));
+  EXPECT_FALSE(document.Save("/dev/full", &error));
+  EXPECT_NE(error.find("cannot write /dev/full: " + std::string(std::strerror(ENOSPC))), std::string::npos) << error;
+
+  std::string socketPath = folder.File("socket.musicxml");
+  int listener = socket(AF_UNIX, SOCK_STREAM, 0);
+  sockaddr_un address{};
+  address.sun_family = AF_UNIX;
+  std::strncpy(address.sun_path, socketPath.c_str(), sizeof address.sun_path - 1);
+  ASSERT_EQ(bind(listener, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
+  EXPECT_FALSE(document.Save(socketPath, &error));
+  EXPECT_NE(error.find("it is a socket or block device"), std::string::npos) << error;
+  EXPECT_TRUE(fs::is_socket(fs::status(socketPath)));
+  close(listener);
+#endif
 }
 
 TEST(MusicXmlDocumentTest, AScoreWhoseTextCannotBeMappedIsNeverReprinted) {
@@ -339,6 +407,28 @@ TEST(MusicXmlDocumentTest, CompressedScoresAreReadFromTheirRootFileAndWrittenBac
   // A compressed score can also be written out plain.
   ASSERT_TRUE(document.Save(folder.File("out.musicxml"), &error)) << error;
   EXPECT_EQ(ReadFile(folder.File("out.musicxml")), musicxml_test::SavedTextOf(document));
+
+  // An archive goes where a plain score goes: through a link, never over
+  // a read-only file.
+  std::string archive = ReadFile(folder.File("out.mxl"));
+  fs::permissions(folder.File("out.mxl"), fs::perms::owner_read);
+  EXPECT_FALSE(document.Save(folder.File("out.mxl"), &error));
+  EXPECT_NE(error.find("it is read-only"), std::string::npos) << error;
+#ifndef _WIN32
+  fs::create_symlink("linked.mxl", folder.File("link.mxl"));
+  WriteFile(folder.File("linked.mxl"), "old");
+  ASSERT_TRUE(document.Save(folder.File("link.mxl"), &error)) << error;
+  EXPECT_TRUE(fs::is_symlink(fs::symlink_status(folder.File("link.mxl"))));
+  EXPECT_EQ(ReadFile(folder.File("linked.mxl")), archive);
+#endif
+
+  // Text the map cannot place is named in the member that holds it.
+  WriteArchive(folder.File("tail.mxl"),
+               {{"META-INF/container.xml", kContainer}, {"music/score.musicxml", kScore + "x</y>\n"}});
+  ASSERT_TRUE(document.Load(folder.File("tail.mxl"), &error)) << error;
+  EXPECT_FALSE(document.Save(folder.File("tail_out.mxl"), &error));
+  EXPECT_NE(error.find("tail.mxl (music/score.musicxml): the score's text cannot be matched"), std::string::npos)
+      << error;
 }
 
 // The archive with the uncompressed size of one entry in its central

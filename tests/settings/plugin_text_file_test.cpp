@@ -148,7 +148,32 @@ TEST_F(PreferencesFile, UpdateKeepsEveryForeignKeyOfALargeFile) {
   ASSERT_EQ(pairs->GetCount(), foreign + 1);
   EXPECT_EQ(Text(pairs->GetPairAt(foreign - 1)->GetKey()), "RZOTHER_KEY" + std::to_string(foreign - 1));
   EXPECT_EQ(Text(pairs->GetPairAt(foreign)->GetValue()), "15");
-  EXPECT_EQ(ReadBytes(PrefsFile()).find("=blank key"), std::string::npos);
+  EXPECT_NE(ReadBytes(PrefsFile()).find(TextLineEnd() + " =blank key" + TextLineEnd()), std::string::npos)
+      << "another program's line";
+}
+
+TEST_F(PreferencesFile, UpdateChangesOnlyOurLinesAndKeepsEveryOtherLineByteForByte) {
+  const std::string others[] = {"# written by RZ Other", "no separator here", " =value of a blank key",
+                                "  RZOTHER_SIZE = 4 ", ""};
+  WriteBytes(PrefsFile(),
+             "\xEF\xBB\xBF"
+             "rzaccidentals_layers = 3\r\n" +
+                 others[0] + "\r\n" + others[1] + "\n" + others[2] + "\r\n" + others[3] + "\r\n" + others[4] + "\r\n");
+  PreferencesRead read = PreferencesRead::Failed;
+  std::unique_ptr<TCSettingsPairs> before = ReadPrefs(&read);
+  ASSERT_EQ(before->GetCount(), 2);
+  EXPECT_EQ(Text(before->FindPair("RZACCIDENTALS_LAYERS")->GetValue()), "3") << "the mark hides no key";
+
+  TCSettingsPairs ours;
+  ours.SetPair("RZACCIDENTALS_LAYERS", "15");
+  ours.SetPair("RZACCIDENTALS_RESPACE", "1");
+  ASSERT_TRUE(UpdatePreferencesFile(&ours));
+  std::string expected =
+      "\xEF\xBB\xBF"
+      "rzaccidentals_layers=15" +
+      TextLineEnd();
+  for (const std::string& other : others) expected += other + TextLineEnd();
+  EXPECT_EQ(ReadBytes(PrefsFile()), expected + "RZACCIDENTALS_RESPACE=1" + TextLineEnd());
 }
 
 TEST_F(PreferencesFile, AFileThatCannotBeReadIsNeverRewritten) {
