@@ -3,7 +3,7 @@
 #include "analysis/accidental_finding.h"
 #include "analysis/finding_columns.h"
 #include "analysis/finding_kind.h"
-#include "headless/musicxml/imported_score.h"
+#include "musicxml/imported_score.h"
 
 namespace rzacc {
 

@@ -10,8 +10,8 @@
 #include "cli/rzacc_options.h"
 #include "cli/scan_run.h"
 #include "cli/score_session.h"
-#include "headless/musicxml/musicxml_document.h"
-#include "headless/musicxml/musicxml_exporter.h"
+#include "musicxml/musicxml_document.h"
+#include "musicxml/musicxml_exporter.h"
 
 #ifndef RZACC_VERSION
 #define RZACC_VERSION "0"

@@ -1,6 +1,6 @@
 #include "cli/rzacc_options.h"
 
-#include "headless/musicxml/musicxml_exporter.h"
+#include "musicxml/musicxml_exporter.h"
 
 namespace rzacc {
 

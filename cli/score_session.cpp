@@ -1,9 +1,9 @@
 #include "cli/score_session.h"
 
 #include "headless/headless_host.h"
-#include "headless/musicxml/musicxml_exporter.h"
-#include "headless/musicxml/musicxml_importer.h"
 #include "headless/score_builder.h"
+#include "musicxml/musicxml_exporter.h"
+#include "musicxml/musicxml_importer.h"
 
 namespace rzacc {
 

@@ -12,9 +12,9 @@
 #include <vector>
 
 #include "cli/rzacc_options.h"
-#include "headless/musicxml/imported_score.h"
-#include "headless/musicxml/musicxml_document.h"
-#include "headless/musicxml/musicxml_exporter.h"
+#include "musicxml/imported_score.h"
+#include "musicxml/musicxml_document.h"
+#include "musicxml/musicxml_exporter.h"
 
 namespace headless {
 class ScoreBuilder;

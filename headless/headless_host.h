@@ -4,7 +4,7 @@
 //
 // There is one host per process, because the exported host functions must
 // reach it. Tests start with Reset() and Install(); HostFixture in
-// headless/host_fixture.h does both and checks for leaks afterwards.
+// tests/headless/host_fixture.h does both and checks for leaks afterwards.
 //
 // Linking: test programs link rz_headless_exports (it brings rz_headless and,
 // on Windows, the exported host functions that the TAVREL.EXE programs carry).

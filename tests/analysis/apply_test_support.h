@@ -15,11 +15,11 @@
 #include "analysis/tc_analysis_run_context.h"
 #include "analysis/tc_undo_block.h"
 #include "headless/headless_host.h"
-#include "headless/host_fixture.h"
 #include "headless/score_builder.h"
 #include "score/tc_music_region.h"
 #include "score/tc_note_entry_cell.h"
 #include "shell/host_frame.h"
+#include "tests/headless/host_fixture.h"
 #include "ui/tc_data_list_row.h"
 #include "ui/tc_data_list_rows.h"
 

@@ -8,9 +8,9 @@
 #include "analysis/tc_analyze_entry_collection.h"
 #include "analysis/tc_note_pitch_found_info.h"
 #include "framework/tc_string.h"
-#include "headless/host_fixture.h"
 #include "headless/score_builder.h"
 #include "score/tc_note_entry_cell.h"
+#include "tests/headless/host_fixture.h"
 
 namespace {
 

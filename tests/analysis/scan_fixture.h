@@ -12,9 +12,9 @@
 #include "analysis/tc_accidentals_analyzer.h"
 #include "analysis/tc_analysis_run_context.h"
 #include "analysis/tc_undo_block.h"
-#include "headless/host_fixture.h"
 #include "headless/score_builder.h"
 #include "score/tc_music_region.h"
+#include "tests/headless/host_fixture.h"
 #include "ui/tc_data_list_row.h"
 #include "ui/tc_data_list_rows.h"
 

@@ -7,11 +7,11 @@
 
 #include "analysis/pitch_memory.h"
 #include "framework/tc_string.h"
-#include "headless/host_fixture.h"
 #include "headless/score_builder.h"
 #include "score/tc_note_entry_cell.h"
 #include "score/tc_note_pitches.h"
 #include "score/tc_staff.h"
+#include "tests/headless/host_fixture.h"
 
 namespace {
 

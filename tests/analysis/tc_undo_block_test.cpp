@@ -5,10 +5,10 @@
 #include <string>
 
 #include "framework/tc_string.h"
-#include "headless/host_fixture.h"
 #include "headless/score_builder.h"
 #include "score/tc_measure.h"
 #include "shell/tx_api.h"
+#include "tests/headless/host_fixture.h"
 
 namespace {
 

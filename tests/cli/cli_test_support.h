@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "cli/rzacc_app.h"
-#include "headless/host_fixture.h"
+#include "tests/headless/host_fixture.h"
 #include "tests/musicxml/musicxml_test_support.h"
 
 namespace cli_test {

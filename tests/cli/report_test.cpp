@@ -6,7 +6,7 @@
 #include "analysis/accidental_finding.h"
 #include "cli/report_row.h"
 #include "cli/report_writer.h"
-#include "headless/musicxml/imported_score.h"
+#include "musicxml/imported_score.h"
 
 namespace {
 

@@ -2,11 +2,11 @@
 #include <vector>
 
 #include "headless/host_call_handler.h"
-#include "headless/host_fixture.h"
 #include "headless/record_layouts.h"
 #include "headless/score_builder.h"
 #include "shell/host_frame.h"
 #include "shell/tx_api.h"
+#include "tests/headless/host_fixture.h"
 
 namespace headless {
 namespace {

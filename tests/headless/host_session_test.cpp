@@ -4,13 +4,13 @@
 #include <vector>
 
 #include "headless/host_dialogs.h"
-#include "headless/host_fixture.h"
 #include "headless/host_text.h"
 #include "headless/record_layouts.h"
 #include "headless/score_builder.h"
 #include "shell/host_frame.h"
 #include "shell/host_version.h"
 #include "shell/tx_api.h"
+#include "tests/headless/host_fixture.h"
 
 namespace headless {
 namespace {

@@ -2,9 +2,9 @@
 #include <string>
 #include <vector>
 
-#include "headless/host_fixture.h"
 #include "headless/record_layouts.h"
 #include "headless/score_builder.h"
+#include "tests/headless/host_fixture.h"
 
 namespace headless {
 namespace {

@@ -1,4 +1,4 @@
-#include "headless/musicxml/musicxml_document.h"
+#include "musicxml/musicxml_document.h"
 
 #include <gtest/gtest.h>
 
@@ -23,8 +23,8 @@
 #include <utility>
 #include <vector>
 
-#include "headless/musicxml/accidental_element.h"
-#include "headless/musicxml/mxl_archive.h"
+#include "musicxml/accidental_element.h"
+#include "musicxml/mxl_archive.h"
 #include "tests/musicxml/musicxml_test_support.h"
 
 #ifdef RZ_HAVE_LIBZIP

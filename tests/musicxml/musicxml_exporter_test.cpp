@@ -1,4 +1,4 @@
-#include "headless/musicxml/musicxml_exporter.h"
+#include "musicxml/musicxml_exporter.h"
 
 #include <gtest/gtest.h>
 
@@ -6,8 +6,8 @@
 #include <vector>
 
 #include "headless/document.h"
-#include "headless/musicxml/accidental_element.h"
 #include "headless/pitch_spelling.h"
+#include "musicxml/accidental_element.h"
 #include "shell/host_frame.h"
 #include "tests/musicxml/musicxml_test_support.h"
 

@@ -1,4 +1,4 @@
-#include "headless/musicxml/musicxml_importer.h"
+#include "musicxml/musicxml_importer.h"
 
 #include <gtest/gtest.h>
 

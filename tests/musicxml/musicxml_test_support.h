@@ -14,11 +14,11 @@
 #include <vector>
 
 #include "headless/headless_host.h"
-#include "headless/host_fixture.h"
-#include "headless/musicxml/imported_score.h"
-#include "headless/musicxml/musicxml_document.h"
-#include "headless/musicxml/musicxml_importer.h"
 #include "headless/score_builder.h"
+#include "musicxml/imported_score.h"
+#include "musicxml/musicxml_document.h"
+#include "musicxml/musicxml_importer.h"
+#include "tests/headless/host_fixture.h"
 
 namespace musicxml_test {
 

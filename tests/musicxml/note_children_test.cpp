@@ -1,4 +1,4 @@
-#include "headless/musicxml/note_children.h"
+#include "musicxml/note_children.h"
 
 #include <gtest/gtest.h>
 #include <tinyxml2.h>

@@ -3,8 +3,8 @@
 #include <string>
 #include <vector>
 
-#include "headless/musicxml/musicxml_document.h"
-#include "headless/musicxml/text_encoding.h"
+#include "musicxml/musicxml_document.h"
+#include "musicxml/text_encoding.h"
 #include "tests/musicxml/musicxml_test_support.h"
 
 #ifdef RZ_HAVE_LIBZIP

@@ -1,4 +1,4 @@
-#include "headless/musicxml/transposition.h"
+#include "musicxml/transposition.h"
 
 #include <gtest/gtest.h>
 

@@ -1,12 +1,12 @@
-#include "headless/musicxml/xml_source_map.h"
+#include "musicxml/xml_source_map.h"
 
 #include <gtest/gtest.h>
 #include <tinyxml2.h>
 
 #include <string>
 
-#include "headless/musicxml/accidental_element.h"
-#include "headless/musicxml/musicxml_document.h"
+#include "musicxml/accidental_element.h"
+#include "musicxml/musicxml_document.h"
 #include "tests/musicxml/musicxml_test_support.h"
 
 namespace {

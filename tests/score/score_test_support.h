@@ -9,8 +9,8 @@
 #include <vector>
 
 #include "headless/headless_host.h"
-#include "headless/host_fixture.h"
 #include "headless/score_builder.h"
+#include "tests/headless/host_fixture.h"
 
 class ScoreDataTest : public headless::HostFixture {
  protected:

@@ -12,7 +12,7 @@
 #include <string>
 #include <system_error>
 
-#include "headless/host_fixture.h"
+#include "tests/headless/host_fixture.h"
 
 namespace settings_test {
 

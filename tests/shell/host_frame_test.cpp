@@ -2,10 +2,10 @@
 // end to end against the headless host, in both builds.
 #include <gtest/gtest.h>
 
-#include "headless/host_fixture.h"
 #include "headless/score_builder.h"
 #include "shell/host_frame.h"
 #include "shell/tx_api.h"
+#include "tests/headless/host_fixture.h"
 
 namespace {
 

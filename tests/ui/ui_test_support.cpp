@@ -5,12 +5,12 @@
 #include <fstream>
 #include <iterator>
 
-#include "headless/musicxml/imported_score.h"
-#include "headless/musicxml/musicxml_document.h"
-#include "headless/musicxml/musicxml_importer.h"
 #include "headless/score_builder.h"
 #include "headless/window_access.h"
 #include "headless/window_picture.h"
+#include "musicxml/imported_score.h"
+#include "musicxml/musicxml_document.h"
+#include "musicxml/musicxml_importer.h"
 #include "ui/tc_ui.h"
 
 namespace ui_test {

@@ -10,8 +10,8 @@
 #include <vector>
 
 #include "headless/host_dialogs.h"
-#include "headless/host_fixture.h"
 #include "headless/window_access.h"
+#include "tests/headless/host_fixture.h"
 #include "ui/windows_ui.h"
 
 namespace ui_test {

@@ -1,4 +1,4 @@
-#include "headless/musicxml/musicxml_document.h"
+#include "musicxml/musicxml_document.h"
 
 #include <algorithm>
 #include <cctype>
@@ -7,9 +7,9 @@
 #include <cstring>
 #include <utility>
 
-#include "headless/musicxml/mxl_archive.h"
-#include "headless/musicxml/score_file.h"
-#include "headless/musicxml/start_tag_text.h"
+#include "musicxml/mxl_archive.h"
+#include "musicxml/score_file.h"
+#include "musicxml/start_tag_text.h"
 
 namespace musicxml {
 

@@ -10,9 +10,9 @@
 #include <string>
 #include <vector>
 
-#include "headless/musicxml/imported_score.h"
-#include "headless/musicxml/musicxml_document.h"
-#include "headless/tavrel/plugin_module.h"
+#include "musicxml/imported_score.h"
+#include "musicxml/musicxml_document.h"
+#include "tavrel/plugin_module.h"
 
 namespace headless {
 class ScoreBuilder;

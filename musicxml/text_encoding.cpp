@@ -1,4 +1,4 @@
-#include "headless/musicxml/text_encoding.h"
+#include "musicxml/text_encoding.h"
 
 #include <algorithm>
 #include <cctype>

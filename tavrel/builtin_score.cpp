@@ -1,4 +1,4 @@
-#include "headless/tavrel/builtin_score.h"
+#include "tavrel/builtin_score.h"
 
 namespace tavrel {
 

@@ -1,4 +1,4 @@
-#include "headless/musicxml/musicxml_importer.h"
+#include "musicxml/musicxml_importer.h"
 
 #include <tinyxml2.h>
 
@@ -8,11 +8,11 @@
 #include <vector>
 
 #include "headless/headless_host.h"
-#include "headless/musicxml/imported_score.h"
-#include "headless/musicxml/musicxml_document.h"
-#include "headless/musicxml/musicxml_part_list.h"
-#include "headless/musicxml/musicxml_part_reader.h"
 #include "headless/score_builder.h"
+#include "musicxml/imported_score.h"
+#include "musicxml/musicxml_document.h"
+#include "musicxml/musicxml_part_list.h"
+#include "musicxml/musicxml_part_reader.h"
 #include "shell/host_frame.h"
 
 namespace musicxml {

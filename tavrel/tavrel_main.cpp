@@ -12,9 +12,9 @@
 #include <memory>
 #include <string>
 
-#include "headless/tavrel/host_program.h"
-#include "headless/tavrel/host_script.h"
 #include "headless/window_access.h"
+#include "tavrel/host_program.h"
+#include "tavrel/host_script.h"
 
 namespace {
 

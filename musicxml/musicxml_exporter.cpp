@@ -1,4 +1,4 @@
-#include "headless/musicxml/musicxml_exporter.h"
+#include "musicxml/musicxml_exporter.h"
 
 #include <tinyxml2.h>
 
@@ -7,11 +7,11 @@
 #include <set>
 
 #include "headless/headless_host.h"
-#include "headless/musicxml/accidental_element.h"
-#include "headless/musicxml/imported_score.h"
-#include "headless/musicxml/musicxml_document.h"
 #include "headless/pitch_spelling.h"
 #include "headless/score_builder.h"
+#include "musicxml/accidental_element.h"
+#include "musicxml/imported_score.h"
+#include "musicxml/musicxml_document.h"
 #include "shell/host_frame.h"
 
 namespace musicxml {

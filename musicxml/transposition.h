@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "headless/musicxml/import_plan.h"
+#include "musicxml/import_plan.h"
 
 namespace tinyxml2 {
 class XMLElement;

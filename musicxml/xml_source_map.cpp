@@ -1,4 +1,4 @@
-#include "headless/musicxml/xml_source_map.h"
+#include "musicxml/xml_source_map.h"
 
 #include <tinyxml2.h>
 

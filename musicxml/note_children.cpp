@@ -1,11 +1,11 @@
-#include "headless/musicxml/note_children.h"
+#include "musicxml/note_children.h"
 
 #include <tinyxml2.h>
 
 #include <cstring>
 #include <string>
 
-#include "headless/musicxml/xml_values.h"
+#include "musicxml/xml_values.h"
 
 namespace musicxml {
 

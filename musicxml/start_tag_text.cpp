@@ -1,4 +1,4 @@
-#include "headless/musicxml/start_tag_text.h"
+#include "musicxml/start_tag_text.h"
 
 #include <tinyxml2.h>
 

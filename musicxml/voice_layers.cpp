@@ -1,4 +1,4 @@
-#include "headless/musicxml/voice_layers.h"
+#include "musicxml/voice_layers.h"
 
 namespace musicxml {
 

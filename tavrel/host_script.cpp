@@ -1,4 +1,4 @@
-#include "headless/tavrel/host_script.h"
+#include "tavrel/host_script.h"
 
 #include <windows.h>
 // The common controls need the Windows types first.
@@ -9,9 +9,9 @@
 #include <sstream>
 
 #include "headless/headless_host.h"
-#include "headless/tavrel/host_program.h"
 #include "headless/window_access.h"
 #include "headless/window_picture.h"
+#include "tavrel/host_program.h"
 
 namespace tavrel {
 

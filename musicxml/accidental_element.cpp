@@ -1,4 +1,4 @@
-#include "headless/musicxml/accidental_element.h"
+#include "musicxml/accidental_element.h"
 
 #include <tinyxml2.h>
 

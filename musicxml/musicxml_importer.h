@@ -13,7 +13,7 @@
 #include <string>
 #include <tuple>
 
-#include "headless/musicxml/import_plan.h"
+#include "musicxml/import_plan.h"
 
 namespace headless {
 class ScoreBuilder;

@@ -1,4 +1,4 @@
-#include "headless/musicxml/musicxml_part_reader.h"
+#include "musicxml/musicxml_part_reader.h"
 
 #include <tinyxml2.h>
 
@@ -6,8 +6,8 @@
 #include <cmath>
 #include <cstring>
 
-#include "headless/musicxml/imported_score.h"
-#include "headless/musicxml/xml_values.h"
+#include "musicxml/imported_score.h"
+#include "musicxml/xml_values.h"
 
 namespace musicxml {
 

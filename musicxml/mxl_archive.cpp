@@ -1,4 +1,4 @@
-#include "headless/musicxml/mxl_archive.h"
+#include "musicxml/mxl_archive.h"
 
 #include <tinyxml2.h>
 

@@ -11,8 +11,8 @@
 #include <unordered_set>
 #include <vector>
 
-#include "headless/musicxml/text_encoding.h"
-#include "headless/musicxml/xml_source_map.h"
+#include "musicxml/text_encoding.h"
+#include "musicxml/xml_source_map.h"
 
 namespace musicxml {
 

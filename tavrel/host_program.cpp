@@ -1,12 +1,12 @@
-#include "headless/tavrel/host_program.h"
+#include "tavrel/host_program.h"
 
 #include "headless/headless_host.h"
 #include "headless/host_dialogs.h"
-#include "headless/musicxml/musicxml_exporter.h"
-#include "headless/musicxml/musicxml_importer.h"
 #include "headless/score_builder.h"
-#include "headless/tavrel/builtin_score.h"
 #include "headless/window_access.h"
+#include "musicxml/musicxml_exporter.h"
+#include "musicxml/musicxml_importer.h"
+#include "tavrel/builtin_score.h"
 
 namespace tavrel {
 

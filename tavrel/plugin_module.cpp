@@ -1,4 +1,4 @@
-#include "headless/tavrel/plugin_module.h"
+#include "tavrel/plugin_module.h"
 
 #include "headless/host_dialogs.h"
 

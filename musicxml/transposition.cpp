@@ -1,11 +1,11 @@
-#include "headless/musicxml/transposition.h"
+#include "musicxml/transposition.h"
 
 #include <tinyxml2.h>
 
 #include <cmath>
 
-#include "headless/musicxml/xml_values.h"
 #include "headless/score_builder.h"
+#include "musicxml/xml_values.h"
 
 namespace musicxml {
 

@@ -1,4 +1,4 @@
-#include "headless/musicxml/musicxml_part_list.h"
+#include "musicxml/musicxml_part_list.h"
 
 #include <tinyxml2.h>
 
@@ -6,7 +6,7 @@
 #include <string>
 #include <unordered_map>
 
-#include "headless/musicxml/xml_values.h"
+#include "musicxml/xml_values.h"
 
 namespace musicxml {
 

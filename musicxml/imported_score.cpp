@@ -1,4 +1,4 @@
-#include "headless/musicxml/imported_score.h"
+#include "musicxml/imported_score.h"
 
 #include <tinyxml2.h>
 

@@ -10,11 +10,11 @@
 #include <string>
 #include <vector>
 
-#include "headless/musicxml/import_plan.h"
-#include "headless/musicxml/note_children.h"
-#include "headless/musicxml/time_position.h"
-#include "headless/musicxml/transposition.h"
-#include "headless/musicxml/voice_layers.h"
+#include "musicxml/import_plan.h"
+#include "musicxml/note_children.h"
+#include "musicxml/time_position.h"
+#include "musicxml/transposition.h"
+#include "musicxml/voice_layers.h"
 
 namespace tinyxml2 {
 class XMLElement;

@@ -1,4 +1,4 @@
-#include "headless/musicxml/xml_values.h"
+#include "musicxml/xml_values.h"
 
 #include <tinyxml2.h>
 

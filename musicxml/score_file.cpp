@@ -1,4 +1,4 @@
-#include "headless/musicxml/score_file.h"
+#include "musicxml/score_file.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>

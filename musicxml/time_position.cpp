@@ -1,4 +1,4 @@
-#include "headless/musicxml/time_position.h"
+#include "musicxml/time_position.h"
 
 #include <numeric>
 
