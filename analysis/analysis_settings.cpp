@@ -6,12 +6,13 @@ AnalysisSettings activeSettings;
 
 }  // namespace
 
+AnalysisSettings AnalysisSettings::WithKnownValues() const {
+  AnalysisSettings known = *this;
+  if (!IsKnownCourtesyMeasureRange(courtesyMeasureRange)) known.courtesyMeasureRange = kDefaultCourtesyMeasureRange;
+  if (!IsKnownSystemTieMode(systemTieMode)) known.systemTieMode = kDefaultSystemTieMode;
+  return known;
+}
+
 const AnalysisSettings& GetActiveAnalysisSettings() { return activeSettings; }
 
-void SetActiveAnalysisSettings(const AnalysisSettings& settings) {
-  activeSettings = settings;
-  if (!IsKnownCourtesyMeasureRange(settings.courtesyMeasureRange)) {
-    activeSettings.courtesyMeasureRange = kDefaultCourtesyMeasureRange;
-  }
-  if (!IsKnownSystemTieMode(settings.systemTieMode)) activeSettings.systemTieMode = kDefaultSystemTieMode;
-}
+void SetActiveAnalysisSettings(const AnalysisSettings& settings) { activeSettings = settings.WithKnownValues(); }

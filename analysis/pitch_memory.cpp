@@ -74,8 +74,6 @@ bool ReplacesBest(const TCNotePitches* candidate, const TCNotePitches* best, boo
   return best->IsGrace() && candidate->GetGraceRun() >= best->GetGraceRun();
 }
 
-bool indexing = true;
-
 struct SearchRequest {
   const TCNotePitch* note;
   const TCNotePitches* entry;
@@ -238,7 +236,7 @@ bool SearchBackwards(const SearchRequest& request, const TCAnalyzeEntryCollectio
   const TCNotePitch* bestNote = nullptr;
   const TCNotePitches* best = nullptr;
   if (request.note && request.entry && collection) {
-    if (indexing) {
+    if (collection->UsesIndex()) {
       SearchIndexedMeasures(request, *collection, &bestNote, &best);
     } else {
       SearchWholeCollection(request, *collection, &bestNote, &best);
@@ -367,7 +365,7 @@ bool FindSpellingDifferenceOnBeat(const TCNotePitch* note, const TCNotePitches* 
     if (otherNote && found) found->Set(otherNote, other);
     return otherNote != nullptr;
   };
-  if (!indexing) {
+  if (!collection->UsesIndex()) {
     for (int32_t i = 0; i < collection->GetCount(); ++i) {
       if (consider(collection->GetEntryAt(i))) return true;
     }
@@ -376,9 +374,6 @@ bool FindSpellingDifferenceOnBeat(const TCNotePitch* note, const TCNotePitches* 
   int32_t first = collection->GetIndex().FirstOtherSpellingOnBeat(entry, note);
   return first >= 0 && consider(collection->GetEntryAt(first));
 }
-
-void SetPitchMemoryIndexing(bool enabled) { indexing = enabled; }
-bool IsPitchMemoryIndexing() { return indexing; }
 
 bool IsWithinCourtesyRange(const TCNotePitches* earlier, const TCNotePitches* current,
                            const TCAnalyzeEntryCollection* collection, const AnalysisSettings& settings) {

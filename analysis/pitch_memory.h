@@ -39,6 +39,9 @@ TCNotePitches* BuildCollectedEntry(uint32_t layerMask, TCNoteEntry* entry, TCNot
 const TCNotePitch* FindMatchingNote(const TCNotePitch* note, const TCNotePitches* entry, int32_t chordLine,
                                     bool independentOctaves);
 
+// The searches below use the collection's index, or walk the whole
+// collection when it is made for that (TCAnalyzeEntryCollection::UsesIndex).
+
 // The latest note of the same letter at or before the entry; among equal
 // candidates the one collected first. A grace entry never wins over a
 // non-grace entry of the same measure.
@@ -54,12 +57,6 @@ bool FindPreviousChordLinePitch(const TCNotePitch* note, const TCNotePitches* en
 // with the same letter and other accidental signs, in collection order.
 bool FindSpellingDifferenceOnBeat(const TCNotePitch* note, const TCNotePitches* entry,
                                   const TCAnalyzeEntryCollection* collection, TCNotePitchFoundInfo* found);
-
-// The searches use the collection's index. Without it they walk the whole
-// collection, the reference behaviour the index must reproduce exactly; for
-// tests and measurements.
-void SetPitchMemoryIndexing(bool enabled);
-bool IsPitchMemoryIndexing();
 
 // Whether a note of the earlier entry still counts for the current one.
 bool IsWithinCourtesyRange(const TCNotePitches* earlier, const TCNotePitches* current,

@@ -27,7 +27,8 @@ bool IsLayerInMask(uint32_t mask, int32_t layer) {
 
 }  // namespace
 
-TCAccidentalsAnalyzer::TCAccidentalsAnalyzer(TCDataListRows* resultList) : context_(resultList, &instruments_) {}
+TCAccidentalsAnalyzer::TCAccidentalsAnalyzer(TCDataListRows* resultList, const AnalysisSettings& settings)
+    : context_(resultList, &instruments_, settings) {}
 
 TCAccidentalsAnalyzer::~TCAccidentalsAnalyzer() = default;
 
@@ -45,7 +46,7 @@ bool TCAccidentalsAnalyzer::IsSlotInRegion(int32_t slot) const { return slot >= 
 
 void TCAccidentalsAnalyzer::ScanRegion() {
   if (!region_) return;
-  const AnalysisSettings& settings = GetActiveAnalysisSettings();
+  const AnalysisSettings& settings = context_.GetSettings();
   instruments_.ClearAll();
   if (settings.HasCheck(kGrandStaff)) {
     if (HostReaches(kHostVersion2011)) {
@@ -130,9 +131,7 @@ void TCAccidentalsAnalyzer::ScanLayers() {
       for (int32_t measure = FirstRegionMeasure(); measure <= LastRegionMeasure(); ++measure) {
         CollectCell(measure, staff, layer, &group);
       }
-      TCAnalyzeEntryCollection collection(TCAnalyzeEntryCollection::Entries::Borrowed);
-      collection.AddEntries(group);
-      AnalyzeEntries(&collection, region_);
+      AnalyzeGroup(group);
     }
   }
 }
@@ -177,9 +176,7 @@ void TCAccidentalsAnalyzer::ScanInstruments() {
     for (int32_t measure = FirstRegionMeasure(); measure <= LastRegionMeasure(); ++measure) {
       CollectInstrumentMeasure(measure, staff, &group);
     }
-    TCAnalyzeEntryCollection collection(TCAnalyzeEntryCollection::Entries::Borrowed);
-    collection.AddEntries(group);
-    AnalyzeEntries(&collection, region_);
+    AnalyzeGroup(group);
   }
 }
 
@@ -191,7 +188,11 @@ void TCAccidentalsAnalyzer::ScanCrossStaff() {
       CollectCell(measure, staff, TCNoteEntryCell::kLayersShown, &group);
     }
   }
-  TCAnalyzeEntryCollection collection(TCAnalyzeEntryCollection::Entries::Borrowed);
+  AnalyzeGroup(group);
+}
+
+void TCAccidentalsAnalyzer::AnalyzeGroup(const std::vector<TCNotePitches*>& group) {
+  TCAnalyzeEntryCollection collection(TCAnalyzeEntryCollection::Entries::Borrowed, context_.GetSettings().search);
   collection.AddEntries(group);
   AnalyzeEntries(&collection, region_);
 }

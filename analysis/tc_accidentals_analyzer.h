@@ -28,8 +28,8 @@ class TCAccidentalsAnalyzer : public __TCUndoBlockHandler {
   static constexpr uint32_t kAllLayers = 15;
   static constexpr const char* kEditName = "Accidentals";
 
-  // The result list is not owned.
-  explicit TCAccidentalsAnalyzer(TCDataListRows* resultList);
+  // The result list is not owned; the run keeps its own copy of the settings.
+  TCAccidentalsAnalyzer(TCDataListRows* resultList, const AnalysisSettings& settings);
   ~TCAccidentalsAnalyzer() override;
 
   const char* ClassName() const override { return "TCAccidentalsAnalyzer"; }
@@ -67,6 +67,8 @@ class TCAccidentalsAnalyzer : public __TCUndoBlockHandler {
   // Both append to the group's entries, which become its collection once complete.
   void CollectInstrumentMeasure(int32_t measure, int32_t leadingStaff, std::vector<TCNotePitches*>* group) const;
   void CollectCell(int32_t measure, int32_t staff, int32_t layerMode, std::vector<TCNotePitches*>* group) const;
+  // Analyses a complete group, whose entries the scan's cells own.
+  void AnalyzeGroup(const std::vector<TCNotePitches*>& group);
   bool IsSlotInRegion(int32_t slot) const;
   int32_t FirstRegionMeasure() const;
   int32_t LastRegionMeasure() const;

@@ -32,7 +32,7 @@ bool IsSpelledWithAccidental(const TCNotePitch* note, bool measureFlag) {
 // group's order. The reference searches keep the group's order.
 void TCAccidentalsAnalyzer::AnalyzeEntries(const TCAnalyzeEntryCollection* collection, const TCMusicRegion* region) {
   if (!collection || !region) return;
-  if (!IsPitchMemoryIndexing()) {
+  if (!context_.GetSettings().UsesIndex()) {
     for (int32_t i = 0; i < collection->GetCount(); ++i) AnalyzeEntry(collection, i, region);
     return;
   }
@@ -75,7 +75,7 @@ void TCAccidentalsAnalyzer::AnalyzeEntry(const TCAnalyzeEntryCollection* collect
     // The first finding for a note is the one kept, so a note an earlier
     // pass reported needs no more checks. The reference searches check it
     // all the same, which the comparisons between the two rely on.
-    if (IsPitchMemoryIndexing() && context_.IsNoteReported(entry->GetEntryNumber(), n)) continue;
+    if (context_.GetSettings().UsesIndex() && context_.IsNoteReported(entry->GetEntryNumber(), n)) continue;
     bool measureFlag = ReadMeasureFlag(entry);
     if (CheckSameBeat(note, entry, collection)) continue;
     if (CheckNote(note, entry, collection, measureFlag)) continue;
@@ -127,7 +127,7 @@ bool TCAccidentalsAnalyzer::CheckNote(const TCNotePitch* note, const TCNotePitch
   }
   if (CompareWithPrevious(note, entry, previous.note, previous.entry, kAnyChordLine, collection)) return true;
 
-  if (!GetActiveAnalysisSettings().HasCheck(kChordLineInstruments) || entry->GetCount() < 2) return false;
+  if (!context_.GetSettings().HasCheck(kChordLineInstruments) || entry->GetCount() < 2) return false;
   int32_t chordLine = entry->IndexOf(note);
   TCNotePitchFoundInfo onLine;
   if (FindPreviousChordLinePitch(note, entry, collection, chordLine, independentOctaves_, &onLine)) {
@@ -139,7 +139,7 @@ bool TCAccidentalsAnalyzer::CheckNote(const TCNotePitch* note, const TCNotePitch
 bool TCAccidentalsAnalyzer::CompareWithPrevious(const TCNotePitch* note, const TCNotePitches* entry,
                                                 const TCNotePitch* previous, const TCNotePitches* previousEntry,
                                                 int32_t chordLine, const TCAnalyzeEntryCollection* collection) {
-  const AnalysisSettings& settings = GetActiveAnalysisSettings();
+  const AnalysisSettings& settings = context_.GetSettings();
   // An alteration against the key whose last sign lies behind a barline is
   // shown nowhere in this measure.
   if (note->GetRaiseLower() != 0 && previousEntry->GetMeasure() != entry->GetMeasure()) {
@@ -177,7 +177,7 @@ uint16_t TCAccidentalsAnalyzer::KeyValueOfMeasure(int32_t measureNumber) {
 
 bool TCAccidentalsAnalyzer::CheckKeySignatureChange(const TCNotePitch* note, const TCNotePitches* entry,
                                                     const TCAnalyzeEntryCollection* collection) {
-  const AnalysisSettings& settings = GetActiveAnalysisSettings();
+  const AnalysisSettings& settings = context_.GetSettings();
   if (!settings.HasCheck(kKeySigRestate)) return false;
   int64_t limit = settings.courtesyMeasureRange == kUnlimitedCourtesyRange
                       ? 1

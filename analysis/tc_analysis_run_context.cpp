@@ -179,7 +179,7 @@ void TCAnalysisRunContext::AppendRelationSuffix(const TCNotePitches* entry, cons
 bool TCAnalysisRunContext::ChooseParentheses(FindingKind kind, const TCNotePitches* entry,
                                              const TCNotePitches* relatedEntry) const {
   const FindingKindInfo* info = GetFindingKindInfo(kind);
-  const AnalysisSettings& settings = GetActiveAnalysisSettings();
+  const AnalysisSettings& settings = settings_;
   switch (info->parenthesisRule) {
     case ParenthesisRule::Never:
       return false;
@@ -331,7 +331,7 @@ bool TCAnalysisRunContext::IsAlreadyReported(const AccidentalFinding* finding) c
 
 bool TCAnalysisRunContext::IsNoteReported(uint32_t entryNumber, int32_t noteIndex) const {
   if (!resultList_) return false;
-  if (IsPitchMemoryIndexing()) {
+  if (settings_.UsesIndex()) {
     RefreshReportedNotes();
     return reportedNotes_.Contains(entryNumber, noteIndex);
   }

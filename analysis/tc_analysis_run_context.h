@@ -8,6 +8,7 @@
 #include <unordered_map>
 #include <vector>
 
+#include "analysis/analysis_settings.h"
 #include "analysis/finding_columns.h"
 #include "analysis/finding_kind.h"
 #include "analysis/reported_notes.h"
@@ -36,9 +37,11 @@ class TCAnalysisRunContext : public __TCBase {
   static constexpr int32_t kReportColumnCount = kFindingColumnCount;
   static constexpr int32_t kInfoColumn = ::kInfoColumn;
 
-  // Neither is owned; the instrument list may be null or empty.
-  TCAnalysisRunContext(TCDataListRows* resultList, const TCMultiStaffInstruments* instruments)
-      : resultList_(resultList), instruments_(instruments) {}
+  // Neither list is owned; the instrument list may be null or empty. The
+  // settings are the run's own copy, with known values only.
+  TCAnalysisRunContext(TCDataListRows* resultList, const TCMultiStaffInstruments* instruments,
+                       const AnalysisSettings& settings)
+      : resultList_(resultList), instruments_(instruments), settings_(settings.WithKnownValues()) {}
 
   // Findings still held are deleted with their rows.
   ~TCAnalysisRunContext() override;
@@ -47,6 +50,7 @@ class TCAnalysisRunContext : public __TCBase {
 
   TCDataListRows* GetResultList() const { return resultList_; }
   const TCMultiStaffInstruments* GetInstruments() const { return instruments_; }
+  const AnalysisSettings& GetSettings() const { return settings_; }
 
   // Reports a note of an analysed entry, with or without a related note. The
   // first finding for a note wins: a later one for the same entry number and
@@ -108,6 +112,7 @@ class TCAnalysisRunContext : public __TCBase {
 
   TCDataListRows* resultList_;
   const TCMultiStaffInstruments* instruments_;
+  AnalysisSettings settings_;
   // The notes of the first rows of the result list, for the duplicate test.
   mutable ReportedNotes reportedNotes_;
   mutable int32_t reportedRowCount_ = 0;

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "analysis/analysis_settings.h"
 #include "analysis/tc_analyze_entry_index.h"
 #include "framework/tc_collection.h"
 #include "score/tc_note_pitches.h"
@@ -16,7 +17,9 @@ class TCAnalyzeEntryCollection : public __TCCollection {
   // whoever built them (a scan's cells, shared by its passes).
   enum class Entries { Owned, Borrowed };
 
-  explicit TCAnalyzeEntryCollection(Entries entries = Entries::Owned) : entries_(entries) {}
+  // The searches through the collection use its index, or walk it whole.
+  explicit TCAnalyzeEntryCollection(Entries entries = Entries::Owned, PitchSearch search = PitchSearch::Indexed)
+      : entries_(entries), search_(search) {}
   // Deletes every owned entry with the pitch names of its notes.
   ~TCAnalyzeEntryCollection() override;
 
@@ -32,6 +35,7 @@ class TCAnalyzeEntryCollection : public __TCCollection {
   // the collection.
   bool HasEmptyMeasureBetween(int32_t firstMeasure, int32_t secondMeasure) const;
 
+  bool UsesIndex() const { return search_ == PitchSearch::Indexed; }
   // Where the entries stand, made anew when entries were added since.
   const TCAnalyzeEntryIndex& GetIndex() const;
 
@@ -39,6 +43,7 @@ class TCAnalyzeEntryCollection : public __TCCollection {
   void RefreshMeasures() const;
 
   Entries entries_;
+  PitchSearch search_;
   // The distinct measures of the entries, ascending, for the count they were made at.
   mutable std::vector<int32_t> measures_;
   mutable int32_t measuresCount_ = -1;

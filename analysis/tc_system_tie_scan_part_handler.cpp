@@ -174,7 +174,7 @@ void TCSystemTieScanPartHandler::ScanSystemStart(TCPart* part, int32_t measure) 
 }
 
 void ScanSystemBreakTies(TCAnalysisRunContext& context, const TCMusicRegion* region) {
-  int32_t mode = GetActiveAnalysisSettings().systemTieMode;
+  int32_t mode = context.GetSettings().systemTieMode;
   if (mode == kTieScanNone || !region) return;
   TCParts parts;
   parts.LoadAll();

@@ -23,7 +23,7 @@ namespace {
 
 void Scan(TCDataListRows* rows, TCMusicRegion* region) {
   region->ReadCurrentSelection();
-  TCAccidentalsAnalyzer analyzer(rows);
+  TCAccidentalsAnalyzer analyzer(rows, AnalysisSettings{});
   analyzer.SetRegion(region);
   TCUndoBlock block;
   block.ExecuteHandler(&analyzer, TCAccidentalsAnalyzer::kEditName);
@@ -87,7 +87,6 @@ int64_t PrepareScore(headless::HeadlessHost& host, const benchmark::State& state
   headless::ScoreBuilder builder;
   int64_t notes = BuildGeneratedScore(builder, ShapeOf(state));
   host.SelectAll();
-  SetActiveAnalysisSettings(AnalysisSettings{});
   return notes;
 }
 

@@ -4,7 +4,6 @@
 
 #include "analysis/accidental_finding.h"
 #include "analysis/analysis_settings.h"
-#include "analysis/pitch_memory.h"
 #include "analysis/tc_accidentals_analyzer.h"
 #include "analysis/tc_analysis_run_context.h"
 #include "analysis/tc_undo_block.h"
@@ -16,7 +15,7 @@
 
 namespace {
 
-void ScanScore(benchmark::State& state, const GeneratedScoreShape& shape) {
+void ScanScore(benchmark::State& state, const GeneratedScoreShape& shape, PitchSearch search) {
   headless::HeadlessHost& host = headless::HeadlessHost::Instance();
   host.Reset();
   host.Install();
@@ -25,14 +24,15 @@ void ScanScore(benchmark::State& state, const GeneratedScoreShape& shape) {
   headless::ScoreBuilder builder;
   int64_t notes = BuildGeneratedScore(builder, shape);
   host.SelectAll();
-  SetActiveAnalysisSettings(AnalysisSettings{});
+  AnalysisSettings settings;
+  settings.search = search;
 
   TCDataListRows rows;
   int64_t findings = 0;
   for (auto _ : state) {
     TCMusicRegion region;
     region.ReadCurrentSelection();
-    TCAccidentalsAnalyzer analyzer(&rows);
+    TCAccidentalsAnalyzer analyzer(&rows, settings);
     analyzer.SetRegion(&region);
     TCUndoBlock block;
     block.ExecuteHandler(&analyzer, TCAccidentalsAnalyzer::kEditName);
@@ -59,17 +59,10 @@ GeneratedScoreShape ShapeOf(const benchmark::State& state) {
   return shape;
 }
 
-void BM_ScanRegion(benchmark::State& state) {
-  SetPitchMemoryIndexing(true);
-  ScanScore(state, ShapeOf(state));
-}
+void BM_ScanRegion(benchmark::State& state) { ScanScore(state, ShapeOf(state), PitchSearch::Indexed); }
 
 // The same scans with the searches walking whole groups, for comparison.
-void BM_ScanRegionLinearSearch(benchmark::State& state) {
-  SetPitchMemoryIndexing(false);
-  ScanScore(state, ShapeOf(state));
-  SetPitchMemoryIndexing(true);
-}
+void BM_ScanRegionLinearSearch(benchmark::State& state) { ScanScore(state, ShapeOf(state), PitchSearch::WholeGroup); }
 
 // One staff of one measure holding as many entries as the argument.
 void BM_ScanDenseMeasure(benchmark::State& state) {
@@ -78,8 +71,7 @@ void BM_ScanDenseMeasure(benchmark::State& state) {
   shape.measures = 1;
   shape.linkedParts = 0;
   shape.entriesPerMeasure = static_cast<int>(state.range(0));
-  SetPitchMemoryIndexing(true);
-  ScanScore(state, shape);
+  ScanScore(state, shape, PitchSearch::Indexed);
 }
 
 void ScanSizes(benchmark::internal::Benchmark* benchmark) {

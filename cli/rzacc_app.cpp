@@ -42,7 +42,7 @@ bool RzaccApp::IsSameFile(const std::string& score, const std::string& output) {
   return left == right;
 }
 
-int RzaccApp::Run(const std::vector<std::string>& arguments, std::ostream& out, std::ostream& err) {
+int RzaccApp::Run(const std::vector<std::string>& arguments, std::ostream& out, std::ostream& err, PitchSearch search) {
   RzaccOptions options;
   std::string error;
   if (!CommandLine::Parse(arguments, &options, &error)) {
@@ -57,10 +57,10 @@ int RzaccApp::Run(const std::vector<std::string>& arguments, std::ostream& out, 
     out << "rzacc " << RZACC_VERSION << "\n";
     return kExitDone;
   }
-  return RunScore(options, out, err);
+  return RunScore(options, search, out, err);
 }
 
-int RzaccApp::RunScore(const RzaccOptions& options, std::ostream& out, std::ostream& err) {
+int RzaccApp::RunScore(const RzaccOptions& options, PitchSearch search, std::ostream& out, std::ostream& err) {
   std::string error;
   bool apply = options.command == Command::Apply;
   if (options.command != Command::Scan && IsSameFile(options.score, options.output)) {
@@ -86,7 +86,9 @@ int RzaccApp::RunScore(const RzaccOptions& options, std::ostream& out, std::ostr
   }
   if (!apply) session.ReleaseScore();
   ScanRun run;
-  if (!run.Scan(profile.Settings(), options.layerMask)) {
+  AnalysisSettings settings = profile.Settings();
+  settings.search = search;
+  if (!run.Scan(settings, options.layerMask)) {
     PrintError(err, options.score + ": the scan failed");
     return kExitBadInput;
   }
@@ -98,7 +100,7 @@ int RzaccApp::RunScore(const RzaccOptions& options, std::ostream& out, std::ostr
   report.layerMask = options.layerMask;
   if (!apply) {
     AddRows(run, 1, false, &session, &report);
-  } else if (!ApplyInRounds(options, profile.Settings(), &run, &session, &report, err)) {
+  } else if (!ApplyInRounds(options, settings, &run, &session, &report, err)) {
     return kExitBadInput;
   }
   ReportWriter::Write(report, options.format, out);

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-struct AnalysisSettings;
+#include "analysis/analysis_settings.h"
 
 namespace rzacc {
 
@@ -23,14 +23,16 @@ class RzaccApp {
   // apply scans and applies again at most this many times in all.
   static constexpr int kMaxApplyRounds = 5;
 
-  // The arguments after the program name; answers the exit status.
-  static int Run(const std::vector<std::string>& arguments, std::ostream& out, std::ostream& err);
+  // The arguments after the program name; answers the exit status. The
+  // search is not for users to choose: tests compare the two.
+  static int Run(const std::vector<std::string>& arguments, std::ostream& out, std::ostream& err,
+                 PitchSearch search = PitchSearch::Indexed);
 
   // Whether writing output would replace the score file itself.
   static bool IsSameFile(const std::string& score, const std::string& output);
 
  private:
-  static int RunScore(const RzaccOptions& options, std::ostream& out, std::ostream& err);
+  static int RunScore(const RzaccOptions& options, PitchSearch search, std::ostream& out, std::ostream& err);
   static int RunClean(const RzaccOptions& options, std::ostream& out, std::ostream& err);
   // Applies the scanned findings, scans again and applies what is new until
   // nothing more is found, then writes the output. False after an error.

@@ -24,10 +24,9 @@ bool ScanRun::Scan(const AnalysisSettings& settings, uint32_t layerMask) {
   TCMusicRegion selection;
   selection.ReadCurrentSelection();
   if (selection.IsEmpty() || layerMask == 0) return false;
-  SetActiveAnalysisSettings(settings);
   ReleaseFindings();
   region_.ReadCurrentSelection();
-  TCAccidentalsAnalyzer analyzer(&rows_);
+  TCAccidentalsAnalyzer analyzer(&rows_, settings);
   analyzer.SetLayerMask(layerMask);
   analyzer.SetRegion(&selection);
   TCUndoBlock block;

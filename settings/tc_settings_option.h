@@ -106,6 +106,10 @@ inline constexpr const char* kSystemTieModeLabels[] = {
 constexpr int32_t kNotationModeCount = 1;
 constexpr int32_t kCourtesyMeasureRangeCount = 7;  // 6 stands for no limit
 constexpr int32_t kSystemTieModeCount = 8;
+// What a new profile has, and what a file without the attribute gives.
+constexpr int32_t kDefaultNotationMode = 0;
+constexpr int32_t kDefaultCourtesyMeasureRange = 2;
+constexpr int32_t kDefaultSystemTieMode = 0;
 static_assert(sizeof(kNotationModeLabels) / sizeof(kNotationModeLabels[0]) == kNotationModeCount,
               "one label per notation mode");
 static_assert(sizeof(kCourtesyMeasureRangeLabels) / sizeof(kCourtesyMeasureRangeLabels[0]) ==

@@ -8,10 +8,6 @@
 
 namespace {
 
-constexpr int32_t kDefaultCourtesyMeasureRange = 2;
-constexpr int32_t kDefaultNotationMode = 0;
-constexpr int32_t kDefaultSystemTieMode = 0;
-
 bool IsAtoiSpace(char16_t unit) { return unit == ' ' || (unit >= '\t' && unit <= '\r'); }
 
 int32_t ReadNumberAttribute(const tinyxml2::XMLElement* element, const char* name, int32_t missingValue) {

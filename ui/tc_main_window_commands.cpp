@@ -121,7 +121,8 @@ bool TCMainWindow::Scan() {
   resultList_->ClearRows();
   scannedDocument_.SetDocumentNumber(TX_GetCurrentOrbeltDocument());
   scannedRegion_.ReadCurrentSelection();
-  TCAccidentalsAnalyzer analyzer(resultList_->GetRows());
+  // The active settings are read once, here, where the run starts.
+  TCAccidentalsAnalyzer analyzer(resultList_->GetRows(), GetActiveAnalysisSettings());
   analyzer.SetLayerMask(layerMask_);
   analyzer.SetRegion(&selection);
   TCUndoBlock block;

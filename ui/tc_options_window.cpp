@@ -14,28 +14,12 @@
 
 namespace {
 
-constexpr const char* kNotationModes[] = {"Traditional"};
-constexpr const char* kMeasureSpans[] = {"Don't Use", "1", "2", "3", "4", "5", "Infinite"};
-constexpr const char* kTieModes[] = {"Don't Scan",
-                                     "Scan Current Part/Score Only",
-                                     "Scan All",
-                                     "Scan Score Only",
-                                     "Scan Parts Only",
-                                     "Scan only documents with no linked parts",
-                                     "Report only when score and part match system breaks",
-                                     "Report all, uncheck score/part conflicts"};
 constexpr const char* kCantDeleteTitle = "Can't Delete";
 constexpr const char* kCantDeleteText =
     "At least one settings profile must exist. Can't delete the last remaining settings profile.";
 constexpr int32_t kCheckListWidth = 240;
 constexpr int32_t kParenthesisListWidth = 190;
 constexpr uint32_t kListStyles = LVS_EX_FULLROWSELECT | LVS_EX_CHECKBOXES;
-
-constexpr int32_t kCheckOptionCount = static_cast<int32_t>(TCCheckOption::Count);
-constexpr int32_t kParenthesisOptionCount = static_cast<int32_t>(TCParenthesisOption::Count);
-static_assert(sizeof(kCheckOptionTable) / sizeof(kCheckOptionTable[0]) == kCheckOptionCount, "one row per option");
-static_assert(sizeof(kParenthesisOptionTable) / sizeof(kParenthesisOptionTable[0]) == kParenthesisOptionCount,
-              "one row per option");
 
 const TCSettingsOption& OptionRow(bool checkOptions, int32_t row) {
   return checkOptions ? kCheckOptionTable[row] : kParenthesisOptionTable[row];
@@ -95,12 +79,12 @@ void TCOptionsWindow::InitWindow() {
   for (int32_t index = 0; index < workingProfiles_.GetCount(); ++index) {
     profileList_->AddItem(workingProfiles_.GetProfileAt(index)->GetName());
   }
-  FillPopup(notationPopup_, kNotationModes);
+  FillPopup(notationPopup_, kNotationModeLabels);
   notationPopup_->SetValue(1);
-  FillPopup(spanPopup_, kMeasureSpans);
+  FillPopup(spanPopup_, kCourtesyMeasureRangeLabels);
   FillOptionList(checkList_, "Options", kCheckListWidth, true);
   FillOptionList(parenthesisList_, "Cautionary Parentheses", kParenthesisListWidth, false);
-  FillPopup(tiePopup_, kTieModes);
+  FillPopup(tiePopup_, kSystemTieModeLabels);
   profileList_->SetSelection(chosenIndex_);
   ShowProfile(chosenIndex_);
 }

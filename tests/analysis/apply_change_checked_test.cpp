@@ -132,7 +132,6 @@ TEST_F(ApplyTest, the_findings_of_a_cell_are_written_with_one_load_and_one_save_
 TEST_F(ApplyTest, unchecked_rows_are_never_applied_until_checked) {
   AnalysisSettings settings;
   settings.systemTieMode = 7;  // report all, uncheck score/part conflicts
-  SetActiveAnalysisSettings(settings);
   headless::ScoreBuilder builder;
   int16_t clarinet = builder.AddStaff("Clarinet");
   builder.AddMeasures(4);
@@ -149,7 +148,7 @@ TEST_F(ApplyTest, unchecked_rows_are_never_applied_until_checked) {
 
   FindingList list;
   TCMusicRegion region;
-  ASSERT_TRUE(ScanSelection(&list, &region));
+  ASSERT_TRUE(ScanSelection(&list, &region, settings));
   int32_t tieRow = list.RowOfNote(tied, 0);
   int32_t sharpRow = list.RowOfNote(fSharp, 0);
   ASSERT_GE(tieRow, 0);

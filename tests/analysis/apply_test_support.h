@@ -62,24 +62,19 @@ class FindingList : public TCDataListRows {
 
 class ApplyTest : public headless::HostFixture {
  protected:
-  void SetUp() override {
-    headless::HostFixture::SetUp();
-    SetActiveAnalysisSettings(AnalysisSettings());
-  }
-
   void TearDown() override {
     for (const std::string& error : Host().CallErrors()) ADD_FAILURE() << "host call misuse: " << error;
     EXPECT_EQ(Host().OpenEdits(), 0) << "an edit was left open";
-    SetActiveAnalysisSettings(AnalysisSettings());
     headless::HostFixture::TearDown();
   }
 
   // Scans the host's current selection as the Scan command does; the region
   // is what the apply later works on.
-  static bool ScanSelection(FindingList* list, TCMusicRegion* region) {
+  static bool ScanSelection(FindingList* list, TCMusicRegion* region,
+                            const AnalysisSettings& settings = AnalysisSettings()) {
     list->Clear();
     region->ReadCurrentSelection();
-    TCAccidentalsAnalyzer analyzer(list);
+    TCAccidentalsAnalyzer analyzer(list, settings);
     analyzer.SetRegion(region);
     TCUndoBlock block;
     return block.ExecuteHandler(&analyzer, TCAccidentalsAnalyzer::kEditName);

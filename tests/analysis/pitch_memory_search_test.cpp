@@ -36,11 +36,6 @@ struct Answer {
 
 class PitchMemorySearchTest : public headless::HostFixture {
  protected:
-  void TearDown() override {
-    SetPitchMemoryIndexing(true);
-    HostFixture::TearDown();
-  }
-
   static void Collect(bool staffByStaff, TCAnalyzeEntryCollection* collection) {
     std::vector<TCNotePitches*> entries;
     for (int outer = 1; outer <= (staffByStaff ? kStaves : kMeasures); ++outer) {
@@ -76,38 +71,43 @@ class PitchMemorySearchTest : public headless::HostFixture {
     }
   }
 
-  template <typename Search>
-  static Answer AskBothWays(Search search, bool indexed) {
-    SetPitchMemoryIndexing(indexed);
+  using SearchCall = std::function<bool(const TCAnalyzeEntryCollection*, TCNotePitchFoundInfo*)>;
+
+  static Answer Ask(const SearchCall& search, const TCAnalyzeEntryCollection& collection) {
     TCNotePitchFoundInfo found;
-    bool answer = search(&found);
+    bool answer = search(&collection, &found);
     return Answer{answer, found.note, found.entry};
   }
 
-  // Compares every search for every note; answers how many found something.
+  // Compares every search for every note through the collection's index and
+  // through a walk of the same entries; answers how many found something.
   static int CompareEverySearch(const TCAnalyzeEntryCollection& collection) {
+    TCAnalyzeEntryCollection walk(TCAnalyzeEntryCollection::Entries::Borrowed, PitchSearch::WholeGroup);
+    std::vector<TCNotePitches*> entries;
+    for (int32_t i = 0; i < collection.GetCount(); ++i) entries.push_back(collection.GetEntryAt(i));
+    walk.AddEntries(entries);
     int found = 0;
     for (int32_t i = 0; i < collection.GetCount(); ++i) {
       const TCNotePitches* entry = collection.GetEntryAt(i);
       for (int32_t n = 0; n < entry->GetCount(); ++n) {
         const TCNotePitch* note = entry->GetPitchAt(n);
-        std::vector<std::function<bool(TCNotePitchFoundInfo*)>> searches;
+        std::vector<SearchCall> searches;
         for (bool octaves : {false, true}) {
-          searches.push_back([=, &collection](TCNotePitchFoundInfo* info) {
-            return FindPreviousPitch(note, entry, &collection, octaves, info);
+          searches.push_back([=](const TCAnalyzeEntryCollection* group, TCNotePitchFoundInfo* info) {
+            return FindPreviousPitch(note, entry, group, octaves, info);
           });
           for (int32_t line = 0; entry->GetCount() >= 2 && line < entry->GetCount(); ++line) {
-            searches.push_back([=, &collection](TCNotePitchFoundInfo* info) {
-              return FindPreviousChordLinePitch(note, entry, &collection, line, octaves, info);
+            searches.push_back([=](const TCAnalyzeEntryCollection* group, TCNotePitchFoundInfo* info) {
+              return FindPreviousChordLinePitch(note, entry, group, line, octaves, info);
             });
           }
         }
-        searches.push_back([=, &collection](TCNotePitchFoundInfo* info) {
-          return FindSpellingDifferenceOnBeat(note, entry, &collection, info);
+        searches.push_back([=](const TCAnalyzeEntryCollection* group, TCNotePitchFoundInfo* info) {
+          return FindSpellingDifferenceOnBeat(note, entry, group, info);
         });
         for (size_t s = 0; s < searches.size(); ++s) {
-          Answer walked = AskBothWays(searches[s], false);
-          Answer indexed = AskBothWays(searches[s], true);
+          Answer walked = Ask(searches[s], walk);
+          Answer indexed = Ask(searches[s], collection);
           EXPECT_TRUE(indexed == walked) << "entry " << i << ", note " << n << ", search " << s;
           found += walked.found ? 1 : 0;
         }

@@ -24,14 +24,8 @@ constexpr uint32_t kAllLayers = 15;
 // Every search runs both ways: through the index and walking the whole group.
 class PitchMemoryTest : public headless::HostFixture, public ::testing::WithParamInterface<bool> {
  protected:
-  void SetUp() override {
-    HostFixture::SetUp();
-    SetPitchMemoryIndexing(GetParam());
-  }
-  void TearDown() override {
-    SetPitchMemoryIndexing(true);
-    HostFixture::TearDown();
-  }
+  // A new group that the searches go through as the parameter says.
+  static PitchSearch Search() { return GetParam() ? PitchSearch::Indexed : PitchSearch::WholeGroup; }
 
   static void Collect(TCAnalyzeEntryCollection* collection, int16_t staff, int16_t measure,
                       int32_t layerMode = TCNoteEntryCell::kLayersShown, uint32_t layerMask = kAllLayers) {
@@ -78,7 +72,7 @@ TEST_P(PitchMemoryTest, CollectedEntriesCarryPitchNamesInTheKeyOfTheirCell) {
   uint32_t grace2 = voice.Grace("D5");
   uint32_t chord = voice.Chord({"Bb3", "F5", "Gx4"}, kHalf);
   uint32_t inCellKey = voice.Note("F#4", kWhole);
-  TCAnalyzeEntryCollection collection;
+  TCAnalyzeEntryCollection collection(TCAnalyzeEntryCollection::Entries::Owned, Search());
   for (int16_t measure = 1; measure <= 3; ++measure) Collect(&collection, horn, measure);
   ASSERT_EQ(collection.GetCount(), 6);
   EXPECT_EQ(Name(collection.GetEntryAt(0)->GetPitchAt(0)), "Ebb2");
@@ -112,19 +106,19 @@ TEST_P(PitchMemoryTest, RestsMaskedLayersAndHiddenStavesStayOutOfTheMemory) {
   builder.SetStaffFlagsInMeasure(viola, 2, 0x2000);
   builder.SetStaffFlagsInMeasure(viola, 3, 0x0200);
 
-  TCAnalyzeEntryCollection onlyFirstLayer;
+  TCAnalyzeEntryCollection onlyFirstLayer(TCAnalyzeEntryCollection::Entries::Owned, Search());
   Collect(&onlyFirstLayer, viola, 1, TCNoteEntryCell::kLayersShown, 1);
   ASSERT_EQ(onlyFirstLayer.GetCount(), 1);
   EXPECT_EQ(onlyFirstLayer.GetEntryAt(0)->GetEntryNumber(), layerOne);
 
-  TCAnalyzeEntryCollection everything;
+  TCAnalyzeEntryCollection everything(TCAnalyzeEntryCollection::Entries::Owned, Search());
   for (int16_t measure = 1; measure <= 3; ++measure) Collect(&everything, viola, measure);
   ASSERT_EQ(everything.GetCount(), 2) << "no rest, nothing from the measures where the staff is hidden";
   EXPECT_EQ(everything.GetEntryAt(1)->GetEntryNumber(), layerTwo);
   EXPECT_EQ(everything.GetEntryAt(1)->GetLayer(), 2);
 
   builder.SetStaffFlagsInMeasure(viola, 2, 0x0001);
-  TCAnalyzeEntryCollection otherFlag;
+  TCAnalyzeEntryCollection otherFlag(TCAnalyzeEntryCollection::Entries::Owned, Search());
   Collect(&otherFlag, viola, 2);
   EXPECT_EQ(otherFlag.GetCount(), 1) << "only the two hiding flags keep an entry out";
 }
@@ -139,12 +133,12 @@ TEST_P(PitchMemoryTest, EqualCandidatesGoToTheOneCollectedFirst) {
   uint32_t current = voice.Note("F4", kQuarter);
   uint32_t lowerFlat = builder.Voice(lower).Note("Fb4!", kQuarter);
 
-  TCAnalyzeEntryCollection upperFirst;
+  TCAnalyzeEntryCollection upperFirst(TCAnalyzeEntryCollection::Entries::Owned, Search());
   Collect(&upperFirst, upper, 1);
   Collect(&upperFirst, lower, 1);
   EXPECT_EQ(PreviousOf(upperFirst, current, false), upperSharp);
 
-  TCAnalyzeEntryCollection lowerFirst;
+  TCAnalyzeEntryCollection lowerFirst(TCAnalyzeEntryCollection::Entries::Owned, Search());
   Collect(&lowerFirst, lower, 1);
   Collect(&lowerFirst, upper, 1);
   EXPECT_EQ(PreviousOf(lowerFirst, current, false), lowerFlat);
@@ -162,7 +156,7 @@ TEST_P(PitchMemoryTest, LatestEarlierNoteWinsAndLaterNotesNeverCount) {
   uint32_t current = voice.Note("F4", kQuarter);
   uint32_t higher = voice.Note("F5", kHalf);
   uint32_t nextMeasure = voice.Note("F4", kWhole);
-  TCAnalyzeEntryCollection collection;
+  TCAnalyzeEntryCollection collection(TCAnalyzeEntryCollection::Entries::Owned, Search());
   for (int16_t measure = 1; measure <= 3; ++measure) Collect(&collection, flute, measure);
   EXPECT_EQ(PreviousOf(collection, current, false), earlierInOtherLayer);
   EXPECT_EQ(PreviousOf(collection, nextMeasure, false), higher) << "the F5 just before it, whatever its octave";
@@ -181,7 +175,7 @@ TEST_P(PitchMemoryTest, SameBeatInAnotherLayerCountsAsEarlier) {
   auto lower = builder.Voice(cello, 2);
   lower.Rest(kQuarter);
   uint32_t sameBeat = lower.Note("C#4!", kQuarter);
-  TCAnalyzeEntryCollection collection;
+  TCAnalyzeEntryCollection collection(TCAnalyzeEntryCollection::Entries::Owned, Search());
   Collect(&collection, cello, 1);
   EXPECT_EQ(PreviousOf(collection, current, false), sameBeat);
 }
@@ -195,12 +189,12 @@ TEST_P(PitchMemoryTest, IndependentOctavesCompareLetterAndOctave) {
   auto last = builder.Voice(harp, 1, 3);
   uint32_t higher = last.Note("F5", kHalf);
   uint32_t sharp = last.Note("F#4", kHalf);
-  TCAnalyzeEntryCollection collection;
+  TCAnalyzeEntryCollection collection(TCAnalyzeEntryCollection::Entries::Owned, Search());
   for (int16_t measure = 1; measure <= 3; ++measure) Collect(&collection, harp, measure);
   EXPECT_EQ(PreviousOf(collection, sharp, true), flat);
   EXPECT_EQ(PreviousOf(collection, sharp, false), higher);
 
-  TCAnalyzeEntryCollection withoutFlat;
+  TCAnalyzeEntryCollection withoutFlat(TCAnalyzeEntryCollection::Entries::Owned, Search());
   Collect(&withoutFlat, harp, 1);
   Collect(&withoutFlat, harp, 3);
   EXPECT_EQ(PreviousOf(withoutFlat, sharp, true), plain);
@@ -214,7 +208,7 @@ TEST_P(PitchMemoryTest, ChordLinesMatchOnlyTheirOwnVoice) {
   uint32_t single = voice.Note("F#4!", kHalf);
   uint32_t triad = voice.Chord({"C4", "F4", "A4"}, kHalf);
   uint32_t current = voice.Chord({"D4", "F#4", "B4"}, kWhole);
-  TCAnalyzeEntryCollection collection;
+  TCAnalyzeEntryCollection collection(TCAnalyzeEntryCollection::Entries::Owned, Search());
   Collect(&collection, piano, 1);
   Collect(&collection, piano, 2);
   const TCNotePitches* currentEntry = Entry(collection, current);
@@ -240,7 +234,7 @@ TEST_P(PitchMemoryTest, GraceNoteNeverWinsOverAMainNoteOfItsMeasure) {
   upper.Note("G4", kQuarter);
   uint32_t current = upper.Note("F4", kHalf);
   uint32_t mainNote = builder.Voice(oboe, 2).Note("F4", kEighth);
-  TCAnalyzeEntryCollection collection;
+  TCAnalyzeEntryCollection collection(TCAnalyzeEntryCollection::Entries::Owned, Search());
   Collect(&collection, oboe, 1);
   EXPECT_EQ(PreviousOf(collection, current, false), mainNote);
   EXPECT_EQ(PreviousOf(collection, current, false, 0), grace) << "chord lines know no grace rule";
@@ -254,7 +248,7 @@ TEST_P(PitchMemoryTest, LaterGraceOfTheSameRunWins) {
   voice.Grace("F#5!");
   uint32_t second = voice.Grace("Fb5!");
   uint32_t current = voice.Note("F5", kWhole);
-  TCAnalyzeEntryCollection collection;
+  TCAnalyzeEntryCollection collection(TCAnalyzeEntryCollection::Entries::Owned, Search());
   Collect(&collection, oboe, 1);
   EXPECT_EQ(PreviousOf(collection, current, false), second);
 }
@@ -268,7 +262,7 @@ TEST_P(PitchMemoryTest, CourtesyRangeCountsBarlines) {
     if (measure != 40) builder.Voice(violin, 1, measure).Note("G4", kWhole);
     builder.Voice(empty, 1, measure).Rest(kWhole);
   }
-  TCAnalyzeEntryCollection collection;
+  TCAnalyzeEntryCollection collection(TCAnalyzeEntryCollection::Entries::Owned, Search());
   for (int16_t measure = 1; measure <= 52; ++measure) Collect(&collection, violin, measure);
   auto inMeasure = [&](int measure) {
     for (int32_t i = 0; i < collection.GetCount(); ++i) {

@@ -22,18 +22,12 @@ namespace scan_test {
 
 class ScanFixture : public headless::HostFixture {
  protected:
-  void SetUp() override {
-    HostFixture::SetUp();
-    SetActiveAnalysisSettings(AnalysisSettings{});
-  }
-
   void TearDown() override {
     ReleaseFindings();
-    SetActiveAnalysisSettings(AnalysisSettings{});
     HostFixture::TearDown();
   }
 
-  // Changes the active settings for the next scans.
+  // Changes the settings of the next scans.
   AnalysisSettings& Settings() { return settings_; }
   void CheckOff(uint32_t option) { settings_.checkOptions &= ~option; }
   void CheckOn(uint32_t option) { settings_.checkOptions |= option; }
@@ -43,10 +37,9 @@ class ScanFixture : public headless::HostFixture {
   const std::vector<const AccidentalFinding*>& Scan(uint32_t layerMask = TCAccidentalsAnalyzer::kAllLayers) {
     ReleaseFindings();
     if (Host().Selection().startMeasure == 0 && Host().Selection().endMeasure == 0) Host().SelectAll();
-    SetActiveAnalysisSettings(settings_);
     TCMusicRegion region;
     region.ReadCurrentSelection();
-    TCAccidentalsAnalyzer analyzer(&rows_);
+    TCAccidentalsAnalyzer analyzer(&rows_, settings_);
     analyzer.SetRegion(&region);
     analyzer.SetLayerMask(layerMask);
     TCUndoBlock block;

@@ -20,10 +20,6 @@ using Entries = std::vector<std::unique_ptr<TCNotePitches>>;
 
 class RunContextTest : public ScanFixture {
  protected:
-  void SetUp() override {
-    ScanFixture::SetUp();
-    SetActiveAnalysisSettings(AnalysisSettings{});
-  }
   void LoadInstruments() { instruments_.LoadAll(); }
   std::string LastDescription() const {
     return Text(GetRowFinding(rows_.GetRowAt(rows_.GetRowCount() - 1))->description);
@@ -71,8 +67,7 @@ TEST_F(RunContextTest, EveryKindGetsItsTextParenthesesAndCheckState) {
     ReleaseFindings();
     AnalysisSettings settings;
     settings.parenthesisOptions = parenthesisOptions;
-    SetActiveAnalysisSettings(settings);
-    TCAnalysisRunContext context(&rows_, nullptr);
+    TCAnalysisRunContext context(&rows_, nullptr, settings);
     for (size_t i = 0; i < 10; ++i) {
       const KindExpectation& expected = expectations[i];
       const TCNotePitches* entry = entries[i + 1].get();
@@ -115,7 +110,7 @@ TEST_F(RunContextTest, HeldFindingsAreReportedInTheOrderOfTheirPlaces) {
   Entries entries = AnalyzedEntriesOf(flute, 1);
   ASSERT_EQ(entries.size(), 4u);
   auto note = [&](size_t entry, int32_t index) { return entries[entry]->GetPitchAt(index); };
-  TCAnalysisRunContext context(&rows_, nullptr);
+  TCAnalysisRunContext context(&rows_, nullptr, AnalysisSettings{});
   ASSERT_TRUE(context.AddFinding(FindingKind::NoteMissing, note(3, 0), entries[3].get(), nullptr, nullptr));
 
   context.HoldFindings();
@@ -146,7 +141,7 @@ TEST_F(RunContextTest, HeldFindingsAreReportedInTheOrderOfTheirPlaces) {
       << "after the flush the held notes count as reported";
 
   {
-    TCAnalysisRunContext unflushed(&rows_, nullptr);
+    TCAnalysisRunContext unflushed(&rows_, nullptr, AnalysisSettings{});
     unflushed.HoldFindings();
     EXPECT_FALSE(unflushed.AddFinding(FindingKind::NoteMissing, note(0, 0), entries[0].get(), nullptr, nullptr));
     ReleaseFindings();
@@ -169,7 +164,7 @@ TEST_F(RunContextTest, FindingCarriesWhereTheNoteAndTheRelatedNoteStand) {
   Entries entries = AnalyzedEntriesOf(flute, 12);
   const TCNotePitches* chord = entries[2].get();
 
-  TCAnalysisRunContext context(&rows_, nullptr);
+  TCAnalysisRunContext context(&rows_, nullptr, AnalysisSettings{});
   ASSERT_TRUE(context.AddFinding(FindingKind::PitchDiffOtherOctave, chord->GetPitchAt(1), chord,
                                  relatedEntries[0]->GetPitchAt(0), relatedEntries[0].get()));
   const AccidentalFinding* finding = LastFinding();
@@ -209,7 +204,7 @@ TEST_F(RunContextTest, FirstFindingForANoteWins) {
   builder.Voice(flute).Chord({"F#4", "A4"}, kWhole);
   Entries entries = AnalyzedEntriesOf(flute, 1);
   const TCNotePitches* chord = entries[0].get();
-  TCAnalysisRunContext context(&rows_, nullptr);
+  TCAnalysisRunContext context(&rows_, nullptr, AnalysisSettings{});
   EXPECT_TRUE(context.AddFinding(FindingKind::NoteMissing, chord->GetPitchAt(0), chord, nullptr, nullptr));
   EXPECT_FALSE(context.AddFinding(FindingKind::KeySignatureDifference, chord->GetPitchAt(0), chord, nullptr, nullptr));
   EXPECT_TRUE(context.IsAlreadyReported(LastFinding()));
@@ -220,7 +215,7 @@ TEST_F(RunContextTest, FirstFindingForANoteWins) {
   EXPECT_EQ(rows_.GetRowCount(), 2);
 
   // A second run into the same list still sees the rows of the first.
-  TCAnalysisRunContext laterRun(&rows_, nullptr);
+  TCAnalysisRunContext laterRun(&rows_, nullptr, AnalysisSettings{});
   EXPECT_FALSE(
       laterRun.AddFinding(FindingKind::DifferOnBeat, chord->GetPitchAt(1), chord, chord->GetPitchAt(0), chord));
   // After the list was emptied the note can be reported again.
@@ -260,14 +255,14 @@ TEST_F(RunContextTest, RelationSuffixNamesWhereTheRelatedNoteIs) {
   };
   for (const Case& item : cases) {
     ReleaseFindings();
-    TCAnalysisRunContext context(&rows_, &instruments_);
+    TCAnalysisRunContext context(&rows_, &instruments_, AnalysisSettings{});
     ASSERT_TRUE(context.AddFinding(FindingKind::DifferOnBeat, item.entry->GetPitchAt(0), item.entry,
                                    item.related->GetPitchAt(0), item.related));
     EXPECT_EQ(LastDescription(), item.description);
   }
   // Without the run's instruments the two piano staves are just two staves.
   ReleaseFindings();
-  TCAnalysisRunContext withoutInstruments(&rows_, nullptr);
+  TCAnalysisRunContext withoutInstruments(&rows_, nullptr, AnalysisSettings{});
   withoutInstruments.AddFinding(FindingKind::PitchDiffOtherOctave, note->GetPitchAt(0), note,
                                 leftEntries[0]->GetPitchAt(0), leftEntries[0].get());
   EXPECT_EQ(LastDescription(), "Pitch diff with F#3 (on 'Piano LH').");
@@ -292,7 +287,7 @@ TEST_F(RunContextTest, NamelessStavesAreNamedAfterTheirInstrumentOrNumber) {
   builder.AddInstrument({unnamedGroup, unnamedGroupToo}, "");
   builder.AddInstrument({horn1, horn2}, "^font(Arial)E^flat() / F^sharp() Horns");
   LoadInstruments();
-  TCAnalysisRunContext context(&rows_, &instruments_);
+  TCAnalysisRunContext context(&rows_, &instruments_, AnalysisSettings{});
   EXPECT_EQ(StaffName(context, horn2), "Eb / F# Horns [Staff 2]");
   EXPECT_EQ(context.GroupNameOf(9999), nullptr);
   EXPECT_EQ(StaffName(context, first), "Piano [Staff 1]");
@@ -301,7 +296,7 @@ TEST_F(RunContextTest, NamelessStavesAreNamedAfterTheirInstrumentOrNumber) {
   EXPECT_EQ(StaffName(context, loose), "Staff #" + std::to_string(loose));
   EXPECT_EQ(StaffName(context, unnamedGroupToo), "Staff #" + std::to_string(unnamedGroupToo));
   EXPECT_EQ(StaffName(context, named), "Violin");
-  TCAnalysisRunContext withoutInstruments(&rows_, nullptr);
+  TCAnalysisRunContext withoutInstruments(&rows_, nullptr, AnalysisSettings{});
   EXPECT_EQ(StaffName(withoutInstruments, second), "Staff #" + std::to_string(second));
 }
 
@@ -313,7 +308,7 @@ TEST_F(RunContextTest, AStaffsInstrumentIsFoundOncePerRunUntilTheStavesAreForgot
   builder.AddMeasures(1);
   builder.AddInstrument({upper, lower}, "Piano");
   LoadInstruments();
-  TCAnalysisRunContext context(&rows_, &instruments_);
+  TCAnalysisRunContext context(&rows_, &instruments_, AnalysisSettings{});
   ASSERT_EQ(instruments_.GetCount(), 1);
   EXPECT_EQ(context.InstrumentOf(lower), instruments_.GetInstrumentAt(0));
   EXPECT_EQ(context.InstrumentOf(loose), nullptr);
@@ -329,7 +324,7 @@ TEST_F(RunContextTest, AStaffsInstrumentIsFoundOncePerRunUntilTheStavesAreForgot
   context.ForgetStaves();
   EXPECT_EQ(context.InstrumentOf(loose), harp);
   EXPECT_EQ(context.InstrumentOf(lower), instruments_.GetInstrumentAt(0)) << "the first instrument keeps its staff";
-  TCAnalysisRunContext withoutInstruments(&rows_, nullptr);
+  TCAnalysisRunContext withoutInstruments(&rows_, nullptr, AnalysisSettings{});
   EXPECT_EQ(withoutInstruments.InstrumentOf(upper), nullptr);
 }
 
@@ -338,7 +333,7 @@ TEST_F(RunContextTest, OlderHostsNameStavesFromTheirTextWithoutTags) {
   headless::ScoreBuilder builder;
   int16_t clarinet = builder.AddStaff("^font(Times)B^flat() Clarinet");
   builder.AddMeasures(1);
-  TCAnalysisRunContext context(&rows_, nullptr);
+  TCAnalysisRunContext context(&rows_, nullptr, AnalysisSettings{});
   EXPECT_EQ(StaffName(context, clarinet), "Bb Clarinet");
 }
 
@@ -353,8 +348,7 @@ TEST_F(RunContextTest, PitchDifferenceParenthesesFollowTheMeasureDistance) {
     ReleaseFindings();
     AnalysisSettings settings;
     settings.parenthesisOptions = options;
-    SetActiveAnalysisSettings(settings);
-    TCAnalysisRunContext context(&rows_, nullptr);
+    TCAnalysisRunContext context(&rows_, nullptr, settings);
     const TCNotePitches* note = measures[7][0].get();
     const TCNotePitches* related = measures[static_cast<size_t>(7 - distance)][0].get();
     context.AddFinding(FindingKind::PitchDiffSameOctave, note->GetPitchAt(0), note, related->GetPitchAt(0), related);

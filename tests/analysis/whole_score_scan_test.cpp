@@ -19,11 +19,6 @@ namespace {
 
 class WholeScoreScanTest : public ScanFixture {
  protected:
-  void TearDown() override {
-    SetPitchMemoryIndexing(true);
-    ScanFixture::TearDown();
-  }
-
   // One line per row with everything a reader of the report sees.
   std::vector<std::string> Report() const {
     std::vector<std::string> lines;
@@ -124,10 +119,10 @@ TEST_F(WholeScoreScanTest, indexed_searches_report_what_whole_group_walks_report
       CheckOn(variant.checksOn);
       CheckOff(variant.checksOff);
       Settings().courtesyMeasureRange = variant.range;
-      SetPitchMemoryIndexing(false);
+      Settings().search = PitchSearch::WholeGroup;
       Scan();
       std::vector<std::string> walked = Report();
-      SetPitchMemoryIndexing(true);
+      Settings().search = PitchSearch::Indexed;
       Scan();
       std::vector<std::string> indexed = Report();
       EXPECT_GT(walked.size(), 50u);

@@ -22,11 +22,11 @@ struct RunResult {
   std::string err;
 };
 
-inline RunResult RunRzacc(const std::vector<std::string>& arguments) {
+inline RunResult RunRzacc(const std::vector<std::string>& arguments, PitchSearch search = PitchSearch::Indexed) {
   std::ostringstream out;
   std::ostringstream err;
   RunResult result;
-  result.status = rzacc::RzaccApp::Run(arguments, out, err);
+  result.status = rzacc::RzaccApp::Run(arguments, out, err, search);
   result.out = out.str();
   result.err = err.str();
   return result;

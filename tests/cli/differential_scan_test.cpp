@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "analysis/pitch_memory.h"
+#include "analysis/analysis_settings.h"
 #include "tests/cli/cli_test_support.h"
 #include "tests/cli/generated_musicxml.h"
 
@@ -20,17 +20,10 @@ using cli_test::RunRzacc;
 
 class DifferentialScanTest : public headless::HostFixture {
  protected:
-  void TearDown() override {
-    SetPitchMemoryIndexing(true);
-    HostFixture::TearDown();
-  }
-
   // The report of a scan with the walks and the report with the index.
   static void ExpectSameReports(const std::vector<std::string>& arguments, size_t leastLines) {
-    SetPitchMemoryIndexing(false);
-    RunResult walked = RunRzacc(arguments);
-    SetPitchMemoryIndexing(true);
-    RunResult indexed = RunRzacc(arguments);
+    RunResult walked = RunRzacc(arguments, PitchSearch::WholeGroup);
+    RunResult indexed = RunRzacc(arguments, PitchSearch::Indexed);
     EXPECT_EQ(walked.status, indexed.status);
     EXPECT_EQ(walked.err, indexed.err);
     EXPECT_GE(static_cast<size_t>(std::count(walked.out.begin(), walked.out.end(), '\n')), leastLines);

@@ -24,7 +24,6 @@ class ResultListTest : public ui_test::DialogFixture {
  protected:
   void SetUp() override {
     DialogFixture::SetUp();
-    SetActiveAnalysisSettings(AnalysisSettings{});
     window_.CreateMainControls();
     ASSERT_NE(window_.CreateDialogThroughHost(headless::host_dialogs::HostWindow(), false), 0);
     dialog_ = window_.GetDialog();
@@ -45,7 +44,7 @@ class ResultListTest : public ui_test::DialogFixture {
     ASSERT_TRUE(ui_test::ImportExample(name, &message)) << message;
     TCMusicRegion region;
     region.ReadCurrentSelection();
-    TCAccidentalsAnalyzer analyzer(results_->GetRows());
+    TCAccidentalsAnalyzer analyzer(results_->GetRows(), AnalysisSettings{});
     analyzer.SetRegion(&region);
     TCUndoBlock block;
     ASSERT_TRUE(block.ExecuteHandler(&analyzer, TCAccidentalsAnalyzer::kEditName));
