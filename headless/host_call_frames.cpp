@@ -46,39 +46,39 @@ const EntryBytes* HostCallHandler::FindEntryInMeasure(const DocumentContent& con
 void* HostCallHandler::LoadTGF(int32_t zero, int32_t slot, int32_t measure, int32_t layerIndex) {
   Document* document = Current();
   if (!document) return nullptr;
-  if (zero != 0) host_.ReportCallError("TX_LoadTGF: first argument " + std::to_string(zero) + ", not 0");
+  if (zero != 0) host_.Misuse().ReportCallError("TX_LoadTGF: first argument " + std::to_string(zero) + ", not 0");
   int16_t staff = host_.StaffAtSlot(document->currentPart, slot);
   if (staff == 0 || measure < 1 || measure > document->content.MeasureCount()) return nullptr;
-  if (layerIndex < 0 || layerIndex >= host_.MaxLayers()) return nullptr;
+  if (layerIndex < 0 || layerIndex >= host_.Layers().MaxLayers()) return nullptr;
   CellKey key{staff, static_cast<int16_t>(measure), static_cast<int16_t>(layerIndex)};
   static const std::vector<EntryBytes> kEmptyCell;
   const std::vector<EntryBytes>* cell = document->content.Cell(key);
   if (!cell) cell = &kEmptyCell;
   if (cell->size() > static_cast<size_t>(host_frame::kMaxEntries)) return nullptr;
   bool readOnly = document->readOnlyCells.count(key) > 0;
-  return host_.frames_->Create(document->Id(), key, HeadlessHost::SlotListValue(), static_cast<int16_t>(slot), readOnly,
-                               *cell);
+  return host_.Frames().Create(document->Id(), key, HostSelection::SlotListValue(), static_cast<int16_t>(slot),
+                               readOnly, *cell);
 }
 
 int32_t HostCallHandler::SaveTGF(void* frame) {
-  switch (host_.frames_->StateOf(frame)) {
+  switch (host_.Frames().StateOf(frame)) {
     case FrameRegistry::FrameState::Freed:
-      host_.ReportFrameError("TX_SaveTGF of a freed " + FrameName(frame));
+      host_.Misuse().ReportFrameError("TX_SaveTGF of a freed " + FrameName(frame));
       return 0;
     case FrameRegistry::FrameState::Unknown:
-      host_.ReportFrameError("TX_SaveTGF of an unknown " + FrameName(frame));
+      host_.Misuse().ReportFrameError("TX_SaveTGF of an unknown " + FrameName(frame));
       return 0;
     case FrameRegistry::FrameState::Live:
       break;
   }
-  const FrameInfo* info = host_.frames_->Live(frame);
+  const FrameInfo* info = host_.Frames().Live(frame);
   if (info->readOnly) {
-    host_.ReportFrameError("TX_SaveTGF of a read-only " + FrameName(frame));
+    host_.Misuse().ReportFrameError("TX_SaveTGF of a read-only " + FrameName(frame));
     return 0;
   }
   int count = host_frame::FrameEntryCount(frame);
   if (host_frame::FrameEntries(frame) != info->entries || count < 0 || count > info->allocatedEntries) {
-    host_.ReportFrameError("TX_SaveTGF of a " + FrameName(frame) + " with a damaged header");
+    host_.Misuse().ReportFrameError("TX_SaveTGF of a " + FrameName(frame) + " with a damaged header");
     return 0;
   }
   Document* document = host_.DocumentData(info->document);
@@ -96,11 +96,11 @@ int32_t HostCallHandler::SaveTGF(void* frame) {
 }
 
 int32_t HostCallHandler::FreeTGF(void* frame) {
-  if (host_.frames_->Release(frame)) return 1;
-  if (host_.frames_->StateOf(frame) == FrameRegistry::FrameState::Freed) {
-    host_.ReportFrameError("TX_FreeTGF of a " + FrameName(frame) + " freed before");
+  if (host_.Frames().Release(frame)) return 1;
+  if (host_.Frames().StateOf(frame) == FrameRegistry::FrameState::Freed) {
+    host_.Misuse().ReportFrameError("TX_FreeTGF of a " + FrameName(frame) + " freed before");
   } else {
-    host_.ReportFrameError("TX_FreeTGF of an unknown " + FrameName(frame));
+    host_.Misuse().ReportFrameError("TX_FreeTGF of an unknown " + FrameName(frame));
   }
   return 0;
 }
@@ -110,7 +110,7 @@ int32_t HostCallHandler::GetEntryMetrics(uint32_t entryNumber, int32_t measure, 
   Document* document = Current();
   if (!document || !metrics) return 0;
   if (newLayout && host_.HostVersion() < kHostVersion2012) {
-    host_.ReportCallError("TX_GetEntryMetrics2014 called on a host before 0x12000000");
+    host_.Misuse().ReportCallError("TX_GetEntryMetrics2014 called on a host before 0x12000000");
     return 0;
   }
   if (measure < std::numeric_limits<int16_t>::min() || measure > std::numeric_limits<int16_t>::max() ||
@@ -118,10 +118,10 @@ int32_t HostCallHandler::GetEntryMetrics(uint32_t entryNumber, int32_t measure, 
     return 0;
   }
   const EntryBytes* entry = FindEntryInMeasure(document->content, static_cast<int16_t>(staff),
-                                               static_cast<int16_t>(measure), entryNumber, host_.MaxLayers());
+                                               static_cast<int16_t>(measure), entryNumber, host_.Layers().MaxLayers());
   if (!entry) return 0;
-  if (host_.frames_->MetricsLive(metrics)) {
-    host_.ReportFrameError("entry metrics loaded again into a buffer that was not freed");
+  if (host_.Frames().MetricsLive(metrics)) {
+    host_.Misuse().ReportFrameError("entry metrics loaded again into a buffer that was not freed");
   }
   RecordBytes answer(static_cast<size_t>(newLayout ? kMetrics2014Size : kMetrics2009Size), 0);
   int notes = host_frame::NoteCount(entry->data());
@@ -137,13 +137,13 @@ int32_t HostCallHandler::GetEntryMetrics(uint32_t entryNumber, int32_t measure, 
     if (newLayout) EntryMetricsRecord::SetVisible(answer, i, (flags & host_frame::kNoteAccidentalShown) != 0);
   }
   std::memcpy(metrics, answer.data(), answer.size());
-  host_.frames_->AddMetrics(metrics);
+  host_.Frames().AddMetrics(metrics);
   return 1;
 }
 
 int32_t HostCallHandler::FreeEntryMetrics(void* metrics) {
-  if (host_.frames_->ReleaseMetrics(metrics)) return 1;
-  host_.ReportFrameError("TX_FreeEntryMetrics of metrics the host did not fill");
+  if (host_.Frames().ReleaseMetrics(metrics)) return 1;
+  host_.Misuse().ReportFrameError("TX_FreeEntryMetrics of metrics the host did not fill");
   return 0;
 }
 
@@ -160,8 +160,8 @@ int32_t HostCallHandler::InstToSlot(int32_t staff) {
   return host_.SlotOfStaff(document->currentPart, static_cast<int16_t>(staff));
 }
 
-int32_t HostCallHandler::GetMaxLayers() { return host_.MaxLayers(); }
+int32_t HostCallHandler::GetMaxLayers() { return host_.Layers().MaxLayers(); }
 
-int32_t HostCallHandler::GetShowLayer(int32_t layerIndex) { return host_.LayerShown(layerIndex) ? 1 : 0; }
+int32_t HostCallHandler::GetShowLayer(int32_t layerIndex) { return host_.Layers().Shown(layerIndex) ? 1 : 0; }
 
 }  // namespace headless

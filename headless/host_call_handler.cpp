@@ -37,7 +37,7 @@ bool HostCallHandler::CheckLayoutVersion(const char* function, uint32_t tag, uin
   char text[160];
   std::snprintf(text, sizeof text, "%s \"%s\": layout version 0x%08X, the host expects 0x%08X", function,
                 TagName(tag).c_str(), version, layout.version);
-  host_.ReportCallError(text);
+  host_.Misuse().ReportCallError(text);
   return false;
 }
 
@@ -91,8 +91,8 @@ int32_t HostCallHandler::SaveEData(uint32_t tag, void* address, const void* buff
   if (AddressFormOf(tag) == AddressForm::StaffAtPosition) return 0;
   RecordLayout layout = LayoutOf(tag, host_.HostVersion());
   if (layout.known && layout.size > 0 && size != layout.size) {
-    host_.ReportCallError("TX_SaveEData \"" + TagName(tag) + "\": " + std::to_string(size) + " bytes, the layout has " +
-                          std::to_string(layout.size));
+    host_.Misuse().ReportCallError("TX_SaveEData \"" + TagName(tag) + "\": " + std::to_string(size) +
+                                   " bytes, the layout has " + std::to_string(layout.size));
     return 0;
   }
   RecordStore* store = document->content.StoreFor(tag, document->currentPart);

@@ -44,44 +44,22 @@ int32_t HostCallHandler::GetNextPartID(int32_t part) {
   return next == parts.end() ? kNoNextPart : next->first;
 }
 
-int32_t HostCallHandler::StartEdit(const char* utf8Name) {
-  Document* document = Current();
-  if (!document) return 0;
-  host_.openEdits_.push_back(
-      HeadlessHost::OpenEdit{document->Id(), utf8Name ? utf8Name : "", DocumentSnapshot(document->content)});
-  return 1;
-}
+int32_t HostCallHandler::StartEdit(const char* utf8Name) { return host_.Edits().Start(utf8Name) ? 1 : 0; }
 
 int32_t HostCallHandler::EndEdit() {
-  if (host_.openEdits_.empty()) {
-    host_.ReportCallError("TX_EndTavrelEdit without an open edit");
+  if (host_.Edits().OpenCount() == 0) {
+    host_.Misuse().ReportCallError("TX_EndTavrelEdit without an open edit");
     return 0;
   }
-  HeadlessHost::OpenEdit edit = host_.openEdits_.back();
-  host_.openEdits_.pop_back();
-  host_.endedEdits_.push_back(edit.name);
-  bool outermost = true;
-  for (const HeadlessHost::OpenEdit& open : host_.openEdits_) {
-    if (open.document == edit.document) outermost = false;
-  }
-  Document* document = host_.DocumentData(edit.document);
-  if (outermost && document) document->undoHistory.push_back(Document::UndoStep{edit.name, edit.before});
-  return 1;
+  return host_.Edits().End() ? 1 : 0;
 }
 
 int32_t HostCallHandler::CancelEdit() {
-  if (host_.openEdits_.empty()) {
-    host_.ReportCallError("TX_CancelTavrelEdit without an open edit");
+  if (host_.Edits().OpenCount() == 0) {
+    host_.Misuse().ReportCallError("TX_CancelTavrelEdit without an open edit");
     return 0;
   }
-  HeadlessHost::OpenEdit edit = host_.openEdits_.back();
-  host_.openEdits_.pop_back();
-  host_.cancelledEdits_.push_back(edit.name);
-  Document* document = host_.DocumentData(edit.document);
-  if (!document || !edit.before.Content()) return 0;
-  document->content = *edit.before.Content();
-  if (!document->content.HasPart(document->currentPart)) document->currentPart = 0;
-  return 1;
+  return host_.Edits().Cancel() ? 1 : 0;
 }
 
 int32_t HostCallHandler::GetCurERegions(void* first, void* region, void* third) {
@@ -90,13 +68,13 @@ int32_t HostCallHandler::GetCurERegions(void* first, void* region, void* third) 
   if (first) host_frame::Write<int32_t>(first, 0, 0);
   if (region) std::memset(region, 0, kSelectionRecordSize);
   if (!document || !region) return 0;
-  host_.Selection().WriteTo(region);
+  host_.Selection().Record().WriteTo(region);
   return 1;
 }
 
 int32_t HostCallHandler::SetCurERegion(const void* region) {
   if (!Current() || !region) return 0;
-  host_.SetSelectionRecord(SelectionRecord::ReadFrom(region));
+  host_.Selection().SetRecord(SelectionRecord::ReadFrom(region));
   return 1;
 }
 
@@ -113,10 +91,11 @@ int32_t HostCallHandler::UpdateLayout() {
 int32_t HostCallHandler::ScrollTo() { return Current() ? 1 : 0; }
 
 int32_t HostCallHandler::GetCurrentWindowInfo(void* record) {
-  if (!record || !Current() || !host_.windowInfoAnswers_) return 0;
+  const HostEnvironment& environment = host_.Environment();
+  if (!record || !Current() || !environment.WindowInfoAnswers()) return 0;
   RecordBytes info(static_cast<size_t>(kWindowInfoSize), 0);
-  WindowInfoRecord::Field528::Set(info, host_.windowField528_);
-  WindowInfoRecord::Field530::Set(info, host_.windowField530_);
+  WindowInfoRecord::Field528::Set(info, environment.PageView());
+  WindowInfoRecord::Field530::Set(info, environment.Zoom());
   std::memcpy(record, info.data(), info.size());
   return 1;
 }
@@ -125,12 +104,12 @@ int32_t HostCallHandler::GetTavrelPath(int32_t folderKind, void* buffer) {
   uint32_t version = host_.HostVersion();
   int32_t expected = version < kHostVersion2010 ? kOldPluginFolderKind : kPluginFolderKind;
   if (folderKind != expected) {
-    host_.ReportCallError("TX_GetTavrelPath: folder kind " + std::to_string(folderKind) + ", the host expects " +
-                          std::to_string(expected));
+    host_.Misuse().ReportCallError("TX_GetTavrelPath: folder kind " + std::to_string(folderKind) +
+                                   ", the host expects " + std::to_string(expected));
     return 0;
   }
-  if (!buffer || host_.PluginFolder().empty()) return 0;
-  std::vector<uint8_t> path = EncodeHostText(host_.PluginFolder(), version);
+  if (!buffer || host_.Environment().PluginFolder().empty()) return 0;
+  std::vector<uint8_t> path = EncodeHostText(host_.Environment().PluginFolder(), version);
   if (path.size() > kPathBufferSize) return 0;
   std::memcpy(buffer, path.data(), path.size());
   return 1;
@@ -140,7 +119,7 @@ int32_t HostCallHandler::AutoNumberedName(int32_t textBlock, char16_t* buffer, i
   Document* document = Current();
   if (!document || !buffer || size <= 0) return 0;
   if (host_.HostVersion() < kHostVersion2011) {
-    host_.ReportCallError("TX_AutoNumberedName_UTF16 called on a host before 0x11000000");
+    host_.Misuse().ReportCallError("TX_AutoNumberedName_UTF16 called on a host before 0x11000000");
     return 0;
   }
   if (textBlock < 1 || textBlock > 0x7FFF ||
@@ -159,10 +138,11 @@ int32_t HostCallHandler::AutoNumberedName(int32_t textBlock, char16_t* buffer, i
 
 int32_t HostCallHandler::ExecuteMenuItem(int32_t command) {
   Document* document = Current();
-  host_.menuCommands_.push_back(command);
+  host_.Environment().AddMenuCommand(command);
   if (!document) return 0;
   if (command == kNoteSpacingCommand) {
-    host_.spacingCommands_.push_back(SpacingCommand{document->Id(), document->currentPart, host_.Selection()});
+    host_.Environment().AddSpacingCommand(
+        SpacingCommand{document->Id(), document->currentPart, host_.Selection().Record()});
   }
   return 1;
 }

@@ -289,7 +289,7 @@ TEST_F(AccidentalsAnalyzerTest, grand_staff_from_named_piano_groups_on_older_hos
   Scan();
   EXPECT_EQ(findings_.size(), 1u) << "only the named piano-bracket group of two staves is one instrument";
   EXPECT_EQ(Description(piano), "Pitch diff with F#4 (on grand staff).");
-  EXPECT_TRUE(Host().CallErrors().empty());
+  EXPECT_TRUE(Host().Misuse().CallErrors().empty());
 }
 
 TEST_F(AccidentalsAnalyzerTest, staff_left_out_of_its_grand_staff_is_still_analysed) {
@@ -302,12 +302,12 @@ TEST_F(AccidentalsAnalyzerTest, staff_left_out_of_its_grand_staff_is_still_analy
   uint32_t lower = builder.Voice(left).Note("F#3", kWhole);
   CheckOff(kCrossStaveChecks);
 
-  Host().SetSelection(left, 1, 0, left, 1, kWhole);
+  Host().Selection().Set(left, 1, 0, left, 1, kWhole);
   Scan();
   ASSERT_EQ(findings_.size(), 1u);
   EXPECT_EQ(KindOn(lower), FindingKind::NoteMissing);
 
-  Host().SetSelection(right, 1, 0, left, 1, kWhole);
+  Host().Selection().Set(right, 1, 0, left, 1, kWhole);
   Scan();
   EXPECT_EQ(findings_.size(), 2u);
   EXPECT_EQ(KindOn(upper), FindingKind::NoteMissing);
@@ -395,7 +395,7 @@ TEST_F(AccidentalsAnalyzerTest, entry_before_the_region_start_is_memory_only) {
   builder.Voice(flute, 1, 3).Note("G#4", kWhole);
   builder.Voice(oboe, 1, 2).Note("D#5", kWhole);
 
-  Host().SetSelection(flute, 2, kQuarter, flute, 2, kWhole);
+  Host().Selection().Set(flute, 2, kQuarter, flute, 2, kWhole);
   Scan();
   ASSERT_EQ(findings_.size(), 1u) << "nothing outside the selected staff and time";
   EXPECT_TRUE(FindingsOn(before).empty());
@@ -515,8 +515,8 @@ TEST_F(AccidentalsAnalyzerTest, analyzer_without_region_scans_nothing) {
   TCUndoBlock block;
   EXPECT_FALSE(block.ExecuteHandler(&analyzer, TCAccidentalsAnalyzer::kEditName));
   EXPECT_EQ(rows_.GetRowCount(), 0);
-  EXPECT_EQ(Host().CancelledEdits(), std::vector<std::string>{"Accidentals"});
-  EXPECT_EQ(Host().CountCalls("TX_LoadTGF"), 0);
+  EXPECT_EQ(Host().Edits().Cancelled(), std::vector<std::string>{"Accidentals"});
+  EXPECT_EQ(Host().CallLog().Count("TX_LoadTGF"), 0);
 }
 
 }  // namespace

@@ -73,8 +73,8 @@ TEST_F(SystemBreakTiesTest, altered_tie_over_a_system_break_in_score_and_part) {
   EXPECT_TRUE(OnlyFindingOn(fluteTie_)->parentheses);
 
   EXPECT_TRUE(Host().Snapshot() == before) << headless::DocumentSnapshot::Diff(before, Host().Snapshot());
-  EXPECT_EQ(Host().UndoHistory(), std::vector<std::string>(4, "Accidentals"));
-  EXPECT_EQ(Host().CancelledEdits(), std::vector<std::string>(4, "scan part for ties"));
+  EXPECT_EQ(Host().Edits().UndoHistory(), std::vector<std::string>(4, "Accidentals"));
+  EXPECT_EQ(Host().Edits().Cancelled(), std::vector<std::string>(4, "scan part for ties"));
   EXPECT_EQ(Host().CurrentPart(), 0);
 }
 
@@ -84,7 +84,7 @@ TEST_F(SystemBreakTiesTest, mode_0_scans_no_ties_and_leaves_the_other_checks) {
   ScanTies(kTieScanNone);
   EXPECT_EQ(Kinds(), std::vector<FindingKind>{FindingKind::NoteMissing});
   EXPECT_NE(OnlyFindingOn(missing), nullptr);
-  EXPECT_EQ(Host().CountCalls("TX_StartTavrelEdit_UTF16"), 1) << "only the scan's own edit";
+  EXPECT_EQ(Host().CallLog().Count("TX_StartTavrelEdit_UTF16"), 1) << "only the scan's own edit";
 }
 
 TEST_F(SystemBreakTiesTest, mode_5_scans_only_documents_without_parts) {
@@ -163,13 +163,13 @@ TEST_F(SystemBreakTiesTest, ties_that_need_no_restating_give_nothing) {
 TEST_F(SystemBreakTiesTest, systems_and_staves_outside_the_region_are_not_examined) {
   BuildScore();
   Settings().systemTieMode = kTieScanAll;
-  Host().SetSelection(flute_, 1, 0, oboe_, 4, kWhole);
+  Host().Selection().Set(flute_, 1, 0, oboe_, 4, kWhole);
   EXPECT_TRUE(Scan().empty());
-  Host().SetSelection(oboe_, 5, 0, oboe_, 8, kWhole);
+  Host().Selection().Set(oboe_, 5, 0, oboe_, 8, kWhole);
   EXPECT_TRUE(Scan().empty());
-  Host().SetSelection(flute_, 5, kQuarter, flute_, 8, kWhole);
+  Host().Selection().Set(flute_, 5, kQuarter, flute_, 8, kWhole);
   EXPECT_TRUE(Scan().empty()) << "the selection starts after the tied note";
-  Host().SetSelection(flute_, 5, 0, flute_, 5, 0);
+  Host().Selection().Set(flute_, 5, 0, flute_, 5, 0);
   Scan();
   EXPECT_NE(OnlyFindingOn(fluteTie_), nullptr);
 }
@@ -180,10 +180,10 @@ TEST_F(SystemBreakTiesTest, unlaid_systems_are_laid_out_in_an_edit_that_is_taken
   headless::DocumentSnapshot before = Host().Snapshot();
   ScanTies(kTieScanScoreOnly);
   EXPECT_NE(OnlyFindingOn(fluteTie_), nullptr);
-  EXPECT_GE(Host().CountCalls("TX_UpdateLayout"), 1);
+  EXPECT_GE(Host().CallLog().Count("TX_UpdateLayout"), 1);
   EXPECT_TRUE(Host().Snapshot() == before) << headless::DocumentSnapshot::Diff(before, Host().Snapshot());
-  EXPECT_EQ(Host().UndoHistory(), std::vector<std::string>{"Accidentals"});
-  EXPECT_EQ(Host().CancelledEdits(), std::vector<std::string>{"scan part for ties"});
+  EXPECT_EQ(Host().Edits().UndoHistory(), std::vector<std::string>{"Accidentals"});
+  EXPECT_EQ(Host().Edits().Cancelled(), std::vector<std::string>{"scan part for ties"});
 }
 
 TEST_F(SystemBreakTiesTest, part_shows_only_its_own_staves) {

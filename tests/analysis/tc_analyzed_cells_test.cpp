@@ -70,8 +70,8 @@ class AnalyzedCellsTest : public headless::HostFixture {
 TEST_F(AnalyzedCellsTest, SharedCellsGiveWhatEachCellLoadedAloneGives) {
   headless::ScoreBuilder builder;
   int16_t staff = BuildTwoLayers(builder);
-  Host().SetMaxLayers(6);
-  Host().SetLayerShown(1, false);
+  Host().Layers().SetMaxLayers(6);
+  Host().Layers().SetShown(1, false);
   TCAnalyzedCells cells(kAllLayers);
   // The last measure first, so that earlier cells are placed before it.
   for (int16_t measure = 3; measure >= 1; --measure) {
@@ -128,8 +128,8 @@ TEST_F(AnalyzedCellsTest, SeveralLayersCountEveryEntryRestsIncluded) {
 TEST_F(AnalyzedCellsTest, EachCellIsLoadedOnceForEveryPassThatReadsIt) {
   headless::ScoreBuilder builder;
   int16_t staff = BuildTwoLayers(builder);
-  Host().SetCallLogging(true);
-  Host().ClearCallLog();
+  Host().CallLog().SetEnabled(true);
+  Host().CallLog().Clear();
   TCAnalyzedCells cells(kAllLayers);
   std::vector<TCNotePitches*> first;
   std::vector<TCNotePitches*> again;
@@ -137,8 +137,8 @@ TEST_F(AnalyzedCellsTest, EachCellIsLoadedOnceForEveryPassThatReadsIt) {
   cells.AppendShownLayers(1, staff, &first);
   cells.AppendLayer(1, staff, 1, &again);
   cells.AppendShownLayers(1, staff, &again);
-  EXPECT_EQ(Host().CountCalls("TX_LoadTGF"), 4) << "one frame per layer, once";
-  EXPECT_EQ(Host().CountCalls("TX_FreeTGF"), 4);
+  EXPECT_EQ(Host().CallLog().Count("TX_LoadTGF"), 4) << "one frame per layer, once";
+  EXPECT_EQ(Host().CallLog().Count("TX_FreeTGF"), 4);
   ASSERT_EQ(first.size(), 5u);
   ASSERT_EQ(again.size(), 7u);
   EXPECT_EQ(again[0], first[0]) << "the passes share the analysed entries";

@@ -43,7 +43,7 @@ TEST_F(HostFrames, a_frame_holds_the_cell_of_the_staff_at_the_slot) {
   ASSERT_TRUE(builder.SetSlotOrder({cello, violin}));
   void* frame = TX_LoadTGF(0, 2, 1, 0, 1);
   ASSERT_NE(frame, nullptr);
-  EXPECT_EQ(Read<uint16_t>(frame, kSlotListOffset), HeadlessHost::SlotListValue());
+  EXPECT_EQ(Read<uint16_t>(frame, kSlotListOffset), HostSelection::SlotListValue());
   EXPECT_EQ(Read<int16_t>(frame, kSlotOffset), 2);
   EXPECT_EQ(Read<int16_t>(frame, kMeasureOffset), 1);
   EXPECT_EQ(Read<int16_t>(frame, kLayerOffset), 0);
@@ -86,7 +86,7 @@ TEST_F(HostFrames, saving_writes_the_entries_back) {
   EXPECT_TRUE(TX_SaveTGF(frame));
   EXPECT_TRUE(TX_FreeTGF(frame));
   EntryInfo entry;
-  ASSERT_TRUE(Host().FindEntry(first, &entry));
+  ASSERT_TRUE(Host().Queries().FindEntry(first, &entry));
   EXPECT_TRUE(entry.notes[0].AccidentalShown());
   EXPECT_TRUE(entry.notes[0].Parenthesised());
   EXPECT_EQ(entry.staff, violin);
@@ -103,8 +103,8 @@ TEST_F(HostFrames, read_only_frames_are_marked_and_refused) {
   EXPECT_FALSE(TX_SaveTGF(frame));
   EXPECT_TRUE(TX_FreeTGF(frame));
   EXPECT_EQ(Host().Snapshot(), before);
-  EXPECT_EQ(Host().FrameErrors().size(), 1u);
-  Host().ClearErrors();
+  EXPECT_EQ(Host().Misuse().FrameErrors().size(), 1u);
+  Host().Misuse().Clear();
 }
 
 TEST_F(HostFrames, misuse_of_frames_is_reported) {
@@ -112,24 +112,24 @@ TEST_F(HostFrames, misuse_of_frames_is_reported) {
   void* leaked = TX_LoadTGF(0, 1, 2, 0, 1);
   ASSERT_NE(frame, nullptr);
   ASSERT_NE(leaked, nullptr);
-  EXPECT_EQ(Host().OutstandingFrames(), 2);
+  EXPECT_EQ(Host().Frames().LiveFrames(), 2);
   EXPECT_TRUE(TX_FreeTGF(frame));
   EXPECT_FALSE(TX_FreeTGF(frame));
   int unknown = 0;
   EXPECT_FALSE(TX_FreeTGF(&unknown));
-  EXPECT_EQ(Host().OutstandingFrames(), 1);
-  ASSERT_EQ(Host().FrameErrors().size(), 2u);
-  EXPECT_NE(Host().FrameErrors()[0].find("freed before"), std::string::npos);
-  EXPECT_NE(Host().FrameErrors()[1].find("unknown"), std::string::npos);
+  EXPECT_EQ(Host().Frames().LiveFrames(), 1);
+  ASSERT_EQ(Host().Misuse().FrameErrors().size(), 2u);
+  EXPECT_NE(Host().Misuse().FrameErrors()[0].find("freed before"), std::string::npos);
+  EXPECT_NE(Host().Misuse().FrameErrors()[1].find("unknown"), std::string::npos);
 
   // A header whose count grew beyond the entries the host gave is not saved
   // (asked of the host directly: the plug-in's wrapper would walk the entries first).
   SetFrameEntryCount(leaked, 5);
-  EXPECT_FALSE(Host().Calls().SaveTGF(leaked));
-  EXPECT_EQ(Host().FrameErrors().size(), 3u);
+  EXPECT_FALSE(Host().Handler().SaveTGF(leaked));
+  EXPECT_EQ(Host().Misuse().FrameErrors().size(), 3u);
   SetFrameEntryCount(leaked, 0);
   EXPECT_TRUE(TX_FreeTGF(leaked));
-  Host().ClearErrors();
+  Host().Misuse().Clear();
 }
 
 TEST_F(HostFrames, entry_metrics_tell_which_accidentals_are_drawn) {
@@ -141,15 +141,15 @@ TEST_F(HostFrames, entry_metrics_tell_which_accidentals_are_drawn) {
   EXPECT_EQ(metrics[304], 0);
   EXPECT_NE(metrics[305], 0);  // F4! shows its natural
   EXPECT_EQ(metrics[306], 0);
-  EXPECT_EQ(Host().OutstandingEntryMetrics(), 1);
+  EXPECT_EQ(Host().Frames().LiveMetrics(), 1);
   // Loading again before freeing is misuse.
   ASSERT_TRUE(TX_GetEntryMetrics2014(chord, 1, violin, metrics, 0));
-  EXPECT_EQ(Host().FrameErrors().size(), 1u);
-  Host().ClearErrors();
+  EXPECT_EQ(Host().Misuse().FrameErrors().size(), 1u);
+  Host().Misuse().Clear();
   EXPECT_TRUE(TX_FreeEntryMetrics(metrics));
   EXPECT_FALSE(TX_FreeEntryMetrics(metrics));
-  EXPECT_EQ(Host().FrameErrors().size(), 1u);
-  Host().ClearErrors();
+  EXPECT_EQ(Host().Misuse().FrameErrors().size(), 1u);
+  Host().Misuse().Clear();
 
   // The entry must be in the named cell.
   EXPECT_FALSE(TX_GetEntryMetrics2014(chord, 2, violin, metrics, 0));
@@ -197,7 +197,7 @@ TEST_F(HostFrames, the_newer_metrics_do_not_exist_before_host_0x12000000) {
   uint32_t entry = older.Voice(staff).Note("C4", kQuarter);
   uint8_t metrics[316] = {};
   EXPECT_FALSE(TX_GetEntryMetrics2014(entry, 1, staff, metrics, 1));
-  EXPECT_EQ(Host().CallErrors().size(), 1u);
+  EXPECT_EQ(Host().Misuse().CallErrors().size(), 1u);
 }
 
 TEST_F(HostFrames, source_tags_stay_with_their_notes_through_saves) {
@@ -219,7 +219,7 @@ TEST_F(HostFrames, source_tags_stay_with_their_notes_through_saves) {
   ASSERT_TRUE(TX_SaveTGF(frame));
   TX_FreeTGF(frame);
 
-  std::vector<TaggedNote> notes = Host().NotesWithTags();
+  std::vector<TaggedNote> notes = Host().Queries().NotesWithTags();
   ASSERT_EQ(notes.size(), 2u);
   EXPECT_EQ(notes[0].sourceTag, 0xABCDEF0012345678ull);
   EXPECT_EQ(notes[0].entryNumber, entry);

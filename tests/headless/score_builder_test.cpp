@@ -20,7 +20,7 @@ class Builder : public HostFixture {
   std::pair<int, int> Placed(int16_t measure, const char* pitch) {
     uint32_t number = builder.AddEntry(staff, measure, 1, 0, kQuarter, {Spec(pitch)});
     EntryInfo entry;
-    if (number == 0 || !Host().FindEntry(number, &entry) || entry.notes.size() != 1) return {999, 999};
+    if (number == 0 || !Host().Queries().FindEntry(number, &entry) || entry.notes.size() != 1) return {999, 999};
     return {entry.notes[0].displacement, entry.notes[0].raiseLower};
   }
 
@@ -103,7 +103,7 @@ TEST_F(Builder, every_spelling_reads_back_by_the_rules_of_the_note_record) {
               spec.alteration = alteration;
               ASSERT_NE(builder.AddEntry(staff, measure, 1, 0, kQuarter, {spec}), 0u);
               EntryInfo entry;
-              ASSERT_TRUE(Host().EntryAt(staff, measure, 1, index++, &entry));
+              ASSERT_TRUE(Host().Queries().EntryAt(staff, measure, 1, index++, &entry));
               ReadNote read = ReadBack(builder.KeyValueAt(staff, measure), entry.notes[0].displacement,
                                        entry.notes[0].raiseLower, octaveValue);
               ASSERT_EQ(read.letter, letter) << fifths << " " << minor << " " << octave;
@@ -144,7 +144,7 @@ TEST_F(Builder, a_staff_added_takes_the_next_number_and_the_last_slot_of_every_s
   EXPECT_EQ(Host().SlotOrder(0), (std::vector<int16_t>{viola, staff, cello})) << "the order set stays";
   for (int16_t system = 1; system <= 2; ++system) {
     std::vector<uint8_t> record;
-    ASSERT_TRUE(Host().ReadRecord(kSystemStaffTag, system, 2, 0, &record)) << "system " << system;
+    ASSERT_TRUE(Host().Queries().ReadRecord(kSystemStaffTag, system, 2, 0, &record)) << "system " << system;
     EXPECT_EQ(SystemStaffRecord::Staff::Get(record), cello);
   }
   EXPECT_NE(builder.AddEntry(cello, 1, 1, 0, kQuarter, {Spec("C4")}), 0u);
@@ -157,9 +157,9 @@ TEST_F(Builder, a_cell_key_governs_only_its_cell) {
   builder.AddMeasures(3);
   ASSERT_TRUE(builder.SetCellKey(staff, 2, -2));
   std::vector<uint8_t> record;
-  ASSERT_TRUE(Host().ReadRecord(kStaffTag, staff, 0, 0, &record));
+  ASSERT_TRUE(Host().Queries().ReadRecord(kStaffTag, staff, 0, 0, &record));
   EXPECT_LT(StaffRecord::IndependentKeys::Get(record), 0);
-  ASSERT_TRUE(Host().ReadRecord(kCellDetailTag, staff, 2, 0, &record));
+  ASSERT_TRUE(Host().Queries().ReadRecord(kCellDetailTag, staff, 2, 0, &record));
   EXPECT_EQ(CellDetailRecord::Flags::Get(record) & kCellHasOwnKey, kCellHasOwnKey);
   EXPECT_EQ(CellDetailRecord::KeyValue::Get(record), 0x00FE);
   EXPECT_EQ(builder.KeyValueAt(staff, 2), 0x00FE);
@@ -204,29 +204,29 @@ TEST_F(Builder, a_voice_runs_through_measures_with_grace_notes_and_rests) {
   EXPECT_EQ(voice.Note("Q4", kQuarter), 0u);
 
   EntryInfo entry;
-  ASSERT_TRUE(Host().FindEntry(grace, &entry));
+  ASSERT_TRUE(Host().Queries().FindEntry(grace, &entry));
   EXPECT_TRUE(entry.IsGrace());
   EXPECT_TRUE(entry.IsNote());
   EXPECT_EQ(entry.position, 0);
   EXPECT_EQ(entry.layer, 2);
   EXPECT_TRUE(entry.notes[0].AccidentalShown());
-  ASSERT_TRUE(Host().FindEntry(note, &entry));
+  ASSERT_TRUE(Host().Queries().FindEntry(note, &entry));
   EXPECT_EQ(entry.index, 1);
   EXPECT_EQ(entry.position, 0);
   EXPECT_EQ(entry.secondPosition, kHalf);
   EXPECT_FALSE(entry.IsGrace());
-  ASSERT_TRUE(Host().FindEntry(chord, &entry));
+  ASSERT_TRUE(Host().Queries().FindEntry(chord, &entry));
   EXPECT_EQ(entry.position, kHalf);
   ASSERT_EQ(entry.notes.size(), 3u);
   EXPECT_EQ(entry.notes[2].id, 3);
   EXPECT_EQ(entry.notes[2].flags & 0x001F0000u, 0x00030000u);
-  ASSERT_TRUE(Host().FindEntry(rest, &entry));
+  ASSERT_TRUE(Host().Queries().FindEntry(rest, &entry));
   EXPECT_EQ(entry.measure, 2);
   EXPECT_FALSE(entry.IsNote());
   EXPECT_TRUE(entry.notes.empty());
-  ASSERT_TRUE(Host().FindEntry(third, &entry));
+  ASSERT_TRUE(Host().Queries().FindEntry(third, &entry));
   EXPECT_EQ(entry.measure, 3);
-  EXPECT_EQ(Host().EntryCount(staff, 1, 2), 3);
+  EXPECT_EQ(Host().Queries().EntryCount(staff, 1, 2), 3);
 }
 
 TEST_F(Builder, staves_instruments_groups_and_parts) {
@@ -240,10 +240,10 @@ TEST_F(Builder, staves_instruments_groups_and_parts) {
   int16_t instrument = builder.AddInstrument({staff, lower, third}, "Organ");
   ASSERT_GT(instrument, 0);
   std::vector<uint8_t> record;
-  ASSERT_TRUE(Host().ReadRecord(kInstrumentTag, instrument, 0, 0, &record));
+  ASSERT_TRUE(Host().Queries().ReadRecord(kInstrumentTag, instrument, 0, 0, &record));
   EXPECT_EQ(InstrumentRecord::ThirdStaff::Get(record), third);
   int16_t group = InstrumentRecord::Group::Get(record);
-  ASSERT_TRUE(Host().ReadRecord(kGroupTag, 0, group, 0, &record));
+  ASSERT_TRUE(Host().Queries().ReadRecord(kGroupTag, 0, group, 0, &record));
   EXPECT_EQ(GroupRecord::FirstStaff::Get(record), staff);
   EXPECT_EQ(GroupRecord::LastStaff::Get(record), third);
   EXPECT_EQ(GroupRecord::BracketKind::Get(record), 3);
@@ -253,7 +253,7 @@ TEST_F(Builder, staves_instruments_groups_and_parts) {
 
   builder.AddMeasures(2);
   EXPECT_TRUE(builder.SetMeasureFlagValue(2, 1));
-  ASSERT_TRUE(Host().ReadRecord(kMeasureTag, 2, 0, 0, &record));
+  ASSERT_TRUE(Host().Queries().ReadRecord(kMeasureTag, 2, 0, 0, &record));
   EXPECT_EQ(MeasureRecord::FlagValue::Get(record), 1);
   int16_t part = builder.AddPart("Pedal", {third, staff});
   EXPECT_EQ(part, 1);
