@@ -385,8 +385,8 @@ int32_t HostCallHandler::GetCurrentWindowInfo(void* record) {
   const HostEnvironment& environment = host_.Environment();
   if (!record || !Current() || !environment.WindowInfoAnswers()) return 0;
   RecordBytes info(static_cast<size_t>(kWindowInfoSize), 0);
-  WindowInfoRecord::Field528::Set(info, environment.PageView());
-  WindowInfoRecord::Field530::Set(info, environment.Zoom());
+  WindowInfoRecord::PageView::Set(info, environment.PageView());
+  WindowInfoRecord::Zoom::Set(info, environment.Zoom());
   std::memcpy(record, info.data(), info.size());
   return 1;
 }

@@ -276,12 +276,12 @@ bool ScoreBuilder::SetStaffFlagsInMeasure(int16_t staff, int16_t measure, uint16
   return true;
 }
 
-bool ScoreBuilder::SetStaffWords94And98(int16_t staff, uint16_t word94, uint16_t word98) {
+bool ScoreBuilder::SetStaffVersionWords(int16_t staff, uint16_t firstWord, uint16_t secondWord) {
   Document* document = Data();
   RecordBytes* record = document ? document->content.records.Find(RecordKey{kStaffTag, staff, 0, 0}) : nullptr;
   if (!record) return false;
-  StaffRecord::Word94::Set(*record, word94);
-  StaffRecord::Word98::Set(*record, word98);
+  StaffRecord::FirstVersionWord::Set(*record, firstWord);
+  StaffRecord::SecondVersionWord::Set(*record, secondWord);
   return true;
 }
 

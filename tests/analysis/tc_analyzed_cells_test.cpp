@@ -108,7 +108,7 @@ TEST_F(AnalyzedCellsTest, TheLayerMaskAndHiddenStavesLeaveEntriesOut) {
   EXPECT_EQ(Describe(entries), LoadedAlone(1, staff, TCNoteEntryCell::kLayersShown, 2));
   EXPECT_EQ(Names(entries), (std::vector<std::string>{"C4", "Db4", "D4"}));
 
-  ASSERT_TRUE(builder.SetStaffFlagsInMeasure(staff, 2, TCStaff::kFlagHidden2000));
+  ASSERT_TRUE(builder.SetStaffFlagsInMeasure(staff, 2, TCStaff::kHiddenFlags));
   TCAnalyzedCells cells(kAllLayers);
   std::vector<TCNotePitches*> hidden;
   cells.AppendShownLayers(2, staff, &hidden);

@@ -236,11 +236,11 @@ TEST_F(RecordBaseTest, StaffVersionStampsCarryTheHostVersionHighHalf) {
   ReinstallHost(0x11FFFFFF);
   headless::ScoreBuilder builder;
   int16_t staffNumber = builder.AddStaff("Harp");
-  builder.SetStaffWords94And98(staffNumber, 0x1234, 0xABCD);
+  builder.SetStaffVersionWords(staffNumber, 0x1234, 0xABCD);
   TCStaff staff;
   ASSERT_TRUE(staff.Load(staffNumber));
-  EXPECT_EQ(staff.GetVersionStamp94(), 0x11FF1234u);
-  EXPECT_EQ(staff.GetVersionStamp98(), 0x11FFABCDu);
+  EXPECT_EQ(staff.GetFirstVersionStamp(), 0x11FF1234u);
+  EXPECT_EQ(staff.GetSecondVersionStamp(), 0x11FFABCDu);
 }
 
 }  // namespace
