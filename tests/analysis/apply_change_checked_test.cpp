@@ -28,7 +28,7 @@ bool RunHandler(TCChangeCheckedHandler* handler, const TCMusicRegion* region) {
 
 }  // namespace
 
-TEST_F(ApplyTest, note_changed_after_the_scan_is_left_alone_and_the_others_applied) {
+TEST_F(ApplyTest, NoteChangedAfterTheScanIsLeftAloneAndTheOthersApplied) {
   headless::ScoreBuilder builder;
   int16_t flute = builder.AddStaff("Flute");
   builder.AddMeasures(1);
@@ -62,7 +62,7 @@ TEST_F(ApplyTest, note_changed_after_the_scan_is_left_alone_and_the_others_appli
   EXPECT_FALSE(list.FindingOfNote(gSharp)->applied);
 }
 
-TEST_F(ApplyTest, applied_flags_follow_the_finding_and_keep_the_rest_of_the_note) {
+TEST_F(ApplyTest, AppliedFlagsFollowTheFindingAndKeepTheRestOfTheNote) {
   headless::ScoreBuilder builder;
   int16_t flute = builder.AddStaff("Flute");
   builder.AddMeasures(1);
@@ -96,7 +96,7 @@ TEST_F(ApplyTest, applied_flags_follow_the_finding_and_keep_the_rest_of_the_note
   EXPECT_EQ(AppliedBits(bracketed, 2), 0u);
 }
 
-TEST_F(ApplyTest, the_findings_of_a_cell_are_written_with_one_load_and_one_save_of_it) {
+TEST_F(ApplyTest, TheFindingsOfACellAreWrittenWithOneLoadAndOneSaveOfIt) {
   headless::ScoreBuilder builder;
   int16_t flute = builder.AddStaff("Flute");
   int16_t oboe = builder.AddStaff("Oboe");
@@ -129,7 +129,7 @@ TEST_F(ApplyTest, the_findings_of_a_cell_are_written_with_one_load_and_one_save_
   EXPECT_EQ(Host().CallLog().Count("TX_SaveTGF"), 3 * Host().Layers().MaxLayers());
 }
 
-TEST_F(ApplyTest, unchecked_rows_are_never_applied_until_checked) {
+TEST_F(ApplyTest, UncheckedRowsAreNeverAppliedUntilChecked) {
   AnalysisSettings settings;
   settings.systemTieMode = 7;  // report all, uncheck score/part conflicts
   SetActiveAnalysisSettings(settings);
@@ -175,7 +175,7 @@ TEST_F(ApplyTest, unchecked_rows_are_never_applied_until_checked) {
   EXPECT_FALSE(list.FindingAt(sharpRow)->applied);
 }
 
-TEST_F(ApplyTest, only_findings_inside_the_region_are_applied) {
+TEST_F(ApplyTest, OnlyFindingsInsideTheRegionAreApplied) {
   headless::ScoreBuilder builder;
   int16_t oboe = builder.AddStaff("Oboe");
   int16_t horn = builder.AddStaff("Horn");
@@ -210,7 +210,7 @@ TEST_F(ApplyTest, only_findings_inside_the_region_are_applied) {
   }
 }
 
-TEST_F(ApplyTest, note_that_cannot_be_written_is_not_reported_applied) {
+TEST_F(ApplyTest, NoteThatCannotBeWrittenIsNotReportedApplied) {
   headless::ScoreBuilder builder;
   int16_t violin = builder.AddStaff("Violin");
   int16_t viola = builder.AddStaff("Viola");
@@ -240,7 +240,7 @@ TEST_F(ApplyTest, note_that_cannot_be_written_is_not_reported_applied) {
   EXPECT_EQ(Host().Edits().Cancelled().back(), "Accidentals");
 }
 
-TEST_F(ApplyTest, notes_are_written_in_the_score_while_a_linked_part_is_shown) {
+TEST_F(ApplyTest, NotesAreWrittenInTheScoreWhileALinkedPartIsShown) {
   headless::ScoreBuilder builder;
   int16_t flute = builder.AddStaff("Flute");
   int16_t oboe = builder.AddStaff("Oboe");
@@ -281,7 +281,7 @@ TEST_F(ApplyTest, notes_are_written_in_the_score_while_a_linked_part_is_shown) {
   EXPECT_GT(Host().CallLog().Count("TX_SaveTGF"), 0);
 }
 
-TEST_F(ApplyTest, undoing_the_apply_gives_back_the_document) {
+TEST_F(ApplyTest, UndoingTheApplyGivesBackTheDocument) {
   headless::ScoreBuilder builder;
   int16_t piano = builder.AddStaff("Piano");
   builder.AddMeasures(2);
@@ -309,7 +309,7 @@ TEST_F(ApplyTest, undoing_the_apply_gives_back_the_document) {
   EXPECT_EQ(Host().Snapshot(), before) << headless::DocumentSnapshot::Diff(before, Host().Snapshot());
 }
 
-TEST_F(ApplyTest, scanning_again_after_an_apply_reports_none_of_the_applied_notes) {
+TEST_F(ApplyTest, ScanningAgainAfterAnApplyReportsNoneOfTheAppliedNotes) {
   headless::ScoreBuilder builder;
   int16_t flute = builder.AddStaff("Flute");
   int16_t cello = builder.AddStaff("Cello");
@@ -352,7 +352,7 @@ TEST_F(ApplyTest, scanning_again_after_an_apply_reports_none_of_the_applied_note
   EXPECT_EQ(list.GetRowCount(), 0);
 }
 
-TEST_F(ApplyTest, handler_without_list_or_region_changes_nothing) {
+TEST_F(ApplyTest, HandlerWithoutListOrRegionChangesNothing) {
   headless::ScoreBuilder builder;
   int16_t flute = builder.AddStaff("Flute");
   builder.AddMeasures(1);

@@ -62,7 +62,7 @@ bool CoversWholeMeasure(const SelectionRecord& selection, int16_t measure) {
 
 }  // namespace
 
-TEST_F(ApplyTest, each_changed_measure_is_respaced_once_in_every_part_that_shows_a_changed_staff) {
+TEST_F(ApplyTest, EachChangedMeasureIsRespacedOnceInEveryPartThatShowsAChangedStaff) {
   ThreeStaffScore score;
   score.Build();
   // The flute part has a selection of its own, the other parts none.
@@ -113,7 +113,7 @@ TEST_F(ApplyTest, each_changed_measure_is_respaced_once_in_every_part_that_shows
   EXPECT_TRUE(Host().Selection().Record().IsEmpty());
 }
 
-TEST_F(ApplyTest, without_respace_no_command_runs_and_the_selection_is_untouched) {
+TEST_F(ApplyTest, WithoutRespaceNoCommandRunsAndTheSelectionIsUntouched) {
   ThreeStaffScore score;
   score.Build();
   ASSERT_TRUE(Host().Selection().Set(score.a, 1, 0, score.b, 4, kEndOfMeasure));
@@ -132,7 +132,7 @@ TEST_F(ApplyTest, without_respace_no_command_runs_and_the_selection_is_untouched
   EXPECT_EQ(Host().Selection().Record(), selection);
 }
 
-TEST_F(ApplyTest, cells_are_respaced_in_measure_order_once_per_measure) {
+TEST_F(ApplyTest, CellsAreRespacedInMeasureOrderOncePerMeasure) {
   ThreeStaffScore score;
   score.Build();
   ASSERT_TRUE(Host().Selection().SelectAll());

@@ -40,7 +40,7 @@ class WholeScoreScanTest : public ScanFixture {
   }
 };
 
-TEST_F(WholeScoreScanTest, whole_score_scan_changes_nothing_and_reports_each_note_once) {
+TEST_F(WholeScoreScanTest, WholeScoreScanChangesNothingAndReportsEachNoteOnce) {
   headless::ScoreBuilder builder;
   GeneratedScoreShape shape;
   shape.staves = 16;
@@ -93,7 +93,7 @@ TEST_F(WholeScoreScanTest, whole_score_scan_changes_nothing_and_reports_each_not
   Host().CallLog().Clear();
 }
 
-TEST_F(WholeScoreScanTest, indexed_searches_report_what_whole_group_walks_report) {
+TEST_F(WholeScoreScanTest, IndexedSearchesReportWhatWholeGroupWalksReport) {
   struct Variant {
     const char* name;
     uint32_t checksOn;

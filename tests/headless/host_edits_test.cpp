@@ -44,7 +44,7 @@ class HostEdits : public HostFixture {
   int16_t staff = 0;
 };
 
-TEST_F(HostEdits, cancel_restores_every_record_and_note) {
+TEST_F(HostEdits, CancelRestoresEveryRecordAndNote) {
   DocumentSnapshot before = Host().Snapshot();
   ASSERT_TRUE(TX_StartTavrelEdit_UTF16(u"Accidentals"));
   ChangeRecordAndNote(0x0003, kNoteAccidentalShown);
@@ -63,7 +63,7 @@ TEST_F(HostEdits, cancel_restores_every_record_and_note) {
   EXPECT_EQ(Host().Edits().OpenCount(), 0);
 }
 
-TEST_F(HostEdits, nested_edits_each_restore_their_own_level) {
+TEST_F(HostEdits, NestedEditsEachRestoreTheirOwnLevel) {
   DocumentSnapshot start = Host().Snapshot();
   ASSERT_TRUE(TX_StartTavrelEdit("Accidentals"));
   ChangeRecordAndNote(0x0001, kNoteAccidentalShown);
@@ -90,7 +90,7 @@ TEST_F(HostEdits, nested_edits_each_restore_their_own_level) {
   EXPECT_FALSE(Host().Edits().Undo());
 }
 
-TEST_F(HostEdits, ending_an_edit_that_is_not_open_is_reported) {
+TEST_F(HostEdits, EndingAnEditThatIsNotOpenIsReported) {
   EXPECT_EQ(Host().Handler().EndEdit(), 0);
   EXPECT_EQ(Host().Handler().CancelEdit(), 0);
   EXPECT_EQ(Host().Misuse().CallErrors().size(), 2u);
@@ -99,7 +99,7 @@ TEST_F(HostEdits, ending_an_edit_that_is_not_open_is_reported) {
   EXPECT_EQ(Host().CallLog().Count("TX_EndTavrelEdit"), 0);
 }
 
-TEST_F(HostEdits, undo_goes_back_one_committed_edit_at_a_time) {
+TEST_F(HostEdits, UndoGoesBackOneCommittedEditAtATime) {
   ASSERT_TRUE(TX_StartTavrelEdit_UTF16(u"first"));
   ChangeRecordAndNote(0x0001, kNoteAccidentalShown);
   ASSERT_TRUE(TX_EndTavrelEdit());

@@ -39,7 +39,7 @@ uint32_t NoteFlags(void* frame, int entry, int note) {
   return Read<uint32_t>(NoteAt(EntryAt(frame, entry), note), kNoteFlagsOffset);
 }
 
-TEST_F(HostFrames, a_frame_holds_the_cell_of_the_staff_at_the_slot) {
+TEST_F(HostFrames, AFrameHoldsTheCellOfTheStaffAtTheSlot) {
   ASSERT_TRUE(builder.SetSlotOrder({cello, violin}));
   void* frame = TX_LoadTGF(0, 2, 1, 0, 1);
   ASSERT_NE(frame, nullptr);
@@ -65,7 +65,7 @@ TEST_F(HostFrames, a_frame_holds_the_cell_of_the_staff_at_the_slot) {
   EXPECT_EQ(TX_LoadTGF(0, 1, 1, 4, 1), nullptr);
 }
 
-TEST_F(HostFrames, a_staff_number_passed_as_a_slot_does_not_find_the_staff) {
+TEST_F(HostFrames, AStaffNumberPassedAsASlotDoesNotFindTheStaff) {
   // Staff numbers start at 11, so a slot/staff mix-up loads nothing here.
   EXPECT_EQ(TX_LoadTGF(0, violin, 1, 0, 1), nullptr);
   EXPECT_EQ(TX_SlotToInst(violin, 0), 0);
@@ -78,7 +78,7 @@ TEST_F(HostFrames, a_staff_number_passed_as_a_slot_does_not_find_the_staff) {
   EXPECT_EQ(TX_InstToSlot(cello, 0), 2);
 }
 
-TEST_F(HostFrames, saving_writes_the_entries_back) {
+TEST_F(HostFrames, SavingWritesTheEntriesBack) {
   void* frame = TX_LoadTGF(0, 1, 1, 0, 1);
   ASSERT_NE(frame, nullptr);
   uint8_t* note = NoteAt(EntryAt(frame, 0), 0);
@@ -93,7 +93,7 @@ TEST_F(HostFrames, saving_writes_the_entries_back) {
   EXPECT_EQ(entry.measure, 1);
 }
 
-TEST_F(HostFrames, read_only_frames_are_marked_and_refused) {
+TEST_F(HostFrames, ReadOnlyFramesAreMarkedAndRefused) {
   Host().SetCellReadOnly(violin, 1, 1, true);
   DocumentSnapshot before = Host().Snapshot();
   void* frame = TX_LoadTGF(0, 1, 1, 0, 1);
@@ -107,7 +107,7 @@ TEST_F(HostFrames, read_only_frames_are_marked_and_refused) {
   Host().Misuse().Clear();
 }
 
-TEST_F(HostFrames, misuse_of_frames_is_reported) {
+TEST_F(HostFrames, MisuseOfFramesIsReported) {
   void* frame = TX_LoadTGF(0, 1, 1, 0, 1);
   void* leaked = TX_LoadTGF(0, 1, 2, 0, 1);
   ASSERT_NE(frame, nullptr);
@@ -132,7 +132,7 @@ TEST_F(HostFrames, misuse_of_frames_is_reported) {
   Host().Misuse().Clear();
 }
 
-TEST_F(HostFrames, entry_metrics_tell_which_accidentals_are_drawn) {
+TEST_F(HostFrames, EntryMetricsTellWhichAccidentalsAreDrawn) {
   uint8_t metrics[316] = {};
   ASSERT_TRUE(TX_GetEntryMetrics2014(chord, 1, violin, metrics, 1));
   EXPECT_EQ(Read<int16_t>(metrics, 8), 3);
@@ -163,7 +163,7 @@ TEST_F(HostFrames, entry_metrics_tell_which_accidentals_are_drawn) {
 
 // The host remembers where the entries of a measure stand between metrics
 // calls; a save that moves them and a restore that moves them back must be seen.
-TEST_F(HostFrames, entry_metrics_follow_entries_moved_by_saves_and_restores) {
+TEST_F(HostFrames, EntryMetricsFollowEntriesMovedBySavesAndRestores) {
   auto noteCount = [this](uint32_t entry) {
     uint8_t metrics[316] = {};
     if (!TX_GetEntryMetrics2014(entry, 1, violin, metrics, 1)) return -1;
@@ -189,7 +189,7 @@ TEST_F(HostFrames, entry_metrics_follow_entries_moved_by_saves_and_restores) {
   EXPECT_EQ(noteCount(chord), 3);
 }
 
-TEST_F(HostFrames, the_newer_metrics_do_not_exist_before_host_0x12000000) {
+TEST_F(HostFrames, TheNewerMetricsDoNotExistBeforeHost0x12000000) {
   ReinstallHost(0x11FFFFFF);
   ScoreBuilder older;
   int16_t staff = older.AddStaff("Flute");
@@ -200,7 +200,7 @@ TEST_F(HostFrames, the_newer_metrics_do_not_exist_before_host_0x12000000) {
   EXPECT_EQ(Host().Misuse().CallErrors().size(), 1u);
 }
 
-TEST_F(HostFrames, source_tags_stay_with_their_notes_through_saves) {
+TEST_F(HostFrames, SourceTagsStayWithTheirNotesThroughSaves) {
   NoteSpec tagged;
   tagged.letter = 'G';
   tagged.octave = 3;

@@ -33,7 +33,7 @@ int32_t LoadedSize(uint32_t tag, TXAddress address, uint32_t version) {
   return TX_LoadEData(tag, address.bytes, buffer.data(), &size, version) ? size : -1;
 }
 
-TEST_F(HostRecords, sizes_and_layout_versions_follow_the_host_version) {
+TEST_F(HostRecords, SizesAndLayoutVersionsFollowTheHostVersion) {
   struct Case {
     uint32_t host;
     uint32_t measureVersion;
@@ -68,7 +68,7 @@ TEST_F(HostRecords, sizes_and_layout_versions_follow_the_host_version) {
   }
 }
 
-TEST_F(HostRecords, staff_names_are_raw_text_in_the_encoding_of_the_host_version) {
+TEST_F(HostRecords, StaffNamesAreRawTextInTheEncodingOfTheHostVersion) {
   for (uint32_t version : {0x10FFFFFFu, 0x11000000u}) {
     ReinstallHost(version);
     ScoreBuilder builder;
@@ -97,7 +97,7 @@ TEST_F(HostRecords, staff_names_are_raw_text_in_the_encoding_of_the_host_version
   }
 }
 
-TEST_F(HostRecords, load_writes_no_more_than_the_caller_has_room_for) {
+TEST_F(HostRecords, LoadWritesNoMoreThanTheCallerHasRoomFor) {
   ScoreBuilder builder;
   int16_t staff = builder.AddStaff("Flute");
   builder.AddMeasures(1);
@@ -120,7 +120,7 @@ TEST_F(HostRecords, load_writes_no_more_than_the_caller_has_room_for) {
   EXPECT_FALSE(TX_LoadEData(kStaffTag, missing.bytes, buffer, &size, 0x12000000));
 }
 
-TEST_F(HostRecords, next_steps_strictly_after_the_address_in_address_order) {
+TEST_F(HostRecords, NextStepsStrictlyAfterTheAddressInAddressOrder) {
   ScoreBuilder builder;
   builder.AddStaff("A");
   builder.AddMeasures(1);
@@ -151,7 +151,7 @@ TEST_F(HostRecords, next_steps_strictly_after_the_address_in_address_order) {
   EXPECT_FALSE(TX_NextEData(kStaffReductionTag, detail.bytes, 0, 0, 0x12050000));
 }
 
-TEST_F(HostRecords, create_save_and_delete) {
+TEST_F(HostRecords, CreateSaveAndDelete) {
   ScoreBuilder builder;
   builder.AddStaff("A");
   builder.AddMeasures(1);
@@ -190,7 +190,7 @@ TEST_F(HostRecords, create_save_and_delete) {
   EXPECT_EQ(Host().Queries().RecordCount(kStaffReductionTag), 0);
 }
 
-TEST_F(HostRecords, staff_specification_at_a_position_answers_the_staff_with_its_measure_flags) {
+TEST_F(HostRecords, StaffSpecificationAtAPositionAnswersTheStaffWithItsMeasureFlags) {
   ScoreBuilder builder;
   int16_t staff = builder.AddStaff("A");
   builder.AddMeasures(3);
@@ -212,7 +212,7 @@ TEST_F(HostRecords, staff_specification_at_a_position_answers_the_staff_with_its
   EXPECT_EQ(flagsAt(4), -1);
 }
 
-TEST_F(HostRecords, staff_systems_belong_to_their_part) {
+TEST_F(HostRecords, StaffSystemsBelongToTheirPart) {
   ScoreBuilder builder;
   int16_t flute = builder.AddStaff("Flute");
   int16_t oboe = builder.AddStaff("Oboe");

@@ -33,7 +33,7 @@ class HostSession : public HostFixture {
   int16_t horn = 0;
 };
 
-TEST_F(HostSession, parts_are_enumerated_and_switched) {
+TEST_F(HostSession, PartsAreEnumeratedAndSwitched) {
   int16_t first = builder.AddPart("Horn", {horn});
   int16_t second = builder.AddPart("Winds", {oboe, flute});
   EXPECT_EQ(TX_GetCurrentPartID(), 0);
@@ -54,7 +54,7 @@ TEST_F(HostSession, parts_are_enumerated_and_switched) {
   TX_FreeTGF(frame);
 }
 
-TEST_F(HostSession, the_selection_is_kept_per_part_in_slots) {
+TEST_F(HostSession, TheSelectionIsKeptPerPartInSlots) {
   ASSERT_TRUE(builder.SetSlotOrder({horn, flute, oboe}));
   ASSERT_TRUE(Host().Selection().Set(flute, 2, 512, oboe, 3, 1024));
   uint8_t region[20];
@@ -85,7 +85,7 @@ TEST_F(HostSession, the_selection_is_kept_per_part_in_slots) {
   EXPECT_FALSE(Host().Selection().Set(99, 1, 0, flute, 1, 0));
 }
 
-TEST_F(HostSession, note_spacing_is_recorded_with_its_part_and_selection) {
+TEST_F(HostSession, NoteSpacingIsRecordedWithItsPartAndSelection) {
   int16_t part = builder.AddPart("Oboe", {oboe});
   ASSERT_TRUE(TX_SetCurrentPartID(part));
   ASSERT_TRUE(Host().Selection().Set(oboe, 4, 0, oboe, 4, 0x7FFFFFFF));
@@ -97,7 +97,7 @@ TEST_F(HostSession, note_spacing_is_recorded_with_its_part_and_selection) {
   EXPECT_EQ(Host().Environment().MenuCommands(), (std::vector<int32_t>{kNoteSpacingCommand, 999}));
 }
 
-TEST_F(HostSession, systems_are_unlaid_until_the_layout_is_updated) {
+TEST_F(HostSession, SystemsAreUnlaidUntilTheLayoutIsUpdated) {
   builder.SetMeasuresPerSystem(4);
   builder.SetUnlaidSystems(true);
   std::vector<uint8_t> system;
@@ -113,7 +113,7 @@ TEST_F(HostSession, systems_are_unlaid_until_the_layout_is_updated) {
   EXPECT_EQ(SystemStaffRecord::Staff::Get(systemStaff), horn);
 }
 
-TEST_F(HostSession, the_plugin_folder_answers_the_folder_kind_of_the_host_version) {
+TEST_F(HostSession, ThePluginFolderAnswersTheFolderKindOfTheHostVersion) {
   Host().Environment().SetPluginFolder("C:\\Plug-ins\\R\xC3\xBC");
   struct Case {
     uint32_t version;
@@ -136,7 +136,7 @@ TEST_F(HostSession, the_plugin_folder_answers_the_folder_kind_of_the_host_versio
   Host().Misuse().Clear();
 }
 
-TEST_F(HostSession, window_layers_names_and_dialogs) {
+TEST_F(HostSession, WindowLayersNamesAndDialogs) {
   Host().Environment().SetWindowInfo(0, 151);
   uint8_t info[532];
   std::memset(info, 0xAA, sizeof info);
@@ -172,7 +172,7 @@ TEST_F(HostSession, window_layers_names_and_dialogs) {
   EXPECT_EQ(TX_GetCurrentWindow() != nullptr, headless::host_dialogs::Available());
 }
 
-TEST_F(HostSession, the_call_log_names_every_call_with_its_arguments) {
+TEST_F(HostSession, TheCallLogNamesEveryCallWithItsArguments) {
   Host().CallLog().Clear();
   TX_StartTavrelEdit_UTF16(u"Accidentals \u00C4");
   TX_ScrollTo(3, oboe);
@@ -185,7 +185,7 @@ TEST_F(HostSession, the_call_log_names_every_call_with_its_arguments) {
   EXPECT_TRUE(Host().Misuse().CallErrors().empty());
 }
 
-TEST_F(HostSession, a_host_can_lack_functions_or_be_the_demo) {
+TEST_F(HostSession, AHostCanLackFunctionsOrBeTheDemo) {
   SkipUnlessPartialHosts();
   ReinstallHost(0x10FFFFFF, {"TX_GetMaxLayers", "TX_GetCurrentPartID"});
   EXPECT_FALSE(TXIsBound(TXFunction::TX_GetMaxLayers));

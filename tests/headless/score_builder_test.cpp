@@ -34,7 +34,7 @@ class Builder : public HostFixture {
   int16_t staff = 0;
 };
 
-TEST_F(Builder, spelling_gives_displacement_and_raise_lower_in_the_key) {
+TEST_F(Builder, SpellingGivesDisplacementAndRaiseLowerInTheKey) {
   struct Case {
     int fifths;
     bool minor;
@@ -84,7 +84,7 @@ ReadNote ReadBack(uint16_t key, int displacement, int raiseLower, int octaveValu
   return ReadNote{static_cast<char>('A' + letter), alteration, octave};
 }
 
-TEST_F(Builder, every_spelling_reads_back_by_the_rules_of_the_note_record) {
+TEST_F(Builder, EverySpellingReadsBackByTheRulesOfTheNoteRecord) {
   const int octaveValues[] = {0, 12, -24};
   builder.AddMeasures(30 * 3);
   int16_t measure = 1;
@@ -118,7 +118,7 @@ TEST_F(Builder, every_spelling_reads_back_by_the_rules_of_the_note_record) {
   }
 }
 
-TEST_F(Builder, key_changes_set_at_once_hold_as_if_set_one_by_one) {
+TEST_F(Builder, KeyChangesSetAtOnceHoldAsIfSetOneByOne) {
   builder.AddMeasures(6);
   // Out of order, a measure set twice (the later wins), a measure that does
   // not exist and a key beyond seven flats, which are left out.
@@ -134,7 +134,7 @@ TEST_F(Builder, key_changes_set_at_once_hold_as_if_set_one_by_one) {
   EXPECT_EQ(builder.KeyValueAt(staff, 6), 0x00F9);
 }
 
-TEST_F(Builder, a_staff_added_takes_the_next_number_and_the_last_slot_of_every_system) {
+TEST_F(Builder, AStaffAddedTakesTheNextNumberAndTheLastSlotOfEverySystem) {
   int16_t viola = builder.AddStaff("Viola");
   ASSERT_TRUE(builder.SetSlotOrder({viola, staff}));
   builder.AddMeasures(4);
@@ -152,7 +152,7 @@ TEST_F(Builder, a_staff_added_takes_the_next_number_and_the_last_slot_of_every_s
   EXPECT_EQ(builder.AddEntry(static_cast<int16_t>(staff - 1), 1, 1, 0, kQuarter, {Spec("C4")}), 0u);
 }
 
-TEST_F(Builder, a_cell_key_governs_only_its_cell) {
+TEST_F(Builder, ACellKeyGovernsOnlyItsCell) {
   int16_t other = builder.AddStaff("Viola");
   builder.AddMeasures(3);
   ASSERT_TRUE(builder.SetCellKey(staff, 2, -2));
@@ -169,7 +169,7 @@ TEST_F(Builder, a_cell_key_governs_only_its_cell) {
   EXPECT_EQ(Placed(3, "B4"), std::make_pair(6, 0));
 }
 
-TEST_F(Builder, note_texts_and_their_modifiers) {
+TEST_F(Builder, NoteTextsAndTheirModifiers) {
   NoteSpec spec;
   ASSERT_TRUE(ParseNoteText("~F#4(!)", &spec));
   EXPECT_EQ(spec.letter, 'F');
@@ -189,7 +189,7 @@ TEST_F(Builder, note_texts_and_their_modifiers) {
   }
 }
 
-TEST_F(Builder, a_voice_runs_through_measures_with_grace_notes_and_rests) {
+TEST_F(Builder, AVoiceRunsThroughMeasuresWithGraceNotesAndRests) {
   builder.AddMeasures(3);
   builder.SetMeasureLength(2, 3 * kQuarter);
   VoiceWriter voice = builder.Voice(staff, 2);
@@ -229,7 +229,7 @@ TEST_F(Builder, a_voice_runs_through_measures_with_grace_notes_and_rests) {
   EXPECT_EQ(Host().Queries().EntryCount(staff, 1, 2), 3);
 }
 
-TEST_F(Builder, staves_instruments_groups_and_parts) {
+TEST_F(Builder, StavesInstrumentsGroupsAndParts) {
   int16_t lower = builder.AddStaff("Piano");
   int16_t third = builder.AddStaff("Pedal");
   EXPECT_EQ(staff, kFirstStaffNumber);
@@ -261,7 +261,7 @@ TEST_F(Builder, staves_instruments_groups_and_parts) {
   EXPECT_EQ(builder.AddPart("Nobody", {99}), 0);
 }
 
-TEST_F(Builder, the_older_measure_layout_has_no_flag_value) {
+TEST_F(Builder, TheOlderMeasureLayoutHasNoFlagValue) {
   ReinstallHost(0x11FFFFFF);
   ScoreBuilder older;
   older.AddStaff("Flute");
