@@ -44,7 +44,7 @@ int32_t LengthWithoutOctave(const TCString* name) {
 bool IsHiddenAtEntry(const TCNoteEntry* entry) {
   TCCurrentStaffSpec spec;
   if (!spec.LoadAtPosition(entry->GetStaff(), entry->GetMeasure(), entry->GetPosition())) return false;
-  return (spec.GetFlags() & (TCStaff::kFlagHidden2000 | TCStaff::kFlagHidden0200)) != 0;
+  return (spec.GetFlags() & TCStaff::kHiddenFlags) != 0;
 }
 
 bool IsLayerInMask(uint32_t layerMask, int32_t layer) {

@@ -88,7 +88,7 @@ void TCAccidentalsAnalyzer::LoadGrandStaffGroups() {
   for (int32_t i = 0; i < groups.GetCount(); ++i) {
     TCGroup* group = groups.GetGroupAt(i);
     if (!group || group->CountStaves() != kGrandStaffStaves) continue;
-    if (HostReaches(kHostVersion2010) && group->GetValue32() != kGrandStaffGroupValue) continue;
+    if (HostReaches(kHostVersion2010) && group->GetGrandStaffValue() != kGrandStaffGroupValue) continue;
     if (instruments_.FindStaff(group->GetFirstStaff()) || instruments_.FindStaff(group->GetLastStaff())) continue;
     if (group->GetBracketKind() != TCGroup::kBracketPiano) continue;
     TCString* name = group->GetName();

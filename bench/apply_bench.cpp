@@ -49,8 +49,8 @@ int64_t CountApplied(const TCDataListRows& rows) {
 // Takes back every edit of the round, which also keeps the host's undo
 // history from growing.
 void UndoRound(headless::HeadlessHost& host) {
-  while (!host.UndoHistory().empty()) host.Undo();
-  host.ClearCallLog();
+  while (!host.Edits().UndoHistory().empty()) host.Edits().Undo();
+  host.CallLog().Clear();
 }
 
 // Counts what the round applied, then releases it and undoes it, so that each
@@ -83,10 +83,10 @@ int64_t PrepareScore(headless::HeadlessHost& host, const benchmark::State& state
   host.Reset();
   host.Install();
   // As rzacc runs it: the host keeps no log of the calls.
-  host.SetCallLogging(false);
+  host.CallLog().SetEnabled(false);
   headless::ScoreBuilder builder;
   int64_t notes = BuildGeneratedScore(builder, ShapeOf(state));
-  host.SelectAll();
+  host.Selection().SelectAll();
   return notes;
 }
 

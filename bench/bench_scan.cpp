@@ -20,10 +20,10 @@ void ScanScore(benchmark::State& state, const GeneratedScoreShape& shape, PitchS
   host.Reset();
   host.Install();
   // As rzacc runs it: the host keeps no log of the calls.
-  host.SetCallLogging(false);
+  host.CallLog().SetEnabled(false);
   headless::ScoreBuilder builder;
   int64_t notes = BuildGeneratedScore(builder, shape);
-  host.SelectAll();
+  host.Selection().SelectAll();
   AnalysisSettings settings;
   settings.search = search;
 
@@ -39,7 +39,7 @@ void ScanScore(benchmark::State& state, const GeneratedScoreShape& shape, PitchS
     state.PauseTiming();
     findings = rows.GetRowCount();
     ReleaseRowFindings(&rows);
-    host.ClearCallLog();
+    host.CallLog().Clear();
     state.ResumeTiming();
   }
   state.counters["notes"] = static_cast<double>(notes);

@@ -28,7 +28,7 @@ bool ScoreSession::Open(const std::string& path, std::string* error) {
   headless::HeadlessHost& host = headless::HeadlessHost::Instance();
   host.Reset();
   // A long score makes millions of host calls; nobody reads their log here.
-  host.SetCallLogging(false);
+  host.CallLog().SetEnabled(false);
   if (!host.Install()) {
     *error = "the headless host could not be installed";
     return false;
@@ -57,8 +57,8 @@ bool ScoreSession::Select(const NumberRange& measures, const NumberRange& staves
   headless::HeadlessHost& host = headless::HeadlessHost::Instance();
   int16_t firstStaff = host.StaffAtSlot(0, region_.firstStaff);
   int16_t lastStaff = host.StaffAtSlot(0, region_.lastStaff);
-  if (!host.SetSelection(firstStaff, static_cast<int16_t>(region_.firstMeasure), 0, lastStaff,
-                         static_cast<int16_t>(region_.lastMeasure), kEndOfMeasure)) {
+  if (!host.Selection().Set(firstStaff, static_cast<int16_t>(region_.firstMeasure), 0, lastStaff,
+                            static_cast<int16_t>(region_.lastMeasure), kEndOfMeasure)) {
     *error = "the region could not be selected in the host";
     return false;
   }
@@ -68,7 +68,7 @@ bool ScoreSession::Select(const NumberRange& measures, const NumberRange& staves
 std::string ScoreSession::WrittenPitchName(uint32_t entryNumber, int noteIndex) {
   if (!imported_.HasWrittenPitches()) return std::string();
   if (!noteTagsRead_) {
-    headless::HeadlessHost::Instance().VisitNotesWithTags([this](const headless::TaggedNote& note) {
+    headless::HeadlessHost::Instance().Queries().VisitNotesWithTags([this](const headless::TaggedNote& note) {
       noteTags_[std::make_pair(note.entryNumber, note.noteIndex)] = note.sourceTag;
     });
     noteTagsRead_ = true;

@@ -4,7 +4,6 @@
 #include <cstring>
 
 #include "headless/document.h"
-#include "headless/frame_registry.h"
 #include "headless/host_call_handler.h"
 #include "headless/host_exports.h"
 #include "shell/host_version.h"
@@ -13,10 +12,6 @@
 namespace headless {
 
 namespace {
-
-constexpr uint16_t kSlotList = 1;
-constexpr int kMostLayers = 32;
-constexpr int32_t kEndOfMeasure = 0x7FFFFFFF;
 
 #ifndef _WIN32
 // The registration keeps pointers to the table and to the module name.
@@ -31,7 +26,7 @@ HeadlessHost& HeadlessHost::Instance() {
 }
 
 HeadlessHost::HeadlessHost()
-    : frames_(new FrameRegistry), calls_(new HostCallHandler(*this)), layerShown_(kMostLayers, true) {}
+    : edits_(*this), selection_(*this), queries_(*this), handler_(new HostCallHandler(*this)) {}
 
 HeadlessHost::~HeadlessHost() = default;
 
@@ -39,22 +34,12 @@ void HeadlessHost::Reset(uint32_t hostVersion) {
   documents_.clear();
   currentDocument_ = 0;
   nextDocument_ = 1;
-  callLog_.clear();
-  callLogging_ = true;
-  frameErrors_.clear();
-  callErrors_.clear();
-  frames_->Clear();
-  openEdits_.clear();
-  cancelledEdits_.clear();
-  endedEdits_.clear();
-  maxLayers_ = 4;
-  layerShown_.assign(kMostLayers, true);
-  pluginFolder_.clear();
-  windowField528_ = 1;
-  windowField530_ = 200;
-  windowInfoAnswers_ = true;
-  spacingCommands_.clear();
-  menuCommands_.clear();
+  callLog_.Reset();
+  misuse_.Clear();
+  frames_.Clear();
+  edits_.Clear();
+  layers_.Reset();
+  environment_.Reset();
   SetHostVersion(hostVersion);
 }
 
@@ -182,34 +167,6 @@ int HeadlessHost::SlotOfStaff(int16_t part, int16_t staff) const {
   return found == index.slotOf.end() || staff == 0 ? 0 : found->second;
 }
 
-int HeadlessHost::CountCalls(const char* name) const {
-  return static_cast<int>(
-      std::count_if(callLog_.begin(), callLog_.end(), [name](const HostCall& call) { return call.name == name; }));
-}
-
-std::vector<HostCall> HeadlessHost::CallsNamed(const char* name) const {
-  std::vector<HostCall> calls;
-  for (const HostCall& call : callLog_) {
-    if (call.name == name) calls.push_back(call);
-  }
-  return calls;
-}
-
-void HeadlessHost::LogCall(HostCall call) {
-  if (callLogging_) callLog_.push_back(std::move(call));
-}
-
-void HeadlessHost::ReportFrameError(const std::string& text) { frameErrors_.push_back(text); }
-void HeadlessHost::ReportCallError(const std::string& text) { callErrors_.push_back(text); }
-
-void HeadlessHost::ClearErrors() {
-  frameErrors_.clear();
-  callErrors_.clear();
-}
-
-int HeadlessHost::OutstandingFrames() const { return frames_->LiveFrames(); }
-int HeadlessHost::OutstandingEntryMetrics() const { return frames_->LiveMetrics(); }
-
 void HeadlessHost::SetCellReadOnly(int16_t staff, int16_t measure, int layer, bool readOnly) {
   Document* document = CurrentDocumentData();
   if (!document) return;
@@ -219,22 +176,6 @@ void HeadlessHost::SetCellReadOnly(int16_t staff, int16_t measure, int layer, bo
   } else {
     document->readOnlyCells.erase(key);
   }
-}
-
-std::vector<std::string> HeadlessHost::UndoHistory() const {
-  std::vector<std::string> names;
-  if (const Document* document = CurrentDocumentData()) {
-    for (const Document::UndoStep& step : document->undoHistory) names.push_back(step.name);
-  }
-  return names;
-}
-
-bool HeadlessHost::Undo() {
-  Document* document = CurrentDocumentData();
-  if (!document || document->undoHistory.empty()) return false;
-  if (!Restore(document->undoHistory.back().before)) return false;
-  document->undoHistory.pop_back();
-  return true;
 }
 
 DocumentSnapshot HeadlessHost::Snapshot() const {
@@ -248,67 +189,6 @@ bool HeadlessHost::Restore(const DocumentSnapshot& snapshot) {
   document->content = *snapshot.Content();
   if (!document->content.HasPart(document->currentPart)) document->currentPart = 0;
   return true;
-}
-
-uint16_t HeadlessHost::SlotListValue() { return kSlotList; }
-
-SelectionRecord HeadlessHost::Selection() const {
-  const Document* document = CurrentDocumentData();
-  if (!document) return SelectionRecord{};
-  auto found = document->selections.find(document->currentPart);
-  return found == document->selections.end() ? SelectionRecord{} : found->second;
-}
-
-void HeadlessHost::SetSelectionRecord(const SelectionRecord& selection) {
-  if (Document* document = CurrentDocumentData()) document->selections[document->currentPart] = selection;
-}
-
-bool HeadlessHost::SetSelection(int16_t startStaff, int16_t startMeasure, int32_t startPosition, int16_t endStaff,
-                                int16_t endMeasure, int32_t endPosition) {
-  int16_t part = CurrentPart();
-  int startSlot = SlotOfStaff(part, startStaff);
-  int endSlot = SlotOfStaff(part, endStaff);
-  if (startSlot == 0 || endSlot == 0) return false;
-  SelectionRecord selection;
-  selection.startSlotList = kSlotList;
-  selection.startSlot = static_cast<int16_t>(startSlot);
-  selection.startMeasure = startMeasure;
-  selection.startPosition = startPosition;
-  selection.endSlotList = kSlotList;
-  selection.endSlot = static_cast<int16_t>(endSlot);
-  selection.endMeasure = endMeasure;
-  selection.endPosition = endPosition;
-  SetSelectionRecord(selection);
-  return true;
-}
-
-bool HeadlessHost::SelectAll() {
-  const Document* document = CurrentDocumentData();
-  if (!document) return false;
-  std::vector<int16_t> order = document->content.SlotOrder(document->currentPart);
-  int16_t measures = document->content.MeasureCount();
-  if (order.empty() || measures < 1) return false;
-  return SetSelection(order.front(), 1, 0, order.back(), measures, kEndOfMeasure);
-}
-
-void HeadlessHost::ClearSelection() { SetSelectionRecord(SelectionRecord{}); }
-
-void HeadlessHost::SetMaxLayers(int count) { maxLayers_ = std::max(0, std::min(count, kMostLayers)); }
-
-void HeadlessHost::SetLayerShown(int layerIndex, bool shown) {
-  if (layerIndex >= 0 && layerIndex < kMostLayers) layerShown_[static_cast<size_t>(layerIndex)] = shown;
-}
-
-bool HeadlessHost::LayerShown(int layerIndex) const {
-  return layerIndex >= 0 && layerIndex < maxLayers_ && layerShown_[static_cast<size_t>(layerIndex)];
-}
-
-void HeadlessHost::SetPluginFolder(const std::string& path) { pluginFolder_ = path; }
-
-void HeadlessHost::SetWindowInfo(int16_t field528, int16_t field530, bool answer) {
-  windowField528_ = field528;
-  windowField530_ = field530;
-  windowInfoAnswers_ = answer;
 }
 
 }  // namespace headless

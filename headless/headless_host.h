@@ -11,86 +11,28 @@
 #pragma once
 
 #include <cstdint>
-#include <functional>
 #include <map>
 #include <memory>
 #include <string>
 #include <unordered_map>
 #include <vector>
 
+#include "headless/document_queries.h"
 #include "headless/document_snapshot.h"
-#include "headless/selection_record.h"
+#include "headless/edit_history.h"
+#include "headless/frame_registry.h"
+#include "headless/host_call_log.h"
+#include "headless/host_environment.h"
+#include "headless/host_selection.h"
+#include "headless/layer_settings.h"
+#include "headless/misuse_log.h"
 
 namespace headless {
 
 class Document;
-class FrameRegistry;
 class HostCallHandler;
 
 constexpr uint32_t kDefaultHostVersion = 0x12050000;
-constexpr int32_t kNoteSpacingCommand = 12106;
-// Folder kinds the host answers TX_GetTavrelPath for: 7 before 0x10000000, 15 after.
-constexpr int32_t kOldPluginFolderKind = 7;
-constexpr int32_t kPluginFolderKind = 15;
-
-// One host function call: its export name, its integer arguments in order
-// without the trailing interface version (pointers as their address, doubles
-// truncated), and its text argument, if any, as UTF-8. Record calls
-// (TX_LoadEData ...) log the tag, the address as its three numbers, the size
-// (for TX_LoadEData the size asked for) and the layout version;
-// TX_SetCurERegion logs start slot, measure, position, end slot, measure, position.
-struct HostCall {
-  std::string name;
-  std::vector<int64_t> arguments;
-  std::string text;
-};
-
-// A note-spacing command (menu command 12106) as the host ran it.
-struct SpacingCommand {
-  int16_t document = 0;
-  int16_t part = 0;
-  SelectionRecord selection;
-};
-
-// A note as stored by the host.
-struct NoteInfo {
-  int16_t displacement = 0;
-  int16_t raiseLower = 0;
-  int16_t id = 0;
-  uint32_t flags = 0;
-  uint64_t sourceTag = 0;  // what the builder was given for this note, 0 if nothing
-
-  bool AccidentalShown() const { return (flags & 0x01000000u) != 0; }
-  bool Parenthesised() const { return (flags & 0x00800000u) != 0; }
-  bool TiedFromPrevious() const { return (flags & 0x20000000u) != 0; }
-};
-
-// An entry as stored by the host, with where it stands.
-struct EntryInfo {
-  uint32_t number = 0;
-  int16_t staff = 0;
-  int16_t measure = 0;
-  int layer = 0;  // 1 to the host's layer count
-  int index = 0;  // index in its cell (staff, measure, layer)
-  int32_t position = 0;
-  int32_t secondPosition = 0;
-  uint32_t flags = 0;
-  std::vector<NoteInfo> notes;
-
-  bool IsNote() const { return (flags & 0x40000000u) != 0; }
-  bool IsGrace() const { return (flags & 0x00800000u) != 0; }
-};
-
-// A note with a source tag and where it is now, for exporters.
-struct TaggedNote {
-  uint64_t sourceTag = 0;
-  uint32_t entryNumber = 0;
-  int16_t staff = 0;
-  int16_t measure = 0;
-  int layer = 0;
-  int noteIndex = 0;
-  NoteInfo note;
-};
 
 class HeadlessHost {
  public:
@@ -135,109 +77,46 @@ class HeadlessHost {
   // The 1-based slot of a staff in a part, 0 when absent.
   int SlotOfStaff(int16_t part, int16_t staff) const;
 
-  // ---- Call log -----------------------------------------------------------
-  const std::vector<HostCall>& CallLog() const { return callLog_; }
-  void ClearCallLog() { callLog_.clear(); }
-  int CountCalls(const char* name) const;
-  // Logging can be turned off for long runs (rzacc); on after Reset.
-  void SetCallLogging(bool enabled) { callLogging_ = enabled; }
-  bool IsCallLogging() const { return callLogging_; }
-  // The calls of one function, in order.
-  std::vector<HostCall> CallsNamed(const char* name) const;
-
-  // ---- Frames, metrics and misuse ---------------------------------------
-  // Frames handed out by TX_LoadTGF and not yet freed.
-  int OutstandingFrames() const;
-  // Entry metrics filled by TX_GetEntryMetrics* and not yet freed.
-  int OutstandingEntryMetrics() const;
-  // Misuse of frames and metrics: freeing an unknown frame or one freed
-  // before, saving a freed or unknown frame, a damaged frame header, freeing
-  // unknown metrics, loading metrics into a buffer still holding some.
-  const std::vector<std::string>& FrameErrors() const { return frameErrors_; }
-  // Other misuse of the API: a wrong layout version for a record, a wrong
-  // interface version, a wrong folder kind, ending an edit that is not open.
-  const std::vector<std::string>& CallErrors() const { return callErrors_; }
-  // For tests that provoke misuse on purpose.
-  void ClearErrors();
   // Frames of this cell get a read-only mark and are refused by TX_SaveTGF.
   void SetCellReadOnly(int16_t staff, int16_t measure, int layer, bool readOnly);
-
-  // ---- Edits and undo ------------------------------------------------------
-  // Names of the committed outermost edits of the current document, oldest first.
-  std::vector<std::string> UndoHistory() const;
-  // Restores the current document to before its last committed edit and drops it from the history.
-  bool Undo();
-  // Edits started and not yet ended or cancelled.
-  int OpenEdits() const { return static_cast<int>(openEdits_.size()); }
-  // Names of the cancelled edits (any level), in order.
-  const std::vector<std::string>& CancelledEdits() const { return cancelledEdits_; }
-  // Names of every edit ended (any level), in order.
-  const std::vector<std::string>& EndedEdits() const { return endedEdits_; }
   // The whole content of the current document (records, entries, parts, layout, tags).
   DocumentSnapshot Snapshot() const;
   // Puts a snapshot back into the current document (not into another one).
   bool Restore(const DocumentSnapshot& snapshot);
 
-  // ---- Selection (of the current part) ----------------------------------
-  // Selects from startStaff to endStaff (staff numbers, converted to slots of
-  // the current part) and from (startMeasure, startPosition) to (endMeasure, endPosition).
-  bool SetSelection(int16_t startStaff, int16_t startMeasure, int32_t startPosition, int16_t endStaff,
-                    int16_t endMeasure, int32_t endPosition);
-  // Every slot, measure 1 position 0 to the last measure at position 0x7FFFFFFF.
-  bool SelectAll();
-  void ClearSelection();
-  SelectionRecord Selection() const;
-  void SetSelectionRecord(const SelectionRecord& selection);
-  // The slot-list value that the host puts in frames and selections.
-  static uint16_t SlotListValue();
-
-  // ---- Layers ------------------------------------------------------------
-  void SetMaxLayers(int count);                    // TX_GetMaxLayers; default 4
-  void SetLayerShown(int layerIndex, bool shown);  // 0-based; default all shown
-  int MaxLayers() const { return maxLayers_; }
-  bool LayerShown(int layerIndex) const;
-
-  // ---- Plug-in folder, window, commands ---------------------------------
-  // What TX_GetTavrelPath answers (UTF-8 here; 8-bit text below host 0x11000000, UTF-16 from it on).
-  void SetPluginFolder(const std::string& path);
-  const std::string& PluginFolder() const { return pluginFolder_; }
-  // The 16-bit fields at 528 and 530 of the window information; answer false makes the call fail.
-  void SetWindowInfo(int16_t field528, int16_t field530, bool answer = true);
-  const std::vector<SpacingCommand>& SpacingCommands() const { return spacingCommands_; }
-  // Every TX_ExecuteMenuItem command, in order.
-  const std::vector<int32_t>& MenuCommands() const { return menuCommands_; }
-
-  // ---- Queries for tests -------------------------------------------------
-  int EntryCount(int16_t staff, int16_t measure, int layer) const;
-  bool EntryAt(int16_t staff, int16_t measure, int layer, int index, EntryInfo* entry) const;
-  bool FindEntry(uint32_t entryNumber, EntryInfo* entry) const;
-  // Every note that carries a source tag, in staff, measure, layer, entry, note order.
-  std::vector<TaggedNote> NotesWithTags() const;
-  // The same notes handed to the visitor one by one, without a list.
-  void VisitNotesWithTags(const std::function<void(const TaggedNote&)>& visit) const;
-  // A stored record of the current document (part-owned records: of the current part).
-  // For "other" records the address is (number, inci); for detail records (first, second, inci).
-  bool ReadRecord(uint32_t tag, int16_t first, int16_t second, int16_t third, std::vector<uint8_t>* bytes) const;
-  bool WriteRecord(uint32_t tag, int16_t first, int16_t second, int16_t third, const std::vector<uint8_t>& bytes);
-  int RecordCount(uint32_t tag) const;
+  // ---- The host's parts ----------------------------------------------------
+  // Every call the plug-in made.
+  HostCallLog& CallLog() { return callLog_; }
+  const HostCallLog& CallLog() const { return callLog_; }
+  // Misuse of the API that the host noticed.
+  MisuseLog& Misuse() { return misuse_; }
+  const MisuseLog& Misuse() const { return misuse_; }
+  // The note-entry frames and entry metrics handed out and not yet freed.
+  FrameRegistry& Frames() { return frames_; }
+  const FrameRegistry& Frames() const { return frames_; }
+  // Open edits and the undo history of the current document.
+  EditHistory& Edits() { return edits_; }
+  const EditHistory& Edits() const { return edits_; }
+  // The selection of the current part.
+  HostSelection& Selection() { return selection_; }
+  const HostSelection& Selection() const { return selection_; }
+  LayerSettings& Layers() { return layers_; }
+  const LayerSettings& Layers() const { return layers_; }
+  // The plug-in folder, the window information, the menu commands run.
+  HostEnvironment& Environment() { return environment_; }
+  const HostEnvironment& Environment() const { return environment_; }
+  // Entries, notes and records of the current document, read back.
+  DocumentQueries& Queries() { return queries_; }
+  const DocumentQueries& Queries() const { return queries_; }
+  // The host's side of every API function, for the exported functions.
+  HostCallHandler& Handler() { return *handler_; }
 
   // ---- For the builder, importers and the host functions -----------------
   Document* CurrentDocumentData();
   const Document* CurrentDocumentData() const;
   Document* DocumentData(int16_t document);
-  HostCallHandler& Calls() { return *calls_; }
-  void LogCall(HostCall call);
-  void ReportFrameError(const std::string& text);
-  void ReportCallError(const std::string& text);
 
  private:
-  friend class HostCallHandler;
-  struct OpenEdit {
-    int16_t document;
-    std::string name;
-    DocumentSnapshot before;
-  };
-
   // A part's slot order and its inverse, kept while the part's records stay
   // unchanged: the plug-in converts between slots and staves once a cell.
   struct SlotIndex {
@@ -257,25 +136,17 @@ class HeadlessHost {
   std::map<int16_t, std::unique_ptr<Document>> documents_;
   int16_t currentDocument_ = 0;
   int16_t nextDocument_ = 1;
-  std::vector<HostCall> callLog_;
-  bool callLogging_ = true;
-  std::vector<std::string> frameErrors_;
-  std::vector<std::string> callErrors_;
-  std::unique_ptr<FrameRegistry> frames_;
-  std::unique_ptr<HostCallHandler> calls_;
-  std::vector<OpenEdit> openEdits_;
-  std::vector<std::string> cancelledEdits_;
-  std::vector<std::string> endedEdits_;
-  int maxLayers_ = 4;
-  std::vector<bool> layerShown_;
-  std::string pluginFolder_;
-  int16_t windowField528_ = 1;
-  int16_t windowField530_ = 200;
-  bool windowInfoAnswers_ = true;
-  std::vector<SpacingCommand> spacingCommands_;
-  std::vector<int32_t> menuCommands_;
   std::vector<std::string> missingFunctions_;
   mutable SlotIndex slotIndex_;
+  HostCallLog callLog_;
+  MisuseLog misuse_;
+  FrameRegistry frames_;
+  EditHistory edits_;
+  HostSelection selection_;
+  LayerSettings layers_;
+  HostEnvironment environment_;
+  DocumentQueries queries_;
+  std::unique_ptr<HostCallHandler> handler_;
 };
 
 }  // namespace headless

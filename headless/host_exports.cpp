@@ -26,7 +26,7 @@ using headless::HeadlessHost;
 using headless::HostCall;
 
 HeadlessHost& Host() { return HeadlessHost::Instance(); }
-headless::HostCallHandler& Calls() { return HeadlessHost::Instance().Calls(); }
+headless::HostCallHandler& Handler() { return HeadlessHost::Instance().Handler(); }
 
 int64_t Pointer(const void* pointer) { return static_cast<int64_t>(reinterpret_cast<intptr_t>(pointer)); }
 
@@ -45,18 +45,18 @@ std::vector<int64_t> AddressNumbers(uint32_t tag, const void* address) {
 }
 
 void Log(const char* name, std::vector<int64_t> arguments, std::string text = std::string()) {
-  if (!Host().IsCallLogging()) return;
-  Host().LogCall(HostCall{name, std::move(arguments), std::move(text)});
+  if (!Host().CallLog().IsEnabled()) return;
+  Host().CallLog().Log(HostCall{name, std::move(arguments), std::move(text)});
 }
 
 // The arguments become a list only when the call is logged: most calls are
 // made with logging off, many thousands of times in a scan.
 void Log(const char* name, std::initializer_list<int64_t> arguments) {
-  if (Host().IsCallLogging()) Log(name, std::vector<int64_t>(arguments));
+  if (Host().CallLog().IsEnabled()) Log(name, std::vector<int64_t>(arguments));
 }
 
 void LogRecordCall(const char* name, uint32_t tag, const void* address, int64_t size, uint32_t version) {
-  if (!Host().IsCallLogging()) return;
+  if (!Host().CallLog().IsEnabled()) return;
   std::vector<int64_t> arguments{tag};
   std::vector<int64_t> numbers = AddressNumbers(tag, address);
   arguments.insert(arguments.end(), numbers.begin(), numbers.end());
@@ -67,7 +67,8 @@ void LogRecordCall(const char* name, uint32_t tag, const void* address, int64_t 
 
 void CheckApi(const char* name, uint32_t api) {
   if (api == kPluginApiVersion) return;
-  Host().ReportCallError(std::string(name) + ": interface version " + std::to_string(api) + ", not 0x12050000");
+  Host().Misuse().ReportCallError(std::string(name) + ": interface version " + std::to_string(api) +
+                                  ", not 0x12050000");
 }
 
 template <typename Result, typename Body>
@@ -85,7 +86,7 @@ extern "C" int32_t TX_HOSTCALL Headless_TX_LoadEData(uint32_t tag, void* address
                                                      uint32_t version) {
   return Guarded<int32_t>(0, [&] {
     LogRecordCall("TX_LoadEData", tag, address, size ? *size : -1, version);
-    return Calls().LoadEData(tag, address, buffer, size, version);
+    return Handler().LoadEData(tag, address, buffer, size, version);
   });
 }
 
@@ -93,7 +94,7 @@ extern "C" int32_t TX_HOSTCALL Headless_TX_SaveEData(uint32_t tag, void* address
                                                      uint32_t version) {
   return Guarded<int32_t>(0, [&] {
     LogRecordCall("TX_SaveEData", tag, address, size, version);
-    return Calls().SaveEData(tag, address, buffer, size, version);
+    return Handler().SaveEData(tag, address, buffer, size, version);
   });
 }
 
@@ -101,14 +102,14 @@ extern "C" int32_t TX_HOSTCALL Headless_TX_CreateEData(uint32_t tag, void* addre
                                                        uint32_t version) {
   return Guarded<int32_t>(0, [&] {
     LogRecordCall("TX_CreateEData", tag, address, size, version);
-    return Calls().CreateEData(tag, address, buffer, size, version);
+    return Handler().CreateEData(tag, address, buffer, size, version);
   });
 }
 
 extern "C" int32_t TX_HOSTCALL Headless_TX_DeleteEData(uint32_t tag, void* address, uint32_t version) {
   return Guarded<int32_t>(0, [&] {
     LogRecordCall("TX_DeleteEData", tag, address, 0, version);
-    return Calls().DeleteEData(tag, address, version);
+    return Handler().DeleteEData(tag, address, version);
   });
 }
 
@@ -116,8 +117,8 @@ extern "C" int32_t TX_HOSTCALL Headless_TX_NextEData(uint32_t tag, void* address
                                                      uint32_t version) {
   return Guarded<int32_t>(0, [&] {
     LogRecordCall("TX_NextEData", tag, address, 0, version);
-    if (reserved1 != 0 || reserved2 != 0) Host().ReportCallError("TX_NextEData: reserved arguments not 0");
-    return Calls().NextEData(tag, address, version);
+    if (reserved1 != 0 || reserved2 != 0) Host().Misuse().ReportCallError("TX_NextEData: reserved arguments not 0");
+    return Handler().NextEData(tag, address, version);
   });
 }
 
@@ -126,7 +127,7 @@ extern "C" void* TX_HOSTCALL Headless_TX_LoadTGF(int32_t zero, int32_t slot, int
   return Guarded<void*>(nullptr, [&] {
     Log("TX_LoadTGF", {zero, slot, measure, layerIndex, loadFlag});
     CheckApi("TX_LoadTGF", api);
-    return Calls().LoadTGF(zero, slot, measure, layerIndex);
+    return Handler().LoadTGF(zero, slot, measure, layerIndex);
   });
 }
 
@@ -134,7 +135,7 @@ extern "C" int32_t TX_HOSTCALL Headless_TX_SaveTGF(void* frame, uint32_t api) {
   return Guarded<int32_t>(0, [&] {
     Log("TX_SaveTGF", {Pointer(frame)});
     CheckApi("TX_SaveTGF", api);
-    return Calls().SaveTGF(frame);
+    return Handler().SaveTGF(frame);
   });
 }
 
@@ -142,7 +143,7 @@ extern "C" int32_t TX_HOSTCALL Headless_TX_FreeTGF(void* frame, uint32_t api) {
   return Guarded<int32_t>(0, [&] {
     Log("TX_FreeTGF", {Pointer(frame)});
     CheckApi("TX_FreeTGF", api);
-    return Calls().FreeTGF(frame);
+    return Handler().FreeTGF(frame);
   });
 }
 
@@ -247,7 +248,7 @@ extern "C" int32_t TX_HOSTCALL Headless_TX_GetCurERegions(void* first, void* reg
   return Guarded<int32_t>(0, [&] {
     Log("TX_GetCurERegions", {Pointer(first), Pointer(region), Pointer(third)});
     CheckApi("TX_GetCurERegions", api);
-    return Calls().GetCurERegions(first, region, third);
+    return Handler().GetCurERegions(first, region, third);
   });
 }
 
@@ -261,7 +262,7 @@ extern "C" int32_t TX_HOSTCALL Headless_TX_SetCurERegion(const void* region, uin
     }
     Log("TX_SetCurERegion", std::move(arguments));
     CheckApi("TX_SetCurERegion", api);
-    return Calls().SetCurERegion(region);
+    return Handler().SetCurERegion(region);
   });
 }
 
@@ -269,7 +270,7 @@ extern "C" int32_t TX_HOSTCALL Headless_TX_RedrawMusic(const void* record, uint3
   return Guarded<int32_t>(0, [&] {
     Log("TX_RedrawMusic", {Pointer(record)});
     CheckApi("TX_RedrawMusic", api);
-    return Calls().RedrawMusic();
+    return Handler().RedrawMusic();
   });
 }
 
@@ -277,7 +278,7 @@ extern "C" int32_t TX_HOSTCALL Headless_TX_UpdateLayout(int32_t first, int32_t s
   return Guarded<int32_t>(0, [&] {
     Log("TX_UpdateLayout", {first, second});
     CheckApi("TX_UpdateLayout", api);
-    return Calls().UpdateLayout();
+    return Handler().UpdateLayout();
   });
 }
 
@@ -285,7 +286,7 @@ extern "C" int32_t TX_HOSTCALL Headless_TX_ScrollTo(int32_t measure, int32_t sta
   return Guarded<int32_t>(0, [&] {
     Log("TX_ScrollTo", {measure, staff});
     CheckApi("TX_ScrollTo", api);
-    return Calls().ScrollTo();
+    return Handler().ScrollTo();
   });
 }
 
@@ -293,7 +294,7 @@ extern "C" int32_t TX_HOSTCALL Headless_TX_GetCurrentWindowInfo(void* record, ui
   return Guarded<int32_t>(0, [&] {
     Log("TX_GetCurrentWindowInfo", {Pointer(record)});
     CheckApi("TX_GetCurrentWindowInfo", api);
-    return Calls().GetCurrentWindowInfo(record);
+    return Handler().GetCurrentWindowInfo(record);
   });
 }
 
@@ -309,7 +310,7 @@ extern "C" int32_t TX_HOSTCALL Headless_TX_GetShowLayer(int32_t layerIndex, uint
   return Guarded<int32_t>(0, [&] {
     Log("TX_GetShowLayer", {layerIndex});
     CheckApi("TX_GetShowLayer", api);
-    return Calls().GetShowLayer(layerIndex);
+    return Handler().GetShowLayer(layerIndex);
   });
 }
 
@@ -317,7 +318,7 @@ extern "C" int32_t TX_HOSTCALL Headless_TX_GetCurrentOrbeltDocument(uint32_t api
   return Guarded<int32_t>(0, [&] {
     Log("TX_GetCurrentOrbeltDocument", {});
     CheckApi("TX_GetCurrentOrbeltDocument", api);
-    return Calls().GetCurrentDocument();
+    return Handler().GetCurrentDocument();
   });
 }
 
@@ -325,7 +326,7 @@ extern "C" int32_t TX_HOSTCALL Headless_TX_GetCurrentPartID(uint32_t api) {
   return Guarded<int32_t>(0, [&] {
     Log("TX_GetCurrentPartID", {});
     CheckApi("TX_GetCurrentPartID", api);
-    return Calls().GetCurrentPartID();
+    return Handler().GetCurrentPartID();
   });
 }
 
@@ -333,7 +334,7 @@ extern "C" int32_t TX_HOSTCALL Headless_TX_SetCurrentPartID(int32_t part, uint32
   return Guarded<int32_t>(0, [&] {
     Log("TX_SetCurrentPartID", {part});
     CheckApi("TX_SetCurrentPartID", api);
-    return Calls().SetCurrentPartID(part);
+    return Handler().SetCurrentPartID(part);
   });
 }
 
@@ -341,7 +342,7 @@ extern "C" int32_t TX_HOSTCALL Headless_TX_GetNextPartID(int32_t part, uint32_t 
   return Guarded<int32_t>(0xFFFF, [&] {
     Log("TX_GetNextPartID", {part});
     CheckApi("TX_GetNextPartID", api);
-    return Calls().GetNextPartID(part);
+    return Handler().GetNextPartID(part);
   });
 }
 
@@ -349,7 +350,7 @@ extern "C" int32_t TX_HOSTCALL Headless_TX_SlotToInst(int32_t slot, int32_t slot
   return Guarded<int32_t>(0, [&] {
     Log("TX_SlotToInst", {slot, slotList});
     CheckApi("TX_SlotToInst", api);
-    return Calls().SlotToInst(slot);
+    return Handler().SlotToInst(slot);
   });
 }
 
@@ -357,7 +358,7 @@ extern "C" int32_t TX_HOSTCALL Headless_TX_InstToSlot(int32_t staff, int32_t slo
   return Guarded<int32_t>(0, [&] {
     Log("TX_InstToSlot", {staff, slotList});
     CheckApi("TX_InstToSlot", api);
-    return Calls().InstToSlot(staff);
+    return Handler().InstToSlot(staff);
   });
 }
 
@@ -365,7 +366,7 @@ extern "C" int32_t TX_HOSTCALL Headless_TX_GetMaxLayers(uint32_t api) {
   return Guarded<int32_t>(0, [&] {
     Log("TX_GetMaxLayers", {});
     CheckApi("TX_GetMaxLayers", api);
-    return Calls().GetMaxLayers();
+    return Handler().GetMaxLayers();
   });
 }
 
@@ -374,7 +375,7 @@ extern "C" int32_t TX_HOSTCALL Headless_TX_StartTavrelEdit(const char* name, uin
     std::string text = headless::EightBitToUtf8(name);
     Log("TX_StartTavrelEdit", {}, text);
     CheckApi("TX_StartTavrelEdit", api);
-    return Calls().StartEdit(text.c_str());
+    return Handler().StartEdit(text.c_str());
   });
 }
 
@@ -383,7 +384,7 @@ extern "C" int32_t TX_HOSTCALL Headless_TX_StartTavrelEdit_UTF16(const char16_t*
     std::string text = headless::Utf16ToUtf8(name);
     Log("TX_StartTavrelEdit_UTF16", {}, text);
     CheckApi("TX_StartTavrelEdit_UTF16", api);
-    return Calls().StartEdit(text.c_str());
+    return Handler().StartEdit(text.c_str());
   });
 }
 
@@ -391,7 +392,7 @@ extern "C" int32_t TX_HOSTCALL Headless_TX_EndTavrelEdit(uint32_t api) {
   return Guarded<int32_t>(0, [&] {
     Log("TX_EndTavrelEdit", {});
     CheckApi("TX_EndTavrelEdit", api);
-    return Calls().EndEdit();
+    return Handler().EndEdit();
   });
 }
 
@@ -399,7 +400,7 @@ extern "C" int32_t TX_HOSTCALL Headless_TX_CancelTavrelEdit(uint32_t api) {
   return Guarded<int32_t>(0, [&] {
     Log("TX_CancelTavrelEdit", {});
     CheckApi("TX_CancelTavrelEdit", api);
-    return Calls().CancelEdit();
+    return Handler().CancelEdit();
   });
 }
 
@@ -407,7 +408,7 @@ extern "C" int32_t TX_HOSTCALL Headless_TX_GetTavrelPath(int32_t folderKind, voi
   return Guarded<int32_t>(0, [&] {
     Log("TX_GetTavrelPath", {folderKind, Pointer(buffer)});
     CheckApi("TX_GetTavrelPath", api);
-    return Calls().GetTavrelPath(folderKind, buffer);
+    return Handler().GetTavrelPath(folderKind, buffer);
   });
 }
 
@@ -416,7 +417,7 @@ extern "C" int32_t TX_HOSTCALL Headless_TX_GetEntryMetrics2009a(uint32_t entryNu
   return Guarded<int32_t>(0, [&] {
     Log("TX_GetEntryMetrics2009a", {entryNumber, measure, staff, Pointer(metrics), refresh});
     CheckApi("TX_GetEntryMetrics2009a", api);
-    return Calls().GetEntryMetrics(entryNumber, measure, staff, metrics, false);
+    return Handler().GetEntryMetrics(entryNumber, measure, staff, metrics, false);
   });
 }
 
@@ -425,7 +426,7 @@ extern "C" int32_t TX_HOSTCALL Headless_TX_GetEntryMetrics2014(uint32_t entryNum
   return Guarded<int32_t>(0, [&] {
     Log("TX_GetEntryMetrics2014", {entryNumber, measure, staff, Pointer(metrics), refresh});
     CheckApi("TX_GetEntryMetrics2014", api);
-    return Calls().GetEntryMetrics(entryNumber, measure, staff, metrics, true);
+    return Handler().GetEntryMetrics(entryNumber, measure, staff, metrics, true);
   });
 }
 
@@ -433,7 +434,7 @@ extern "C" int32_t TX_HOSTCALL Headless_TX_FreeEntryMetrics(void* metrics, uint3
   return Guarded<int32_t>(0, [&] {
     Log("TX_FreeEntryMetrics", {Pointer(metrics)});
     CheckApi("TX_FreeEntryMetrics", api);
-    return Calls().FreeEntryMetrics(metrics);
+    return Handler().FreeEntryMetrics(metrics);
   });
 }
 
@@ -442,7 +443,7 @@ extern "C" int32_t TX_HOSTCALL Headless_TX_AutoNumberedName_UTF16(int32_t textBl
   return Guarded<int32_t>(0, [&] {
     Log("TX_AutoNumberedName_UTF16", {textBlock, staff, Pointer(buffer), size, zero});
     CheckApi("TX_AutoNumberedName_UTF16", api);
-    return Calls().AutoNumberedName(textBlock, buffer, size);
+    return Handler().AutoNumberedName(textBlock, buffer, size);
   });
 }
 
@@ -450,7 +451,7 @@ extern "C" int32_t TX_HOSTCALL Headless_TX_ExecuteMenuItem(int32_t command, uint
   return Guarded<int32_t>(0, [&] {
     Log("TX_ExecuteMenuItem", {command});
     CheckApi("TX_ExecuteMenuItem", api);
-    return Calls().ExecuteMenuItem(command);
+    return Handler().ExecuteMenuItem(command);
   });
 }
 

@@ -77,8 +77,9 @@ struct StaffRecord {
   using Flags = RecordField<uint16_t, 10>;
   using IndependentKeys = RecordField<int16_t, 22>;  // negative: cells may have their own key
   using NameTextBlock = RecordField<int16_t, 30>;
-  using Word94 = RecordField<uint16_t, 94>;
-  using Word98 = RecordField<uint16_t, 98>;
+  // The low words of the staff's two version stamps (offsets 94 and 98).
+  using FirstVersionWord = RecordField<uint16_t, 94>;
+  using SecondVersionWord = RecordField<uint16_t, 98>;
 };
 
 struct StaffSystemRecord {
@@ -143,8 +144,8 @@ struct EntryMetricsRecord {
 // Window information: 532 bytes, two 16-bit fields at the end.
 constexpr int32_t kWindowInfoSize = 532;
 struct WindowInfoRecord {
-  using Field528 = RecordField<int16_t, 528>;
-  using Field530 = RecordField<int16_t, 530>;
+  using PageView = RecordField<int16_t, 528>;  // 0 when the window shows no page view
+  using Zoom = RecordField<int16_t, 530>;      // above 150 the measure shows without its system
 };
 
 }  // namespace headless

@@ -108,7 +108,7 @@ class ScoreBuilder {
   // The flags word that the staff specification at a position answers within one measure.
   bool SetStaffFlagsInMeasure(int16_t staff, int16_t measure, uint16_t flags);
   // The two 16-bit words at offsets 94 and 98 of the staff record.
-  bool SetStaffWords94And98(int16_t staff, uint16_t word94, uint16_t word98);
+  bool SetStaffVersionWords(int16_t staff, uint16_t firstWord, uint16_t secondWord);
 
   // ---- Measures and keys ---------------------------------------------------
   // Appends measures (4/4 unless length says otherwise); answers the first new measure number.

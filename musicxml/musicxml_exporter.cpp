@@ -95,7 +95,7 @@ int MusicXmlExporter::WriteChangedAccidentals(headless::ScoreBuilder* builder, c
   int written = 0;
   std::unique_ptr<MarkIds> ids;
   if (style.markAdded) ids.reset(new MarkIds(document->Score()));
-  for (const headless::TaggedNote& tagged : builder->Host().NotesWithTags()) {
+  for (const headless::TaggedNote& tagged : builder->Host().Queries().NotesWithTags()) {
     uint32_t added = tagged.note.flags & ~imported.FlagsAtImport(tagged.sourceTag) & kChangeFlags;
     if (added == 0) continue;
     tinyxml2::XMLElement* element = imported.NoteElement(tagged.sourceTag);

@@ -211,7 +211,7 @@ void MusicXmlImporter::WarnOfRefusedEntries(const std::tuple<int, int, int>& cel
                       ", measure " + plan_.measures[static_cast<size_t>(measureIndex)].number;
   headless::HeadlessHost& host = builder_->Host();
   int16_t measure = static_cast<int16_t>(measureIndex + 1);
-  bool full = host.EntryCount(staff.staffNumber, measure, layer) >= host_frame::kMaxEntries;
+  bool full = host.Queries().EntryCount(staff.staffNumber, measure, layer) >= host_frame::kMaxEntries;
   std::string what = count == 1 ? "an entry the host refused is left out"
                                 : std::to_string(count) + " entries the host refused are left out";
   if (full) {
@@ -223,7 +223,7 @@ void MusicXmlImporter::WarnOfRefusedEntries(const std::tuple<int, int, int>& cel
 }
 
 void MusicXmlImporter::RecordImportFlags(ImportedScore* imported) const {
-  builder_->Host().VisitNotesWithTags(
+  builder_->Host().Queries().VisitNotesWithTags(
       [imported](const headless::TaggedNote& note) { imported->SetFlagsAtImport(note.sourceTag, note.note.flags); });
 }
 

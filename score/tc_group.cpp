@@ -12,7 +12,7 @@ constexpr size_t kFirstStaffOffset = 0;
 constexpr size_t kLastStaffOffset = 2;
 constexpr size_t kNameOffset = 4;
 constexpr size_t kBracketOffset = 10;
-constexpr size_t kValue32Offset = 32;
+constexpr size_t kGrandStaffValueOffset = 32;
 
 }  // namespace
 
@@ -30,8 +30,8 @@ int16_t TCGroup::GetNameTextBlock() const { return ReadField<int16_t>(kNameOffse
 void TCGroup::SetNameTextBlock(int16_t number) { WriteField<int16_t>(kNameOffset, number); }
 int16_t TCGroup::GetBracketKind() const { return ReadField<int16_t>(kBracketOffset); }
 void TCGroup::SetBracketKind(int16_t kind) { WriteField<int16_t>(kBracketOffset, kind); }
-int32_t TCGroup::GetValue32() const { return ReadField<int32_t>(kValue32Offset); }
-void TCGroup::SetValue32(int32_t value) { WriteField<int32_t>(kValue32Offset, value); }
+int32_t TCGroup::GetGrandStaffValue() const { return ReadField<int32_t>(kGrandStaffValueOffset); }
+void TCGroup::SetGrandStaffValue(int32_t value) { WriteField<int32_t>(kGrandStaffValueOffset, value); }
 
 TCString* TCGroup::GetName() const {
   TCTextBlock block;

@@ -30,8 +30,10 @@ class TCGroup : public __TCNoInciDetail {
   void SetNameTextBlock(int16_t number);
   int16_t GetBracketKind() const;
   void SetBracketKind(int16_t kind);
-  int32_t GetValue32() const;
-  void SetValue32(int32_t value);
+  // The 32-bit value at offset 32: from host 0x10000000 on, only a group
+  // where it is 1 makes a two-staff instrument.
+  int32_t GetGrandStaffValue() const;
+  void SetGrandStaffValue(int32_t value);
   // The group's name text; a new string owned by the caller, empty without one.
   TCString* GetName() const;
   // Staves from the first to the last staff in the score's staff order; 0 when

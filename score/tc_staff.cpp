@@ -16,8 +16,8 @@ constexpr int32_t kNewestSize = 136;
 constexpr size_t kFlagsOffset = 10;
 constexpr size_t kIndependentWordOffset = 22;
 constexpr size_t kFullNameOffset = 30;
-constexpr size_t kVersionWord94Offset = 94;
-constexpr size_t kVersionWord98Offset = 98;
+constexpr size_t kFirstVersionWordOffset = 94;
+constexpr size_t kSecondVersionWordOffset = 98;
 
 // The host is told the buffer's size in UTF-16 units (2000 bytes).
 constexpr int32_t kAutoNameUnits = 1000;
@@ -47,9 +47,9 @@ bool TCStaff::LoadFirst() {
   return LoadNext();
 }
 
-uint32_t TCStaff::GetVersionStamp94() const { return WithLowWord(ReadField<uint16_t>(kVersionWord94Offset)); }
+uint32_t TCStaff::GetFirstVersionStamp() const { return WithLowWord(ReadField<uint16_t>(kFirstVersionWordOffset)); }
 
-uint32_t TCStaff::GetVersionStamp98() const { return WithLowWord(ReadField<uint16_t>(kVersionWord98Offset)); }
+uint32_t TCStaff::GetSecondVersionStamp() const { return WithLowWord(ReadField<uint16_t>(kSecondVersionWordOffset)); }
 
 uint16_t TCStaff::GetFlags() const { return ReadField<uint16_t>(kFlagsOffset); }
 

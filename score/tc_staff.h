@@ -11,8 +11,9 @@ class TCString;
 class TCStaff : public __TCNoInciOther {
  public:
   static constexpr uint32_t kTag = 0x534F4953;
-  static constexpr uint16_t kFlagHidden2000 = 0x2000;
-  static constexpr uint16_t kFlagHidden0200 = 0x0200;
+  // Bits 0x2000 and 0x0200 of the flags word: either hides the staff's
+  // entries from the analysis; what sets one or the other is the host's.
+  static constexpr uint16_t kHiddenFlags = 0x2000 | 0x0200;
 
   TCStaff();
 
@@ -23,9 +24,10 @@ class TCStaff : public __TCNoInciOther {
   int32_t GetDataSize() const override;
   // number 0, then the host's next staff
   bool LoadFirst() override;
-  // The host version with its low 16 bits replaced by the word at 94 / 98.
-  virtual uint32_t GetVersionStamp94() const;
-  virtual uint32_t GetVersionStamp98() const;
+  // The host version with its low 16 bits replaced by the word at offset 94
+  // (first) or 98 (second).
+  virtual uint32_t GetFirstVersionStamp() const;
+  virtual uint32_t GetSecondVersionStamp() const;
 
   // Flags word at offset 10.
   uint16_t GetFlags() const;

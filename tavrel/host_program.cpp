@@ -28,8 +28,8 @@ bool HostProgram::Start(const std::wstring& pluginFolder, const std::string& sco
   headless::HeadlessHost& host = headless::HeadlessHost::Instance();
   host.Reset();
   host.Install();
-  host.SetCallLogging(false);
-  host.SetPluginFolder(headless::Utf8Of(pluginFolder));
+  host.CallLog().SetEnabled(false);
+  host.Environment().SetPluginFolder(headless::Utf8Of(pluginFolder));
   if (!LoadScore(scorePath, error)) return false;
   if (!CreateMainWindow()) {
     if (error) *error = "the main window cannot be made";
@@ -46,7 +46,7 @@ bool HostProgram::LoadScore(const std::string& path, std::string* error) {
   builder_ = std::make_unique<headless::ScoreBuilder>(headless::HeadlessHost::Instance());
   if (!ParseSource(&document_, error)) return false;
   if (!musicxml::MusicXmlImporter(builder_.get()).Import(&document_, &imported_, error)) return false;
-  headless::HeadlessHost::Instance().SelectAll();
+  headless::HeadlessHost::Instance().Selection().SelectAll();
   return true;
 }
 
@@ -136,7 +136,7 @@ bool HostProgram::Save(const std::string& path, std::string* error) {
 }
 
 bool HostProgram::Undo() {
-  bool undone = headless::HeadlessHost::Instance().Undo();
+  bool undone = headless::HeadlessHost::Instance().Edits().Undo();
   if (mainWindow_) InvalidateRect(mainWindow_, nullptr, TRUE);
   return undone;
 }

@@ -175,13 +175,14 @@ bool HostScript::RunStep(const std::vector<std::string>& words) {
     boxAnswers.push_back(answer == "yes" ? IDYES : answer == "no" ? IDNO : answer == "cancel" ? IDCANCEL : IDOK);
     return true;
   }
-  if (verb == "select" && words.size() == 2 && words[1] == "all") return headless::HeadlessHost::Instance().SelectAll();
+  if (verb == "select" && words.size() == 2 && words[1] == "all")
+    return headless::HeadlessHost::Instance().Selection().SelectAll();
   if (verb == "select" && words.size() == 3) {
     headless::HeadlessHost& host = headless::HeadlessHost::Instance();
     std::vector<int16_t> slots = host.SlotOrder(host.CurrentPart());
     if (slots.empty()) return false;
-    return host.SetSelection(slots.front(), static_cast<int16_t>(Number(words[1])), 0, slots.back(),
-                             static_cast<int16_t>(Number(words[2])), 0x7FFFFFFF);
+    return host.Selection().Set(slots.front(), static_cast<int16_t>(Number(words[1])), 0, slots.back(),
+                                static_cast<int16_t>(Number(words[2])), 0x7FFFFFFF);
   }
   if (verb == "minimize") {
     // Windows hides a window's owned pop-ups while the window is minimized.

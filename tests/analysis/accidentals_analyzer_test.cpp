@@ -18,7 +18,7 @@ using headless::kWhole;
 
 class AccidentalsAnalyzerTest : public ScanFixture {};
 
-TEST_F(AccidentalsAnalyzerTest, note_missing_accidental_without_earlier_note) {
+TEST_F(AccidentalsAnalyzerTest, NoteMissingAccidentalWithoutEarlierNote) {
   headless::ScoreBuilder builder;
   int16_t flute = builder.AddStaff("Flute");
   builder.AddMeasures(1);
@@ -43,7 +43,7 @@ TEST_F(AccidentalsAnalyzerTest, note_missing_accidental_without_earlier_note) {
   EXPECT_TRUE(RowOf(finding)->IsChecked());
 }
 
-TEST_F(AccidentalsAnalyzerTest, alteration_does_not_carry_over_the_barline) {
+TEST_F(AccidentalsAnalyzerTest, AlterationDoesNotCarryOverTheBarline) {
   headless::ScoreBuilder builder;
   int16_t flute = builder.AddStaff("Flute");
   builder.AddMeasures(2);
@@ -57,7 +57,7 @@ TEST_F(AccidentalsAnalyzerTest, alteration_does_not_carry_over_the_barline) {
   }
 }
 
-TEST_F(AccidentalsAnalyzerTest, pitch_diff_one_measure_back) {
+TEST_F(AccidentalsAnalyzerTest, PitchDiffOneMeasureBack) {
   headless::ScoreBuilder builder;
   int16_t flute = builder.AddStaff("Flute");
   builder.AddMeasures(5);
@@ -84,7 +84,7 @@ TEST_F(AccidentalsAnalyzerTest, pitch_diff_one_measure_back) {
   EXPECT_TRUE(Scan().empty());
 }
 
-TEST_F(AccidentalsAnalyzerTest, no_courtesy_after_a_measure_of_rest) {
+TEST_F(AccidentalsAnalyzerTest, NoCourtesyAfterAMeasureOfRest) {
   headless::ScoreBuilder builder;
   int16_t flute = builder.AddStaff("Flute");
   int16_t oboe = builder.AddStaff("Oboe");
@@ -111,7 +111,7 @@ TEST_F(AccidentalsAnalyzerTest, no_courtesy_after_a_measure_of_rest) {
   EXPECT_TRUE(OnlyFindingOn(flute3)->parentheses);
 }
 
-TEST_F(AccidentalsAnalyzerTest, other_octave_follows_the_independent_octave_settings) {
+TEST_F(AccidentalsAnalyzerTest, OtherOctaveFollowsTheIndependentOctaveSettings) {
   headless::ScoreBuilder builder;
   int16_t flute = builder.AddStaff("Flute");
   builder.AddMeasures(1);
@@ -136,7 +136,7 @@ TEST_F(AccidentalsAnalyzerTest, other_octave_follows_the_independent_octave_sett
   EXPECT_TRUE(Scan().empty());
 }
 
-TEST_F(AccidentalsAnalyzerTest, same_spelling_in_another_octave_is_no_pitch_difference) {
+TEST_F(AccidentalsAnalyzerTest, SameSpellingInAnotherOctaveIsNoPitchDifference) {
   headless::ScoreBuilder builder;
   int16_t flute = builder.AddStaff("Flute");
   builder.AddMeasures(1);
@@ -164,7 +164,7 @@ TEST_F(AccidentalsAnalyzerTest, same_spelling_in_another_octave_is_no_pitch_diff
   EXPECT_TRUE(Scan().empty()) << "the key's F#4 and F#5 differ only in their octave";
 }
 
-TEST_F(AccidentalsAnalyzerTest, same_beat_two_layers) {
+TEST_F(AccidentalsAnalyzerTest, SameBeatTwoLayers) {
   headless::ScoreBuilder builder;
   int16_t flute = builder.AddStaff("Flute");
   builder.AddMeasures(1);
@@ -195,7 +195,7 @@ TEST_F(AccidentalsAnalyzerTest, same_beat_two_layers) {
   EXPECT_TRUE(Scan().empty()) << "F#4 and F#5 on one beat are no difference";
 }
 
-TEST_F(AccidentalsAnalyzerTest, same_beat_in_one_chord_and_in_any_octave) {
+TEST_F(AccidentalsAnalyzerTest, SameBeatInOneChordAndInAnyOctave) {
   headless::ScoreBuilder builder;
   int16_t harp = builder.AddStaff("Harp");
   builder.AddMeasures(1);
@@ -209,7 +209,7 @@ TEST_F(AccidentalsAnalyzerTest, same_beat_in_one_chord_and_in_any_octave) {
   EXPECT_EQ(Description(chord, 0), "Differ on beat with F#5.");
 }
 
-TEST_F(AccidentalsAnalyzerTest, same_beat_on_grand_staff_and_across_staves) {
+TEST_F(AccidentalsAnalyzerTest, SameBeatOnGrandStaffAndAcrossStaves) {
   headless::ScoreBuilder builder;
   int16_t right = builder.AddStaff("Piano RH");
   int16_t left = builder.AddStaff("Piano LH");
@@ -235,7 +235,7 @@ TEST_F(AccidentalsAnalyzerTest, same_beat_on_grand_staff_and_across_staves) {
   EXPECT_TRUE(Scan().empty()) << "without the grand staff each piano staff is its own group";
 }
 
-TEST_F(AccidentalsAnalyzerTest, grand_staff_is_one_instrument) {
+TEST_F(AccidentalsAnalyzerTest, GrandStaffIsOneInstrument) {
   headless::ScoreBuilder builder;
   int16_t right = builder.AddStaff("Piano RH");
   int16_t left = builder.AddStaff("Piano LH");
@@ -255,7 +255,7 @@ TEST_F(AccidentalsAnalyzerTest, grand_staff_is_one_instrument) {
   EXPECT_EQ(Description(natural), "Pitch diff with F#4 (on 'Piano RH').") << "found by the cross-staff pass";
 }
 
-TEST_F(AccidentalsAnalyzerTest, grand_staff_from_named_piano_groups_on_older_hosts) {
+TEST_F(AccidentalsAnalyzerTest, GrandStaffFromNamedPianoGroupsOnOlderHosts) {
   ReinstallHost(0x10500000);
   headless::ScoreBuilder builder;
   int16_t right = builder.AddStaff("Piano RH");
@@ -289,10 +289,10 @@ TEST_F(AccidentalsAnalyzerTest, grand_staff_from_named_piano_groups_on_older_hos
   Scan();
   EXPECT_EQ(findings_.size(), 1u) << "only the named piano-bracket group of two staves is one instrument";
   EXPECT_EQ(Description(piano), "Pitch diff with F#4 (on grand staff).");
-  EXPECT_TRUE(Host().CallErrors().empty());
+  EXPECT_TRUE(Host().Misuse().CallErrors().empty());
 }
 
-TEST_F(AccidentalsAnalyzerTest, staff_left_out_of_its_grand_staff_is_still_analysed) {
+TEST_F(AccidentalsAnalyzerTest, StaffLeftOutOfItsGrandStaffIsStillAnalysed) {
   headless::ScoreBuilder builder;
   int16_t right = builder.AddStaff("Piano RH");
   int16_t left = builder.AddStaff("Piano LH");
@@ -302,19 +302,19 @@ TEST_F(AccidentalsAnalyzerTest, staff_left_out_of_its_grand_staff_is_still_analy
   uint32_t lower = builder.Voice(left).Note("F#3", kWhole);
   CheckOff(kCrossStaveChecks);
 
-  Host().SetSelection(left, 1, 0, left, 1, kWhole);
+  Host().Selection().Set(left, 1, 0, left, 1, kWhole);
   Scan();
   ASSERT_EQ(findings_.size(), 1u);
   EXPECT_EQ(KindOn(lower), FindingKind::NoteMissing);
 
-  Host().SetSelection(right, 1, 0, left, 1, kWhole);
+  Host().Selection().Set(right, 1, 0, left, 1, kWhole);
   Scan();
   EXPECT_EQ(findings_.size(), 2u);
   EXPECT_EQ(KindOn(upper), FindingKind::NoteMissing);
   EXPECT_EQ(KindOn(lower), FindingKind::NoteMissing);
 }
 
-TEST_F(AccidentalsAnalyzerTest, previous_grace_accidental) {
+TEST_F(AccidentalsAnalyzerTest, PreviousGraceAccidental) {
   headless::ScoreBuilder builder;
   int16_t flute = builder.AddStaff("Flute");
   builder.AddMeasures(1);
@@ -337,7 +337,7 @@ TEST_F(AccidentalsAnalyzerTest, previous_grace_accidental) {
   EXPECT_TRUE(Scan().empty());
 }
 
-TEST_F(AccidentalsAnalyzerTest, key_signature_change) {
+TEST_F(AccidentalsAnalyzerTest, KeySignatureChange) {
   headless::ScoreBuilder builder;
   int16_t flute = builder.AddStaff("Flute");
   builder.AddMeasures(9);
@@ -366,7 +366,7 @@ TEST_F(AccidentalsAnalyzerTest, key_signature_change) {
   EXPECT_TRUE(Scan().empty());
 }
 
-TEST_F(AccidentalsAnalyzerTest, key_change_counts_within_the_courtesy_range) {
+TEST_F(AccidentalsAnalyzerTest, KeyChangeCountsWithinTheCourtesyRange) {
   headless::ScoreBuilder builder;
   int16_t flute = builder.AddStaff("Flute");
   builder.AddMeasures(9);
@@ -383,7 +383,7 @@ TEST_F(AccidentalsAnalyzerTest, key_change_counts_within_the_courtesy_range) {
   EXPECT_EQ(KindOn(b), FindingKind::KeySignatureDifference);
 }
 
-TEST_F(AccidentalsAnalyzerTest, entry_before_the_region_start_is_memory_only) {
+TEST_F(AccidentalsAnalyzerTest, EntryBeforeTheRegionStartIsMemoryOnly) {
   headless::ScoreBuilder builder;
   int16_t flute = builder.AddStaff("Flute");
   int16_t oboe = builder.AddStaff("Oboe");
@@ -395,7 +395,7 @@ TEST_F(AccidentalsAnalyzerTest, entry_before_the_region_start_is_memory_only) {
   builder.Voice(flute, 1, 3).Note("G#4", kWhole);
   builder.Voice(oboe, 1, 2).Note("D#5", kWhole);
 
-  Host().SetSelection(flute, 2, kQuarter, flute, 2, kWhole);
+  Host().Selection().Set(flute, 2, kQuarter, flute, 2, kWhole);
   Scan();
   ASSERT_EQ(findings_.size(), 1u) << "nothing outside the selected staff and time";
   EXPECT_TRUE(FindingsOn(before).empty());
@@ -403,7 +403,7 @@ TEST_F(AccidentalsAnalyzerTest, entry_before_the_region_start_is_memory_only) {
   EXPECT_EQ(Description(natural), "Pitch diff with F#4.");
 }
 
-TEST_F(AccidentalsAnalyzerTest, chord_line_missing_accidental) {
+TEST_F(AccidentalsAnalyzerTest, ChordLineMissingAccidental) {
   headless::ScoreBuilder builder;
   int16_t organ = builder.AddStaff("Organ");
   builder.AddMeasures(1);
@@ -425,7 +425,7 @@ TEST_F(AccidentalsAnalyzerTest, chord_line_missing_accidental) {
   EXPECT_TRUE(Scan().empty());
 }
 
-TEST_F(AccidentalsAnalyzerTest, chord_line_compares_with_the_same_voice) {
+TEST_F(AccidentalsAnalyzerTest, ChordLineComparesWithTheSameVoice) {
   headless::ScoreBuilder builder;
   int16_t organ = builder.AddStaff("Organ");
   builder.AddMeasures(1);
@@ -444,7 +444,7 @@ TEST_F(AccidentalsAnalyzerTest, chord_line_compares_with_the_same_voice) {
   EXPECT_TRUE(Scan().empty()) << "the latest F of any voice is the same F natural";
 }
 
-TEST_F(AccidentalsAnalyzerTest, layer_pass_reports_first_and_wins) {
+TEST_F(AccidentalsAnalyzerTest, LayerPassReportsFirstAndWins) {
   headless::ScoreBuilder builder;
   int16_t flute = builder.AddStaff("Flute");
   builder.AddMeasures(1);
@@ -468,7 +468,7 @@ TEST_F(AccidentalsAnalyzerTest, layer_pass_reports_first_and_wins) {
   EXPECT_TRUE(Scan(1).empty());
 }
 
-TEST_F(AccidentalsAnalyzerTest, staff_using_one_layer_gets_note_missing) {
+TEST_F(AccidentalsAnalyzerTest, StaffUsingOneLayerGetsNoteMissing) {
   headless::ScoreBuilder builder;
   int16_t flute = builder.AddStaff("Flute");
   int16_t oboe = builder.AddStaff("Oboe");
@@ -480,7 +480,7 @@ TEST_F(AccidentalsAnalyzerTest, staff_using_one_layer_gets_note_missing) {
   EXPECT_EQ(KindOn(secondLayer), FindingKind::NoteMissing);
 }
 
-TEST_F(AccidentalsAnalyzerTest, measure_flag_reports_spelled_accidentals) {
+TEST_F(AccidentalsAnalyzerTest, MeasureFlagReportsSpelledAccidentals) {
   headless::ScoreBuilder builder;
   int16_t flute = builder.AddStaff("Flute");
   builder.AddMeasures(2);
@@ -495,7 +495,7 @@ TEST_F(AccidentalsAnalyzerTest, measure_flag_reports_spelled_accidentals) {
   EXPECT_TRUE(FindingsOn(first).empty());
 }
 
-TEST_F(AccidentalsAnalyzerTest, shown_and_tied_notes_are_not_examined) {
+TEST_F(AccidentalsAnalyzerTest, ShownAndTiedNotesAreNotExamined) {
   headless::ScoreBuilder builder;
   int16_t flute = builder.AddStaff("Flute");
   builder.AddMeasures(3);
@@ -505,7 +505,7 @@ TEST_F(AccidentalsAnalyzerTest, shown_and_tied_notes_are_not_examined) {
   EXPECT_TRUE(Scan().empty());
 }
 
-TEST_F(AccidentalsAnalyzerTest, analyzer_without_region_scans_nothing) {
+TEST_F(AccidentalsAnalyzerTest, AnalyzerWithoutRegionScansNothing) {
   headless::ScoreBuilder builder;
   int16_t flute = builder.AddStaff("Flute");
   builder.AddMeasures(1);
@@ -515,8 +515,8 @@ TEST_F(AccidentalsAnalyzerTest, analyzer_without_region_scans_nothing) {
   TCUndoBlock block;
   EXPECT_FALSE(block.ExecuteHandler(&analyzer, TCAccidentalsAnalyzer::kEditName));
   EXPECT_EQ(rows_.GetRowCount(), 0);
-  EXPECT_EQ(Host().CancelledEdits(), std::vector<std::string>{"Accidentals"});
-  EXPECT_EQ(Host().CountCalls("TX_LoadTGF"), 0);
+  EXPECT_EQ(Host().Edits().Cancelled(), std::vector<std::string>{"Accidentals"});
+  EXPECT_EQ(Host().CallLog().Count("TX_LoadTGF"), 0);
 }
 
 }  // namespace

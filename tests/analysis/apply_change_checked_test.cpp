@@ -28,7 +28,7 @@ bool RunHandler(TCChangeCheckedHandler* handler, const TCMusicRegion* region) {
 
 }  // namespace
 
-TEST_F(ApplyTest, note_changed_after_the_scan_is_left_alone_and_the_others_applied) {
+TEST_F(ApplyTest, NoteChangedAfterTheScanIsLeftAloneAndTheOthersApplied) {
   headless::ScoreBuilder builder;
   int16_t flute = builder.AddStaff("Flute");
   builder.AddMeasures(1);
@@ -37,7 +37,7 @@ TEST_F(ApplyTest, note_changed_after_the_scan_is_left_alone_and_the_others_appli
   uint32_t cSharp = voice.Note("C#5", kQuarter);
   uint32_t gSharp = voice.Note("G#4", kQuarter);
   uint32_t dSharp = voice.Note("D#5", kQuarter);
-  ASSERT_TRUE(Host().SelectAll());
+  ASSERT_TRUE(Host().Selection().SelectAll());
 
   FindingList list;
   TCMusicRegion region;
@@ -62,14 +62,14 @@ TEST_F(ApplyTest, note_changed_after_the_scan_is_left_alone_and_the_others_appli
   EXPECT_FALSE(list.FindingOfNote(gSharp)->applied);
 }
 
-TEST_F(ApplyTest, applied_flags_follow_the_finding_and_keep_the_rest_of_the_note) {
+TEST_F(ApplyTest, AppliedFlagsFollowTheFindingAndKeepTheRestOfTheNote) {
   headless::ScoreBuilder builder;
   int16_t flute = builder.AddStaff("Flute");
   builder.AddMeasures(1);
   auto voice = builder.Voice(flute);
   uint32_t plain = voice.Note("F#4", kQuarter);
   uint32_t bracketed = voice.Chord({"C4", "Eb4", "G4"}, kQuarter);
-  ASSERT_TRUE(Host().SelectAll());
+  ASSERT_TRUE(Host().Selection().SelectAll());
 
   FindingList list;
   TCMusicRegion region;
@@ -96,7 +96,7 @@ TEST_F(ApplyTest, applied_flags_follow_the_finding_and_keep_the_rest_of_the_note
   EXPECT_EQ(AppliedBits(bracketed, 2), 0u);
 }
 
-TEST_F(ApplyTest, the_findings_of_a_cell_are_written_with_one_load_and_one_save_of_it) {
+TEST_F(ApplyTest, TheFindingsOfACellAreWrittenWithOneLoadAndOneSaveOfIt) {
   headless::ScoreBuilder builder;
   int16_t flute = builder.AddStaff("Flute");
   int16_t oboe = builder.AddStaff("Oboe");
@@ -108,14 +108,14 @@ TEST_F(ApplyTest, the_findings_of_a_cell_are_written_with_one_load_and_one_save_
   fluteVoice.NextMeasure();
   notes.push_back(fluteVoice.Note("G#4", kQuarter));
   notes.push_back(builder.Voice(oboe).Note("D#5", kQuarter));
-  ASSERT_TRUE(Host().SelectAll());
+  ASSERT_TRUE(Host().Selection().SelectAll());
 
   FindingList list;
   TCMusicRegion region;
   ASSERT_TRUE(ScanSelection(&list, &region));
   for (uint32_t note : notes) ASSERT_NE(list.FindingOfNote(note), nullptr);
   ChangeNote(notes[5], 0, -1);  // no longer the pitch of the scan
-  Host().ClearCallLog();
+  Host().CallLog().Clear();
 
   TCChangeCheckedHandler handler(&list, false);
   EXPECT_TRUE(RunHandler(&handler, &region));
@@ -125,11 +125,11 @@ TEST_F(ApplyTest, the_findings_of_a_cell_are_written_with_one_load_and_one_save_
     EXPECT_EQ(AppliedBits(note), changed ? 0u : kShownAndMarked) << note;
   }
   // Three cells, each loaded and saved once, one frame for each layer.
-  EXPECT_EQ(Host().CountCalls("TX_LoadTGF"), 3 * Host().MaxLayers());
-  EXPECT_EQ(Host().CountCalls("TX_SaveTGF"), 3 * Host().MaxLayers());
+  EXPECT_EQ(Host().CallLog().Count("TX_LoadTGF"), 3 * Host().Layers().MaxLayers());
+  EXPECT_EQ(Host().CallLog().Count("TX_SaveTGF"), 3 * Host().Layers().MaxLayers());
 }
 
-TEST_F(ApplyTest, unchecked_rows_are_never_applied_until_checked) {
+TEST_F(ApplyTest, UncheckedRowsAreNeverAppliedUntilChecked) {
   AnalysisSettings settings;
   settings.systemTieMode = 7;  // report all, uncheck score/part conflicts
   headless::ScoreBuilder builder;
@@ -144,7 +144,7 @@ TEST_F(ApplyTest, unchecked_rows_are_never_applied_until_checked) {
   voice.Rest(2 * kQuarter);
   voice.Note("Bb4!", 2 * kQuarter);
   uint32_t tied = voice.Note("~Bb4", 2 * kQuarter);
-  ASSERT_TRUE(Host().SelectAll());
+  ASSERT_TRUE(Host().Selection().SelectAll());
 
   FindingList list;
   TCMusicRegion region;
@@ -157,13 +157,13 @@ TEST_F(ApplyTest, unchecked_rows_are_never_applied_until_checked) {
   EXPECT_FALSE(list.GetRowAt(tieRow)->IsChecked());
   list.GetRowAt(sharpRow)->SetChecked(false);
   headless::DocumentSnapshot before = Host().Snapshot();
-  size_t historyBefore = Host().UndoHistory().size();
+  size_t historyBefore = Host().Edits().UndoHistory().size();
 
   TCChangeCheckedHandler handler(&list, true);
   EXPECT_FALSE(RunHandler(&handler, &region));
   EXPECT_EQ(Host().Snapshot(), before) << headless::DocumentSnapshot::Diff(before, Host().Snapshot());
-  EXPECT_EQ(Host().UndoHistory().size(), historyBefore);
-  EXPECT_TRUE(Host().MenuCommands().empty());
+  EXPECT_EQ(Host().Edits().UndoHistory().size(), historyBefore);
+  EXPECT_TRUE(Host().Environment().MenuCommands().empty());
   EXPECT_EQ(CountAppliedFindings(list), 0);
 
   list.GetRowAt(tieRow)->SetChecked(true);
@@ -174,7 +174,7 @@ TEST_F(ApplyTest, unchecked_rows_are_never_applied_until_checked) {
   EXPECT_FALSE(list.FindingAt(sharpRow)->applied);
 }
 
-TEST_F(ApplyTest, only_findings_inside_the_region_are_applied) {
+TEST_F(ApplyTest, OnlyFindingsInsideTheRegionAreApplied) {
   headless::ScoreBuilder builder;
   int16_t oboe = builder.AddStaff("Oboe");
   int16_t horn = builder.AddStaff("Horn");
@@ -186,7 +186,7 @@ TEST_F(ApplyTest, only_findings_inside_the_region_are_applied) {
   auto hornVoice = builder.Voice(horn);
   uint32_t hornFirst = hornVoice.Note("Bb3", 4 * kQuarter);
   uint32_t hornSecond = hornVoice.Note("Eb4", 4 * kQuarter);
-  ASSERT_TRUE(Host().SelectAll());
+  ASSERT_TRUE(Host().Selection().SelectAll());
 
   FindingList list;
   TCMusicRegion scanned;
@@ -196,7 +196,7 @@ TEST_F(ApplyTest, only_findings_inside_the_region_are_applied) {
   }
 
   // The user answered No: the oboe in measure 2 from its second beat.
-  ASSERT_TRUE(Host().SetSelection(oboe, 2, kQuarter, oboe, 2, kEndOfMeasure));
+  ASSERT_TRUE(Host().Selection().Set(oboe, 2, kQuarter, oboe, 2, kEndOfMeasure));
   TCMusicRegion current;
   current.ReadCurrentSelection();
   TCChangeCheckedHandler handler(&list, false);
@@ -209,14 +209,14 @@ TEST_F(ApplyTest, only_findings_inside_the_region_are_applied) {
   }
 }
 
-TEST_F(ApplyTest, note_that_cannot_be_written_is_not_reported_applied) {
+TEST_F(ApplyTest, NoteThatCannotBeWrittenIsNotReportedApplied) {
   headless::ScoreBuilder builder;
   int16_t violin = builder.AddStaff("Violin");
   int16_t viola = builder.AddStaff("Viola");
   builder.AddMeasures(1);
   uint32_t violinNote = builder.Voice(violin).Note("F#5", 4 * kQuarter);
   uint32_t violaNote = builder.Voice(viola).Note("C#4", 4 * kQuarter);
-  ASSERT_TRUE(Host().SelectAll());
+  ASSERT_TRUE(Host().Selection().SelectAll());
 
   FindingList list;
   TCMusicRegion region;
@@ -236,10 +236,10 @@ TEST_F(ApplyTest, note_that_cannot_be_written_is_not_reported_applied) {
   headless::DocumentSnapshot before = Host().Snapshot();
   EXPECT_FALSE(RunHandler(&handler, &region));
   EXPECT_EQ(Host().Snapshot(), before);
-  EXPECT_EQ(Host().CancelledEdits().back(), "Accidentals");
+  EXPECT_EQ(Host().Edits().Cancelled().back(), "Accidentals");
 }
 
-TEST_F(ApplyTest, notes_are_written_in_the_score_while_a_linked_part_is_shown) {
+TEST_F(ApplyTest, NotesAreWrittenInTheScoreWhileALinkedPartIsShown) {
   headless::ScoreBuilder builder;
   int16_t flute = builder.AddStaff("Flute");
   int16_t oboe = builder.AddStaff("Oboe");
@@ -247,7 +247,7 @@ TEST_F(ApplyTest, notes_are_written_in_the_score_while_a_linked_part_is_shown) {
   int16_t oboePart = builder.AddPart("Oboe", {oboe});
   uint32_t fluteNote = builder.Voice(flute).Note("F#5", 4 * kQuarter);
   uint32_t oboeNote = builder.Voice(oboe).Note("C#5", 4 * kQuarter);
-  ASSERT_TRUE(Host().SelectAll());
+  ASSERT_TRUE(Host().Selection().SelectAll());
 
   FindingList list;
   TCMusicRegion scanned;
@@ -257,10 +257,10 @@ TEST_F(ApplyTest, notes_are_written_in_the_score_while_a_linked_part_is_shown) {
 
   // In the part, slot 1 is the oboe; the flute has no slot there.
   ASSERT_TRUE(Host().SetCurrentPart(oboePart));
-  ASSERT_TRUE(Host().SelectAll());
+  ASSERT_TRUE(Host().Selection().SelectAll());
   TCMusicRegion inPart;
   inPart.ReadCurrentSelection();
-  Host().ClearCallLog();
+  Host().CallLog().Clear();
   TCChangeCheckedHandler handler(&list, false);
   EXPECT_TRUE(RunHandler(&handler, &inPart));
 
@@ -269,7 +269,7 @@ TEST_F(ApplyTest, notes_are_written_in_the_score_while_a_linked_part_is_shown) {
   EXPECT_EQ(Host().CurrentPart(), oboePart);
   // Every frame was loaded and saved with the score current.
   int16_t current = oboePart;
-  for (const headless::HostCall& call : Host().CallLog()) {
+  for (const headless::HostCall& call : Host().CallLog().Calls()) {
     if (call.name == "TX_SetCurrentPartID" && !call.arguments.empty()) {
       current = static_cast<int16_t>(call.arguments[0]);
     }
@@ -277,10 +277,10 @@ TEST_F(ApplyTest, notes_are_written_in_the_score_while_a_linked_part_is_shown) {
       EXPECT_EQ(current, 0) << call.name;
     }
   }
-  EXPECT_GT(Host().CountCalls("TX_SaveTGF"), 0);
+  EXPECT_GT(Host().CallLog().Count("TX_SaveTGF"), 0);
 }
 
-TEST_F(ApplyTest, undoing_the_apply_gives_back_the_document) {
+TEST_F(ApplyTest, UndoingTheApplyGivesBackTheDocument) {
   headless::ScoreBuilder builder;
   int16_t piano = builder.AddStaff("Piano");
   builder.AddMeasures(2);
@@ -290,7 +290,7 @@ TEST_F(ApplyTest, undoing_the_apply_gives_back_the_document) {
   voice.Note("F4", kQuarter);
   voice.Chord({"C4", "E4", "G#4"}, 2 * kQuarter);
   voice.Note("Bb4", 4 * kQuarter);
-  ASSERT_TRUE(Host().SelectAll());
+  ASSERT_TRUE(Host().Selection().SelectAll());
 
   FindingList list;
   TCMusicRegion region;
@@ -300,15 +300,15 @@ TEST_F(ApplyTest, undoing_the_apply_gives_back_the_document) {
 
   EXPECT_TRUE(ApplyCheckedFindings(&list, &region, true));
   EXPECT_NE(Host().Snapshot(), before);
-  ASSERT_FALSE(Host().UndoHistory().empty());
-  EXPECT_EQ(Host().UndoHistory().back(), "Accidentals");
+  ASSERT_FALSE(Host().Edits().UndoHistory().empty());
+  EXPECT_EQ(Host().Edits().UndoHistory().back(), "Accidentals");
   EXPECT_EQ(CountAppliedFindings(list), list.GetRowCount());
 
-  ASSERT_TRUE(Host().Undo());
+  ASSERT_TRUE(Host().Edits().Undo());
   EXPECT_EQ(Host().Snapshot(), before) << headless::DocumentSnapshot::Diff(before, Host().Snapshot());
 }
 
-TEST_F(ApplyTest, scanning_again_after_an_apply_reports_none_of_the_applied_notes) {
+TEST_F(ApplyTest, ScanningAgainAfterAnApplyReportsNoneOfTheAppliedNotes) {
   headless::ScoreBuilder builder;
   int16_t flute = builder.AddStaff("Flute");
   int16_t cello = builder.AddStaff("Cello");
@@ -324,7 +324,7 @@ TEST_F(ApplyTest, scanning_again_after_an_apply_reports_none_of_the_applied_note
   celloVoice.Note("F3", 4 * kQuarter);
   celloVoice.Note("Bb2", 4 * kQuarter);
   celloVoice.Note("C3", 4 * kQuarter);
-  ASSERT_TRUE(Host().SelectAll());
+  ASSERT_TRUE(Host().Selection().SelectAll());
 
   FindingList list;
   TCMusicRegion region;
@@ -351,12 +351,12 @@ TEST_F(ApplyTest, scanning_again_after_an_apply_reports_none_of_the_applied_note
   EXPECT_EQ(list.GetRowCount(), 0);
 }
 
-TEST_F(ApplyTest, handler_without_list_or_region_changes_nothing) {
+TEST_F(ApplyTest, HandlerWithoutListOrRegionChangesNothing) {
   headless::ScoreBuilder builder;
   int16_t flute = builder.AddStaff("Flute");
   builder.AddMeasures(1);
   builder.Voice(flute).Note("F#4", 4 * kQuarter);
-  ASSERT_TRUE(Host().SelectAll());
+  ASSERT_TRUE(Host().Selection().SelectAll());
   FindingList list;
   TCMusicRegion region;
   ASSERT_TRUE(ScanSelection(&list, &region));

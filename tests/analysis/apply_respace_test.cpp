@@ -62,16 +62,16 @@ bool CoversWholeMeasure(const SelectionRecord& selection, int16_t measure) {
 
 }  // namespace
 
-TEST_F(ApplyTest, each_changed_measure_is_respaced_once_in_every_part_that_shows_a_changed_staff) {
+TEST_F(ApplyTest, EachChangedMeasureIsRespacedOnceInEveryPartThatShowsAChangedStaff) {
   ThreeStaffScore score;
   score.Build();
   // The flute part has a selection of its own, the other parts none.
   ASSERT_TRUE(Host().SetCurrentPart(score.partA));
-  ASSERT_TRUE(Host().SetSelection(score.a, 3, 0, score.a, 3, 512));
-  SelectionRecord partASelection = Host().Selection();
+  ASSERT_TRUE(Host().Selection().Set(score.a, 3, 0, score.a, 3, 512));
+  SelectionRecord partASelection = Host().Selection().Record();
   ASSERT_TRUE(Host().SetCurrentPart(0));
-  ASSERT_TRUE(Host().SelectAll());
-  SelectionRecord scoreSelection = Host().Selection();
+  ASSERT_TRUE(Host().Selection().SelectAll());
+  SelectionRecord scoreSelection = Host().Selection().Record();
 
   FindingList list;
   TCMusicRegion region;
@@ -81,7 +81,7 @@ TEST_F(ApplyTest, each_changed_measure_is_respaced_once_in_every_part_that_shows
   ASSERT_EQ(CountAppliedFindings(list), 3);
 
   std::map<int16_t, std::vector<int16_t>> measuresByPart;
-  for (const SpacingCommand& command : Host().SpacingCommands()) {
+  for (const SpacingCommand& command : Host().Environment().SpacingCommands()) {
     EXPECT_EQ(command.document, Host().CurrentDocument());
     EXPECT_EQ(command.selection.startMeasure, command.selection.endMeasure);
     EXPECT_TRUE(CoversWholeMeasure(command.selection, command.selection.startMeasure));
@@ -100,42 +100,42 @@ TEST_F(ApplyTest, each_changed_measure_is_respaced_once_in_every_part_that_shows
   EXPECT_EQ(measuresByPart[score.partA], (std::vector<int16_t>{2, 4}));
   EXPECT_EQ(measuresByPart[score.partB], (std::vector<int16_t>{2}));
   EXPECT_EQ(measuresByPart.count(score.partC), 0u);
-  EXPECT_EQ(Host().MenuCommands(), std::vector<int32_t>(5, kNoteSpacingMenuCommand));
+  EXPECT_EQ(Host().Environment().MenuCommands(), std::vector<int32_t>(5, kNoteSpacingMenuCommand));
 
   // Every part's selection is as it was, and the score is current again.
   EXPECT_EQ(Host().CurrentPart(), 0);
-  EXPECT_EQ(Host().Selection(), scoreSelection);
+  EXPECT_EQ(Host().Selection().Record(), scoreSelection);
   ASSERT_TRUE(Host().SetCurrentPart(score.partA));
-  EXPECT_EQ(Host().Selection(), partASelection);
+  EXPECT_EQ(Host().Selection().Record(), partASelection);
   ASSERT_TRUE(Host().SetCurrentPart(score.partB));
-  EXPECT_TRUE(Host().Selection().IsEmpty());
+  EXPECT_TRUE(Host().Selection().Record().IsEmpty());
   ASSERT_TRUE(Host().SetCurrentPart(score.partC));
-  EXPECT_TRUE(Host().Selection().IsEmpty());
+  EXPECT_TRUE(Host().Selection().Record().IsEmpty());
 }
 
-TEST_F(ApplyTest, without_respace_no_command_runs_and_the_selection_is_untouched) {
+TEST_F(ApplyTest, WithoutRespaceNoCommandRunsAndTheSelectionIsUntouched) {
   ThreeStaffScore score;
   score.Build();
-  ASSERT_TRUE(Host().SetSelection(score.a, 1, 0, score.b, 4, kEndOfMeasure));
+  ASSERT_TRUE(Host().Selection().Set(score.a, 1, 0, score.b, 4, kEndOfMeasure));
   FindingList list;
   TCMusicRegion region;
   ASSERT_TRUE(ScanSelection(&list, &region));
   ASSERT_EQ(list.GetRowCount(), 3);
-  SelectionRecord selection = Host().Selection();
-  Host().ClearCallLog();
+  SelectionRecord selection = Host().Selection().Record();
+  Host().CallLog().Clear();
 
   ASSERT_TRUE(ApplyCheckedFindings(&list, &region, false));
   EXPECT_EQ(CountAppliedFindings(list), 3);
-  EXPECT_TRUE(Host().MenuCommands().empty());
-  EXPECT_TRUE(Host().SpacingCommands().empty());
-  EXPECT_EQ(Host().CountCalls("TX_SetCurERegion"), 0);
-  EXPECT_EQ(Host().Selection(), selection);
+  EXPECT_TRUE(Host().Environment().MenuCommands().empty());
+  EXPECT_TRUE(Host().Environment().SpacingCommands().empty());
+  EXPECT_EQ(Host().CallLog().Count("TX_SetCurERegion"), 0);
+  EXPECT_EQ(Host().Selection().Record(), selection);
 }
 
-TEST_F(ApplyTest, cells_are_respaced_in_measure_order_once_per_measure) {
+TEST_F(ApplyTest, CellsAreRespacedInMeasureOrderOncePerMeasure) {
   ThreeStaffScore score;
   score.Build();
-  ASSERT_TRUE(Host().SelectAll());
+  ASSERT_TRUE(Host().Selection().SelectAll());
   TCCells cells;
   cells.Add(new TCCell(4, score.a));
   cells.Add(new TCCell(2, score.c));
@@ -158,6 +158,7 @@ TEST_F(ApplyTest, cells_are_respaced_in_measure_order_once_per_measure) {
   RespaceCells(cells, oboeOnly);
 
   std::vector<int16_t> measures;
-  for (const SpacingCommand& command : Host().SpacingCommands()) measures.push_back(command.selection.startMeasure);
+  for (const SpacingCommand& command : Host().Environment().SpacingCommands())
+    measures.push_back(command.selection.startMeasure);
   EXPECT_EQ(measures, (std::vector<int16_t>{2, 3, 4, 4}));
 }

@@ -63,8 +63,8 @@ class FindingList : public TCDataListRows {
 class ApplyTest : public headless::HostFixture {
  protected:
   void TearDown() override {
-    for (const std::string& error : Host().CallErrors()) ADD_FAILURE() << "host call misuse: " << error;
-    EXPECT_EQ(Host().OpenEdits(), 0) << "an edit was left open";
+    for (const std::string& error : Host().Misuse().CallErrors()) ADD_FAILURE() << "host call misuse: " << error;
+    EXPECT_EQ(Host().Edits().OpenCount(), 0) << "an edit was left open";
     headless::HostFixture::TearDown();
   }
 
@@ -82,7 +82,7 @@ class ApplyTest : public headless::HostFixture {
 
   static headless::NoteInfo StoredNote(uint32_t entryNumber, int noteIndex = 0) {
     headless::EntryInfo entry;
-    EXPECT_TRUE(Host().FindEntry(entryNumber, &entry)) << "no entry " << entryNumber;
+    EXPECT_TRUE(Host().Queries().FindEntry(entryNumber, &entry)) << "no entry " << entryNumber;
     if (noteIndex < 0 || noteIndex >= static_cast<int>(entry.notes.size())) {
       ADD_FAILURE() << "entry " << entryNumber << " has no note " << noteIndex;
       return headless::NoteInfo();
@@ -98,7 +98,7 @@ class ApplyTest : public headless::HostFixture {
   // score after the scan would.
   static void ChangeNote(uint32_t entryNumber, int16_t displacementSteps, int16_t raiseLowerSteps) {
     headless::EntryInfo info;
-    ASSERT_TRUE(Host().FindEntry(entryNumber, &info));
+    ASSERT_TRUE(Host().Queries().FindEntry(entryNumber, &info));
     TCNoteEntryCell cell(info.measure, info.staff);
     cell.SetLayerMode(TCNoteEntryCell::kLayersAll);
     ASSERT_TRUE(cell.Load());

@@ -36,7 +36,8 @@ class ScanFixture : public headless::HostFixture {
   // as the Scan command does: in an undo block named "Accidentals".
   const std::vector<const AccidentalFinding*>& Scan(uint32_t layerMask = TCAccidentalsAnalyzer::kAllLayers) {
     ReleaseFindings();
-    if (Host().Selection().startMeasure == 0 && Host().Selection().endMeasure == 0) Host().SelectAll();
+    if (Host().Selection().Record().startMeasure == 0 && Host().Selection().Record().endMeasure == 0)
+      Host().Selection().SelectAll();
     TCMusicRegion region;
     region.ReadCurrentSelection();
     TCAccidentalsAnalyzer analyzer(&rows_, settings_);

@@ -49,7 +49,7 @@ class SystemBreakTiesTest : public ScanFixture {
   uint32_t fluteTie_ = 0;
 };
 
-TEST_F(SystemBreakTiesTest, altered_tie_over_a_system_break_in_score_and_part) {
+TEST_F(SystemBreakTiesTest, AlteredTieOverASystemBreakInScoreAndPart) {
   BuildScore();
   AddFlutePart({1, 5});
   headless::DocumentSnapshot before = Host().Snapshot();
@@ -73,21 +73,21 @@ TEST_F(SystemBreakTiesTest, altered_tie_over_a_system_break_in_score_and_part) {
   EXPECT_TRUE(OnlyFindingOn(fluteTie_)->parentheses);
 
   EXPECT_TRUE(Host().Snapshot() == before) << headless::DocumentSnapshot::Diff(before, Host().Snapshot());
-  EXPECT_EQ(Host().UndoHistory(), std::vector<std::string>(4, "Accidentals"));
-  EXPECT_EQ(Host().CancelledEdits(), std::vector<std::string>(4, "scan part for ties"));
+  EXPECT_EQ(Host().Edits().UndoHistory(), std::vector<std::string>(4, "Accidentals"));
+  EXPECT_EQ(Host().Edits().Cancelled(), std::vector<std::string>(4, "scan part for ties"));
   EXPECT_EQ(Host().CurrentPart(), 0);
 }
 
-TEST_F(SystemBreakTiesTest, mode_0_scans_no_ties_and_leaves_the_other_checks) {
+TEST_F(SystemBreakTiesTest, Mode0ScansNoTiesAndLeavesTheOtherChecks) {
   BuildScore();
   uint32_t missing = builder_.Voice(oboe_, 1, 2).Note("C#5", kWhole);
   ScanTies(kTieScanNone);
   EXPECT_EQ(Kinds(), std::vector<FindingKind>{FindingKind::NoteMissing});
   EXPECT_NE(OnlyFindingOn(missing), nullptr);
-  EXPECT_EQ(Host().CountCalls("TX_StartTavrelEdit_UTF16"), 1) << "only the scan's own edit";
+  EXPECT_EQ(Host().CallLog().Count("TX_StartTavrelEdit_UTF16"), 1) << "only the scan's own edit";
 }
 
-TEST_F(SystemBreakTiesTest, mode_5_scans_only_documents_without_parts) {
+TEST_F(SystemBreakTiesTest, Mode5ScansOnlyDocumentsWithoutParts) {
   BuildScore();
   ScanTies(kTieScanUnlinkedDocuments);
   EXPECT_EQ(Kinds(), std::vector<FindingKind>{FindingKind::SystemBreakTie});
@@ -95,7 +95,7 @@ TEST_F(SystemBreakTiesTest, mode_5_scans_only_documents_without_parts) {
   EXPECT_TRUE(ScanTies(kTieScanUnlinkedDocuments).empty());
 }
 
-TEST_F(SystemBreakTiesTest, one_disagreement_between_score_and_part_marks_every_tie) {
+TEST_F(SystemBreakTiesTest, OneDisagreementBetweenScoreAndPartMarksEveryTie) {
   BuildScore();
   // The oboe, in no part, ties into the score's second system as well.
   builder_.Voice(oboe_, 1, 4).Note("F#5!", kWhole);
@@ -127,7 +127,7 @@ TEST_F(SystemBreakTiesTest, one_disagreement_between_score_and_part_marks_every_
   EXPECT_EQ(KindOn(partOnlyTie), FindingKind::SystemBreakTie);
 }
 
-TEST_F(SystemBreakTiesTest, mode_1_scans_the_current_part_only) {
+TEST_F(SystemBreakTiesTest, Mode1ScansTheCurrentPartOnly) {
   BuildScore();
   builder_.Voice(flute_, 1, 2).Note("Eb5!", kWhole);
   uint32_t partOnlyTie = builder_.Voice(flute_, 1, 3).Note("~Eb5", kWhole);
@@ -143,7 +143,7 @@ TEST_F(SystemBreakTiesTest, mode_1_scans_the_current_part_only) {
   EXPECT_EQ(Host().CurrentPart(), part) << "the part the user looks at stays current";
 }
 
-TEST_F(SystemBreakTiesTest, ties_that_need_no_restating_give_nothing) {
+TEST_F(SystemBreakTiesTest, TiesThatNeedNoRestatingGiveNothing) {
   flute_ = builder_.AddStaff("Flute");
   builder_.AddMeasures(8);
   builder_.SetMeasuresPerSystem(4);
@@ -160,33 +160,33 @@ TEST_F(SystemBreakTiesTest, ties_that_need_no_restating_give_nothing) {
   EXPECT_EQ(Kinds(), std::vector<FindingKind>{FindingKind::NoteMissing}) << "only the G# after the ties";
 }
 
-TEST_F(SystemBreakTiesTest, systems_and_staves_outside_the_region_are_not_examined) {
+TEST_F(SystemBreakTiesTest, SystemsAndStavesOutsideTheRegionAreNotExamined) {
   BuildScore();
   Settings().systemTieMode = kTieScanAll;
-  Host().SetSelection(flute_, 1, 0, oboe_, 4, kWhole);
+  Host().Selection().Set(flute_, 1, 0, oboe_, 4, kWhole);
   EXPECT_TRUE(Scan().empty());
-  Host().SetSelection(oboe_, 5, 0, oboe_, 8, kWhole);
+  Host().Selection().Set(oboe_, 5, 0, oboe_, 8, kWhole);
   EXPECT_TRUE(Scan().empty());
-  Host().SetSelection(flute_, 5, kQuarter, flute_, 8, kWhole);
+  Host().Selection().Set(flute_, 5, kQuarter, flute_, 8, kWhole);
   EXPECT_TRUE(Scan().empty()) << "the selection starts after the tied note";
-  Host().SetSelection(flute_, 5, 0, flute_, 5, 0);
+  Host().Selection().Set(flute_, 5, 0, flute_, 5, 0);
   Scan();
   EXPECT_NE(OnlyFindingOn(fluteTie_), nullptr);
 }
 
-TEST_F(SystemBreakTiesTest, unlaid_systems_are_laid_out_in_an_edit_that_is_taken_back) {
+TEST_F(SystemBreakTiesTest, UnlaidSystemsAreLaidOutInAnEditThatIsTakenBack) {
   BuildScore();
   builder_.SetUnlaidSystems(true);
   headless::DocumentSnapshot before = Host().Snapshot();
   ScanTies(kTieScanScoreOnly);
   EXPECT_NE(OnlyFindingOn(fluteTie_), nullptr);
-  EXPECT_GE(Host().CountCalls("TX_UpdateLayout"), 1);
+  EXPECT_GE(Host().CallLog().Count("TX_UpdateLayout"), 1);
   EXPECT_TRUE(Host().Snapshot() == before) << headless::DocumentSnapshot::Diff(before, Host().Snapshot());
-  EXPECT_EQ(Host().UndoHistory(), std::vector<std::string>{"Accidentals"});
-  EXPECT_EQ(Host().CancelledEdits(), std::vector<std::string>{"scan part for ties"});
+  EXPECT_EQ(Host().Edits().UndoHistory(), std::vector<std::string>{"Accidentals"});
+  EXPECT_EQ(Host().Edits().Cancelled(), std::vector<std::string>{"scan part for ties"});
 }
 
-TEST_F(SystemBreakTiesTest, part_shows_only_its_own_staves) {
+TEST_F(SystemBreakTiesTest, PartShowsOnlyItsOwnStaves) {
   BuildScore();
   int16_t part = AddFlutePart({1, 5});
   TCPart score(0);

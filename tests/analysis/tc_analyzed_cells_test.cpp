@@ -70,8 +70,8 @@ class AnalyzedCellsTest : public headless::HostFixture {
 TEST_F(AnalyzedCellsTest, SharedCellsGiveWhatEachCellLoadedAloneGives) {
   headless::ScoreBuilder builder;
   int16_t staff = BuildTwoLayers(builder);
-  Host().SetMaxLayers(6);
-  Host().SetLayerShown(1, false);
+  Host().Layers().SetMaxLayers(6);
+  Host().Layers().SetShown(1, false);
   TCAnalyzedCells cells(kAllLayers);
   // The last measure first, so that earlier cells are placed before it.
   for (int16_t measure = 3; measure >= 1; --measure) {
@@ -108,7 +108,7 @@ TEST_F(AnalyzedCellsTest, TheLayerMaskAndHiddenStavesLeaveEntriesOut) {
   EXPECT_EQ(Describe(entries), LoadedAlone(1, staff, TCNoteEntryCell::kLayersShown, 2));
   EXPECT_EQ(Names(entries), (std::vector<std::string>{"C4", "Db4", "D4"}));
 
-  ASSERT_TRUE(builder.SetStaffFlagsInMeasure(staff, 2, TCStaff::kFlagHidden2000));
+  ASSERT_TRUE(builder.SetStaffFlagsInMeasure(staff, 2, TCStaff::kHiddenFlags));
   TCAnalyzedCells cells(kAllLayers);
   std::vector<TCNotePitches*> hidden;
   cells.AppendShownLayers(2, staff, &hidden);
@@ -128,8 +128,8 @@ TEST_F(AnalyzedCellsTest, SeveralLayersCountEveryEntryRestsIncluded) {
 TEST_F(AnalyzedCellsTest, EachCellIsLoadedOnceForEveryPassThatReadsIt) {
   headless::ScoreBuilder builder;
   int16_t staff = BuildTwoLayers(builder);
-  Host().SetCallLogging(true);
-  Host().ClearCallLog();
+  Host().CallLog().SetEnabled(true);
+  Host().CallLog().Clear();
   TCAnalyzedCells cells(kAllLayers);
   std::vector<TCNotePitches*> first;
   std::vector<TCNotePitches*> again;
@@ -137,8 +137,8 @@ TEST_F(AnalyzedCellsTest, EachCellIsLoadedOnceForEveryPassThatReadsIt) {
   cells.AppendShownLayers(1, staff, &first);
   cells.AppendLayer(1, staff, 1, &again);
   cells.AppendShownLayers(1, staff, &again);
-  EXPECT_EQ(Host().CountCalls("TX_LoadTGF"), 4) << "one frame per layer, once";
-  EXPECT_EQ(Host().CountCalls("TX_FreeTGF"), 4);
+  EXPECT_EQ(Host().CallLog().Count("TX_LoadTGF"), 4) << "one frame per layer, once";
+  EXPECT_EQ(Host().CallLog().Count("TX_FreeTGF"), 4);
   ASSERT_EQ(first.size(), 5u);
   ASSERT_EQ(again.size(), 7u);
   EXPECT_EQ(again[0], first[0]) << "the passes share the analysed entries";

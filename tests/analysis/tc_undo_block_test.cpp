@@ -59,7 +59,7 @@ TEST_F(UndoBlockTest, MissingHandlerOrNameStartsNoEdit) {
   EXPECT_FALSE(block.ExecuteHandler(&handler, static_cast<const char*>(nullptr)));
   EXPECT_FALSE(block.ExecuteHandler(&handler, static_cast<const TCString*>(nullptr)));
   EXPECT_EQ(handler.runs, 0);
-  EXPECT_EQ(Host().CountCalls("TX_StartTavrelEdit") + Host().CountCalls("TX_StartTavrelEdit_UTF16"), 0);
+  EXPECT_EQ(Host().CallLog().Count("TX_StartTavrelEdit") + Host().CallLog().Count("TX_StartTavrelEdit_UTF16"), 0);
 }
 
 TEST_F(UndoBlockTest, SucceedingWorkIsCommittedAsOneNamedEdit) {
@@ -72,9 +72,9 @@ TEST_F(UndoBlockTest, SucceedingWorkIsCommittedAsOneNamedEdit) {
   EXPECT_TRUE(handler.activeDuringRun);
   EXPECT_EQ(handler.GetUndoBlock(), nullptr) << "no block reference outside a run";
   EXPECT_FALSE(block.IsActive());
-  EXPECT_EQ(Host().CountCalls("TX_EndTavrelEdit"), 1);
-  EXPECT_EQ(Host().CountCalls("TX_CancelTavrelEdit"), 0);
-  EXPECT_EQ(Host().UndoHistory(), std::vector<std::string>{"Accidentals"});
+  EXPECT_EQ(Host().CallLog().Count("TX_EndTavrelEdit"), 1);
+  EXPECT_EQ(Host().CallLog().Count("TX_CancelTavrelEdit"), 0);
+  EXPECT_EQ(Host().Edits().UndoHistory(), std::vector<std::string>{"Accidentals"});
   EXPECT_EQ(KeyOfMeasureOne(), 3);
   EXPECT_EQ(TXEditNesting(), 0);
 }
@@ -86,10 +86,10 @@ TEST_F(UndoBlockTest, FailingWorkIsCancelledOnceAndLeavesNothing) {
   TCUndoBlock block;
   EXPECT_FALSE(block.ExecuteHandler(&handler, "view"));
   EXPECT_EQ(handler.runs, 1);
-  EXPECT_EQ(Host().CountCalls("TX_CancelTavrelEdit"), 1);
-  EXPECT_EQ(Host().CountCalls("TX_EndTavrelEdit"), 0);
-  EXPECT_TRUE(Host().UndoHistory().empty());
-  EXPECT_EQ(Host().CancelledEdits(), std::vector<std::string>{"view"});
+  EXPECT_EQ(Host().CallLog().Count("TX_CancelTavrelEdit"), 1);
+  EXPECT_EQ(Host().CallLog().Count("TX_EndTavrelEdit"), 0);
+  EXPECT_TRUE(Host().Edits().UndoHistory().empty());
+  EXPECT_EQ(Host().Edits().Cancelled(), std::vector<std::string>{"view"});
   EXPECT_TRUE(Host().Snapshot() == before) << headless::DocumentSnapshot::Diff(before, Host().Snapshot());
   EXPECT_EQ(TXEditNesting(), 0);
 }
@@ -101,7 +101,7 @@ TEST_F(UndoBlockTest, LongNamesAreCutTo63Characters) {
   KeyChangingHandler handler(true);
   TCUndoBlock block;
   block.ExecuteHandler(&handler, seventy.c_str());
-  std::vector<headless::HostCall> starts = Host().CallsNamed("TX_StartTavrelEdit_UTF16");
+  std::vector<headless::HostCall> starts = Host().CallLog().Named("TX_StartTavrelEdit_UTF16");
   ASSERT_EQ(starts.size(), 1u);
   EXPECT_EQ(starts[0].text, seventy.substr(0, 63));
 
@@ -110,7 +110,7 @@ TEST_F(UndoBlockTest, LongNamesAreCutTo63Characters) {
   TCString clefName;
   clefName.SetUTF8(clef.c_str());
   block.ExecuteHandler(&handler, &clefName);
-  starts = Host().CallsNamed("TX_StartTavrelEdit_UTF16");
+  starts = Host().CallLog().Named("TX_StartTavrelEdit_UTF16");
   ASSERT_EQ(starts.size(), 2u);
   EXPECT_EQ(starts[1].text, std::string(62, 'x'));
 }
@@ -121,15 +121,15 @@ TEST_F(UndoBlockTest, OlderHostsGetEightBitNames) {
   KeyChangingHandler handler(true);
   TCUndoBlock block;
   block.ExecuteHandler(&handler, "Accidentals");
-  ASSERT_EQ(Host().CountCalls("TX_StartTavrelEdit"), 1);
-  EXPECT_EQ(Host().CallsNamed("TX_StartTavrelEdit")[0].text, "Accidentals");
-  EXPECT_EQ(Host().CountCalls("TX_StartTavrelEdit_UTF16"), 0);
+  ASSERT_EQ(Host().CallLog().Count("TX_StartTavrelEdit"), 1);
+  EXPECT_EQ(Host().CallLog().Named("TX_StartTavrelEdit")[0].text, "Accidentals");
+  EXPECT_EQ(Host().CallLog().Count("TX_StartTavrelEdit_UTF16"), 0);
 
   ReinstallHost(0x11000000);
   MakeScore();
   block.ExecuteHandler(&handler, "Accidentals");
-  EXPECT_EQ(Host().CountCalls("TX_StartTavrelEdit"), 0);
-  EXPECT_EQ(Host().CountCalls("TX_StartTavrelEdit_UTF16"), 1);
+  EXPECT_EQ(Host().CallLog().Count("TX_StartTavrelEdit"), 0);
+  EXPECT_EQ(Host().CallLog().Count("TX_StartTavrelEdit_UTF16"), 1);
 }
 
 TEST_F(UndoBlockTest, RefusedEditStillRunsTheWorkAndClosesNoOtherEdit) {
@@ -139,9 +139,9 @@ TEST_F(UndoBlockTest, RefusedEditStillRunsTheWorkAndClosesNoOtherEdit) {
   EXPECT_TRUE(block.ExecuteHandler(&handler, "Accidentals"));
   EXPECT_EQ(handler.runs, 1);
   EXPECT_EQ(handler.blockDuringRun, nullptr);
-  EXPECT_EQ(Host().CountCalls("TX_EndTavrelEdit"), 0);
-  EXPECT_EQ(Host().CountCalls("TX_CancelTavrelEdit"), 0);
-  EXPECT_TRUE(Host().CallErrors().empty());
+  EXPECT_EQ(Host().CallLog().Count("TX_EndTavrelEdit"), 0);
+  EXPECT_EQ(Host().CallLog().Count("TX_CancelTavrelEdit"), 0);
+  EXPECT_TRUE(Host().Misuse().CallErrors().empty());
   EXPECT_EQ(TXEditNesting(), 0);
 }
 
@@ -158,10 +158,10 @@ TEST_F(UndoBlockTest, InnerBlockEndsOnlyItsOwnEdit) {
   } outer;
   TCUndoBlock block;
   EXPECT_TRUE(block.ExecuteHandler(&outer, "Accidentals"));
-  EXPECT_EQ(Host().CancelledEdits(), std::vector<std::string>{"scan part for ties"});
-  EXPECT_EQ(Host().UndoHistory(), std::vector<std::string>{"Accidentals"});
+  EXPECT_EQ(Host().Edits().Cancelled(), std::vector<std::string>{"scan part for ties"});
+  EXPECT_EQ(Host().Edits().UndoHistory(), std::vector<std::string>{"Accidentals"});
   EXPECT_EQ(KeyOfMeasureOne(), 0) << "the cancelled inner edit took its change back";
-  EXPECT_EQ(Host().OpenEdits(), 0);
+  EXPECT_EQ(Host().Edits().OpenCount(), 0);
 }
 
 }  // namespace

@@ -35,7 +35,7 @@ class WholeScoreScanTest : public ScanFixture {
   }
 };
 
-TEST_F(WholeScoreScanTest, whole_score_scan_changes_nothing_and_reports_each_note_once) {
+TEST_F(WholeScoreScanTest, WholeScoreScanChangesNothingAndReportsEachNoteOnce) {
   headless::ScoreBuilder builder;
   GeneratedScoreShape shape;
   shape.staves = 16;
@@ -54,10 +54,10 @@ TEST_F(WholeScoreScanTest, whole_score_scan_changes_nothing_and_reports_each_not
   Scan();
   EXPECT_TRUE(scanResult_);
   EXPECT_TRUE(Host().Snapshot() == before) << headless::DocumentSnapshot::Diff(before, Host().Snapshot());
-  EXPECT_EQ(Host().UndoHistory(), std::vector<std::string>{"Accidentals"});
-  EXPECT_EQ(Host().CancelledEdits(), std::vector<std::string>{"scan part for ties"});
-  EXPECT_EQ(Host().OpenEdits(), 0);
-  EXPECT_TRUE(Host().CallErrors().empty());
+  EXPECT_EQ(Host().Edits().UndoHistory(), std::vector<std::string>{"Accidentals"});
+  EXPECT_EQ(Host().Edits().Cancelled(), std::vector<std::string>{"scan part for ties"});
+  EXPECT_EQ(Host().Edits().OpenCount(), 0);
+  EXPECT_TRUE(Host().Misuse().CallErrors().empty());
 
   std::set<std::pair<uint32_t, int32_t>> notesReported;
   std::set<FindingKind> kinds;
@@ -76,7 +76,7 @@ TEST_F(WholeScoreScanTest, whole_score_scan_changes_nothing_and_reports_each_not
   // The cross-staff pass runs last: a scan without it reports the first rows
   // of the whole scan exactly, so no later pass replaced an earlier finding.
   std::vector<std::string> whole = Report();
-  Host().ClearCallLog();
+  Host().CallLog().Clear();
   CheckOff(kCrossStaveChecks);
   Settings().systemTieMode = kTieScanNone;
   Scan();
@@ -85,10 +85,10 @@ TEST_F(WholeScoreScanTest, whole_score_scan_changes_nothing_and_reports_each_not
   for (size_t i = 0; i < withoutCrossStaff.size(); ++i) {
     ASSERT_EQ(withoutCrossStaff[i], whole[i]) << "row " << i;
   }
-  Host().ClearCallLog();
+  Host().CallLog().Clear();
 }
 
-TEST_F(WholeScoreScanTest, indexed_searches_report_what_whole_group_walks_report) {
+TEST_F(WholeScoreScanTest, IndexedSearchesReportWhatWholeGroupWalksReport) {
   struct Variant {
     const char* name;
     uint32_t checksOn;

@@ -31,7 +31,7 @@ class DifferentialScanTest : public headless::HostFixture {
   }
 };
 
-TEST_F(DifferentialScanTest, every_example_reports_the_same_with_and_without_the_index) {
+TEST_F(DifferentialScanTest, EveryExampleReportsTheSameWithAndWithoutTheIndex) {
   ASSERT_FALSE(cli_test::ExamplesFolder().empty()) << "RZ_SOURCE_DIR is not set";
   int examples = 0;
   for (const fs::directory_entry& entry : fs::directory_iterator(cli_test::ExamplesFolder())) {
@@ -48,7 +48,7 @@ TEST_F(DifferentialScanTest, every_example_reports_the_same_with_and_without_the
   EXPECT_GE(examples, 6);
 }
 
-TEST_F(DifferentialScanTest, generated_scores_report_the_same_with_and_without_the_index) {
+TEST_F(DifferentialScanTest, GeneratedScoresReportTheSameWithAndWithoutTheIndex) {
   musicxml_test::TempFolder folder;
   for (uint32_t seed = 1; seed <= 3; ++seed) {
     SCOPED_TRACE("seed " + std::to_string(seed));

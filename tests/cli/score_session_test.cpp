@@ -44,7 +44,7 @@ std::vector<std::string> WrittenPitches(bool releaseFirst, rzacc::ScoreSession* 
   EXPECT_TRUE(session->Select(rzacc::NumberRange(), rzacc::NumberRange(), &error)) << error;
   if (releaseFirst) session->ReleaseScore();
   std::vector<std::string> names;
-  for (const headless::TaggedNote& note : headless::HeadlessHost::Instance().NotesWithTags()) {
+  for (const headless::TaggedNote& note : headless::HeadlessHost::Instance().Queries().NotesWithTags()) {
     names.push_back(session->WrittenPitchName(note.entryNumber, note.noteIndex));
   }
   return names;

@@ -73,18 +73,18 @@ inline void Check(bool kept, const std::string& promise) {
 inline headless::HeadlessHost& FreshHost() {
   headless::HeadlessHost& host = headless::HeadlessHost::Instance();
   host.Reset();
-  host.SetCallLogging(false);
+  host.CallLog().SetEnabled(false);
   if (!host.Install()) std::abort();
-  host.SetPluginFolder(ScratchFolder::Instance().Path().string());
+  host.Environment().SetPluginFolder(ScratchFolder::Instance().Path().string());
   return host;
 }
 
 // Every frame and metrics record the run took was given back, rightly.
 inline void CheckHostIsClean(const headless::HeadlessHost& host) {
-  Check(host.OutstandingFrames() == 0, "every note-entry frame is freed");
-  Check(host.OutstandingEntryMetrics() == 0, "every entry metrics record is freed");
-  Check(host.FrameErrors().empty(),
-        "no frame is misused: " + (host.FrameErrors().empty() ? "" : host.FrameErrors()[0]));
+  Check(host.Frames().LiveFrames() == 0, "every note-entry frame is freed");
+  Check(host.Frames().LiveMetrics() == 0, "every entry metrics record is freed");
+  Check(host.Misuse().FrameErrors().empty(),
+        "no frame is misused: " + (host.Misuse().FrameErrors().empty() ? "" : host.Misuse().FrameErrors()[0]));
 }
 
 }  // namespace fuzz

@@ -44,7 +44,7 @@ class HostEdits : public HostFixture {
   int16_t staff = 0;
 };
 
-TEST_F(HostEdits, cancel_restores_every_record_and_note) {
+TEST_F(HostEdits, CancelRestoresEveryRecordAndNote) {
   DocumentSnapshot before = Host().Snapshot();
   ASSERT_TRUE(TX_StartTavrelEdit_UTF16(u"Accidentals"));
   ChangeRecordAndNote(0x0003, kNoteAccidentalShown);
@@ -58,48 +58,48 @@ TEST_F(HostEdits, cancel_restores_every_record_and_note) {
 
   ASSERT_TRUE(TX_CancelTavrelEdit());
   EXPECT_EQ(Host().Snapshot(), before) << DocumentSnapshot::Diff(before, Host().Snapshot());
-  EXPECT_TRUE(Host().UndoHistory().empty());
-  EXPECT_EQ(Host().CancelledEdits(), std::vector<std::string>{"Accidentals"});
-  EXPECT_EQ(Host().OpenEdits(), 0);
+  EXPECT_TRUE(Host().Edits().UndoHistory().empty());
+  EXPECT_EQ(Host().Edits().Cancelled(), std::vector<std::string>{"Accidentals"});
+  EXPECT_EQ(Host().Edits().OpenCount(), 0);
 }
 
-TEST_F(HostEdits, nested_edits_each_restore_their_own_level) {
+TEST_F(HostEdits, NestedEditsEachRestoreTheirOwnLevel) {
   DocumentSnapshot start = Host().Snapshot();
   ASSERT_TRUE(TX_StartTavrelEdit("Accidentals"));
   ChangeRecordAndNote(0x0001, kNoteAccidentalShown);
   DocumentSnapshot outerWork = Host().Snapshot();
   ASSERT_TRUE(TX_StartTavrelEdit("scan part for ties"));
-  EXPECT_EQ(Host().OpenEdits(), 2);
+  EXPECT_EQ(Host().Edits().OpenCount(), 2);
   ChangeRecordAndNote(0x00FE, kNoteParentheses);
   ASSERT_TRUE(TX_CancelTavrelEdit());
   EXPECT_EQ(Host().Snapshot(), outerWork);
   ASSERT_TRUE(TX_StartTavrelEdit("inner kept"));
   ChangeRecordAndNote(0x0002, kNoteParentheses);
   ASSERT_TRUE(TX_EndTavrelEdit());
-  EXPECT_TRUE(Host().UndoHistory().empty());  // only the outermost commit makes an undo step
+  EXPECT_TRUE(Host().Edits().UndoHistory().empty());  // only the outermost commit makes an undo step
   ASSERT_TRUE(TX_EndTavrelEdit());
-  EXPECT_EQ(Host().UndoHistory(), std::vector<std::string>{"Accidentals"});
-  EXPECT_EQ(Host().EndedEdits(), (std::vector<std::string>{"inner kept", "Accidentals"}));
+  EXPECT_EQ(Host().Edits().UndoHistory(), std::vector<std::string>{"Accidentals"});
+  EXPECT_EQ(Host().Edits().Ended(), (std::vector<std::string>{"inner kept", "Accidentals"}));
 
   EntryInfo entry;
-  ASSERT_TRUE(Host().EntryAt(staff, 1, 1, 0, &entry));
+  ASSERT_TRUE(Host().Queries().EntryAt(staff, 1, 1, 0, &entry));
   EXPECT_TRUE(entry.notes[0].AccidentalShown());
   EXPECT_TRUE(entry.notes[0].Parenthesised());
-  ASSERT_TRUE(Host().Undo());
+  ASSERT_TRUE(Host().Edits().Undo());
   EXPECT_EQ(Host().Snapshot(), start) << DocumentSnapshot::Diff(start, Host().Snapshot());
-  EXPECT_FALSE(Host().Undo());
+  EXPECT_FALSE(Host().Edits().Undo());
 }
 
-TEST_F(HostEdits, ending_an_edit_that_is_not_open_is_reported) {
-  EXPECT_EQ(Host().Calls().EndEdit(), 0);
-  EXPECT_EQ(Host().Calls().CancelEdit(), 0);
-  EXPECT_EQ(Host().CallErrors().size(), 2u);
+TEST_F(HostEdits, EndingAnEditThatIsNotOpenIsReported) {
+  EXPECT_EQ(Host().Handler().EndEdit(), 0);
+  EXPECT_EQ(Host().Handler().CancelEdit(), 0);
+  EXPECT_EQ(Host().Misuse().CallErrors().size(), 2u);
   // The plug-in's own nesting counter keeps such calls from reaching the host.
   EXPECT_EQ(TX_EndTavrelEdit(), 1);
-  EXPECT_EQ(Host().CountCalls("TX_EndTavrelEdit"), 0);
+  EXPECT_EQ(Host().CallLog().Count("TX_EndTavrelEdit"), 0);
 }
 
-TEST_F(HostEdits, undo_goes_back_one_committed_edit_at_a_time) {
+TEST_F(HostEdits, UndoGoesBackOneCommittedEditAtATime) {
   ASSERT_TRUE(TX_StartTavrelEdit_UTF16(u"first"));
   ChangeRecordAndNote(0x0001, kNoteAccidentalShown);
   ASSERT_TRUE(TX_EndTavrelEdit());
@@ -107,10 +107,10 @@ TEST_F(HostEdits, undo_goes_back_one_committed_edit_at_a_time) {
   ASSERT_TRUE(TX_StartTavrelEdit_UTF16(u"second"));
   ChangeRecordAndNote(0x0005, kNoteParentheses);
   ASSERT_TRUE(TX_EndTavrelEdit());
-  EXPECT_EQ(Host().UndoHistory(), (std::vector<std::string>{"first", "second"}));
-  ASSERT_TRUE(Host().Undo());
+  EXPECT_EQ(Host().Edits().UndoHistory(), (std::vector<std::string>{"first", "second"}));
+  ASSERT_TRUE(Host().Edits().Undo());
   EXPECT_EQ(Host().Snapshot(), afterFirst);
-  EXPECT_EQ(Host().UndoHistory(), std::vector<std::string>{"first"});
+  EXPECT_EQ(Host().Edits().UndoHistory(), std::vector<std::string>{"first"});
 }
 
 }  // namespace

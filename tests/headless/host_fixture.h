@@ -25,9 +25,9 @@ class HostFixture : public ::testing::Test {
 
   void TearDown() override {
     HeadlessHost& host = Host();
-    EXPECT_EQ(host.OutstandingFrames(), 0) << "note-entry frames were not freed";
-    EXPECT_EQ(host.OutstandingEntryMetrics(), 0) << "entry metrics were not freed";
-    for (const std::string& error : host.FrameErrors()) ADD_FAILURE() << "frame misuse: " << error;
+    EXPECT_EQ(host.Frames().LiveFrames(), 0) << "note-entry frames were not freed";
+    EXPECT_EQ(host.Frames().LiveMetrics(), 0) << "entry metrics were not freed";
+    for (const std::string& error : host.Misuse().FrameErrors()) ADD_FAILURE() << "frame misuse: " << error;
     host.Reset();
   }
 

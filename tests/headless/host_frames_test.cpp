@@ -39,11 +39,11 @@ uint32_t NoteFlags(void* frame, int entry, int note) {
   return Read<uint32_t>(NoteAt(EntryAt(frame, entry), note), kNoteFlagsOffset);
 }
 
-TEST_F(HostFrames, a_frame_holds_the_cell_of_the_staff_at_the_slot) {
+TEST_F(HostFrames, AFrameHoldsTheCellOfTheStaffAtTheSlot) {
   ASSERT_TRUE(builder.SetSlotOrder({cello, violin}));
   void* frame = TX_LoadTGF(0, 2, 1, 0, 1);
   ASSERT_NE(frame, nullptr);
-  EXPECT_EQ(Read<uint16_t>(frame, kSlotListOffset), HeadlessHost::SlotListValue());
+  EXPECT_EQ(Read<uint16_t>(frame, kSlotListOffset), HostSelection::SlotListValue());
   EXPECT_EQ(Read<int16_t>(frame, kSlotOffset), 2);
   EXPECT_EQ(Read<int16_t>(frame, kMeasureOffset), 1);
   EXPECT_EQ(Read<int16_t>(frame, kLayerOffset), 0);
@@ -65,7 +65,7 @@ TEST_F(HostFrames, a_frame_holds_the_cell_of_the_staff_at_the_slot) {
   EXPECT_EQ(TX_LoadTGF(0, 1, 1, 4, 1), nullptr);
 }
 
-TEST_F(HostFrames, a_staff_number_passed_as_a_slot_does_not_find_the_staff) {
+TEST_F(HostFrames, AStaffNumberPassedAsASlotDoesNotFindTheStaff) {
   // Staff numbers start at 11, so a slot/staff mix-up loads nothing here.
   EXPECT_EQ(TX_LoadTGF(0, violin, 1, 0, 1), nullptr);
   EXPECT_EQ(TX_SlotToInst(violin, 0), 0);
@@ -78,7 +78,7 @@ TEST_F(HostFrames, a_staff_number_passed_as_a_slot_does_not_find_the_staff) {
   EXPECT_EQ(TX_InstToSlot(cello, 0), 2);
 }
 
-TEST_F(HostFrames, saving_writes_the_entries_back) {
+TEST_F(HostFrames, SavingWritesTheEntriesBack) {
   void* frame = TX_LoadTGF(0, 1, 1, 0, 1);
   ASSERT_NE(frame, nullptr);
   uint8_t* note = NoteAt(EntryAt(frame, 0), 0);
@@ -86,14 +86,14 @@ TEST_F(HostFrames, saving_writes_the_entries_back) {
   EXPECT_TRUE(TX_SaveTGF(frame));
   EXPECT_TRUE(TX_FreeTGF(frame));
   EntryInfo entry;
-  ASSERT_TRUE(Host().FindEntry(first, &entry));
+  ASSERT_TRUE(Host().Queries().FindEntry(first, &entry));
   EXPECT_TRUE(entry.notes[0].AccidentalShown());
   EXPECT_TRUE(entry.notes[0].Parenthesised());
   EXPECT_EQ(entry.staff, violin);
   EXPECT_EQ(entry.measure, 1);
 }
 
-TEST_F(HostFrames, read_only_frames_are_marked_and_refused) {
+TEST_F(HostFrames, ReadOnlyFramesAreMarkedAndRefused) {
   Host().SetCellReadOnly(violin, 1, 1, true);
   DocumentSnapshot before = Host().Snapshot();
   void* frame = TX_LoadTGF(0, 1, 1, 0, 1);
@@ -103,36 +103,36 @@ TEST_F(HostFrames, read_only_frames_are_marked_and_refused) {
   EXPECT_FALSE(TX_SaveTGF(frame));
   EXPECT_TRUE(TX_FreeTGF(frame));
   EXPECT_EQ(Host().Snapshot(), before);
-  EXPECT_EQ(Host().FrameErrors().size(), 1u);
-  Host().ClearErrors();
+  EXPECT_EQ(Host().Misuse().FrameErrors().size(), 1u);
+  Host().Misuse().Clear();
 }
 
-TEST_F(HostFrames, misuse_of_frames_is_reported) {
+TEST_F(HostFrames, MisuseOfFramesIsReported) {
   void* frame = TX_LoadTGF(0, 1, 1, 0, 1);
   void* leaked = TX_LoadTGF(0, 1, 2, 0, 1);
   ASSERT_NE(frame, nullptr);
   ASSERT_NE(leaked, nullptr);
-  EXPECT_EQ(Host().OutstandingFrames(), 2);
+  EXPECT_EQ(Host().Frames().LiveFrames(), 2);
   EXPECT_TRUE(TX_FreeTGF(frame));
   EXPECT_FALSE(TX_FreeTGF(frame));
   int unknown = 0;
   EXPECT_FALSE(TX_FreeTGF(&unknown));
-  EXPECT_EQ(Host().OutstandingFrames(), 1);
-  ASSERT_EQ(Host().FrameErrors().size(), 2u);
-  EXPECT_NE(Host().FrameErrors()[0].find("freed before"), std::string::npos);
-  EXPECT_NE(Host().FrameErrors()[1].find("unknown"), std::string::npos);
+  EXPECT_EQ(Host().Frames().LiveFrames(), 1);
+  ASSERT_EQ(Host().Misuse().FrameErrors().size(), 2u);
+  EXPECT_NE(Host().Misuse().FrameErrors()[0].find("freed before"), std::string::npos);
+  EXPECT_NE(Host().Misuse().FrameErrors()[1].find("unknown"), std::string::npos);
 
   // A header whose count grew beyond the entries the host gave is not saved
   // (asked of the host directly: the plug-in's wrapper would walk the entries first).
   SetFrameEntryCount(leaked, 5);
-  EXPECT_FALSE(Host().Calls().SaveTGF(leaked));
-  EXPECT_EQ(Host().FrameErrors().size(), 3u);
+  EXPECT_FALSE(Host().Handler().SaveTGF(leaked));
+  EXPECT_EQ(Host().Misuse().FrameErrors().size(), 3u);
   SetFrameEntryCount(leaked, 0);
   EXPECT_TRUE(TX_FreeTGF(leaked));
-  Host().ClearErrors();
+  Host().Misuse().Clear();
 }
 
-TEST_F(HostFrames, entry_metrics_tell_which_accidentals_are_drawn) {
+TEST_F(HostFrames, EntryMetricsTellWhichAccidentalsAreDrawn) {
   uint8_t metrics[316] = {};
   ASSERT_TRUE(TX_GetEntryMetrics2014(chord, 1, violin, metrics, 1));
   EXPECT_EQ(Read<int16_t>(metrics, 8), 3);
@@ -141,15 +141,15 @@ TEST_F(HostFrames, entry_metrics_tell_which_accidentals_are_drawn) {
   EXPECT_EQ(metrics[304], 0);
   EXPECT_NE(metrics[305], 0);  // F4! shows its natural
   EXPECT_EQ(metrics[306], 0);
-  EXPECT_EQ(Host().OutstandingEntryMetrics(), 1);
+  EXPECT_EQ(Host().Frames().LiveMetrics(), 1);
   // Loading again before freeing is misuse.
   ASSERT_TRUE(TX_GetEntryMetrics2014(chord, 1, violin, metrics, 0));
-  EXPECT_EQ(Host().FrameErrors().size(), 1u);
-  Host().ClearErrors();
+  EXPECT_EQ(Host().Misuse().FrameErrors().size(), 1u);
+  Host().Misuse().Clear();
   EXPECT_TRUE(TX_FreeEntryMetrics(metrics));
   EXPECT_FALSE(TX_FreeEntryMetrics(metrics));
-  EXPECT_EQ(Host().FrameErrors().size(), 1u);
-  Host().ClearErrors();
+  EXPECT_EQ(Host().Misuse().FrameErrors().size(), 1u);
+  Host().Misuse().Clear();
 
   // The entry must be in the named cell.
   EXPECT_FALSE(TX_GetEntryMetrics2014(chord, 2, violin, metrics, 0));
@@ -163,7 +163,7 @@ TEST_F(HostFrames, entry_metrics_tell_which_accidentals_are_drawn) {
 
 // The host remembers where the entries of a measure stand between metrics
 // calls; a save that moves them and a restore that moves them back must be seen.
-TEST_F(HostFrames, entry_metrics_follow_entries_moved_by_saves_and_restores) {
+TEST_F(HostFrames, EntryMetricsFollowEntriesMovedBySavesAndRestores) {
   auto noteCount = [this](uint32_t entry) {
     uint8_t metrics[316] = {};
     if (!TX_GetEntryMetrics2014(entry, 1, violin, metrics, 1)) return -1;
@@ -189,7 +189,7 @@ TEST_F(HostFrames, entry_metrics_follow_entries_moved_by_saves_and_restores) {
   EXPECT_EQ(noteCount(chord), 3);
 }
 
-TEST_F(HostFrames, the_newer_metrics_do_not_exist_before_host_0x12000000) {
+TEST_F(HostFrames, TheNewerMetricsDoNotExistBeforeHost0x12000000) {
   ReinstallHost(0x11FFFFFF);
   ScoreBuilder older;
   int16_t staff = older.AddStaff("Flute");
@@ -197,10 +197,10 @@ TEST_F(HostFrames, the_newer_metrics_do_not_exist_before_host_0x12000000) {
   uint32_t entry = older.Voice(staff).Note("C4", kQuarter);
   uint8_t metrics[316] = {};
   EXPECT_FALSE(TX_GetEntryMetrics2014(entry, 1, staff, metrics, 1));
-  EXPECT_EQ(Host().CallErrors().size(), 1u);
+  EXPECT_EQ(Host().Misuse().CallErrors().size(), 1u);
 }
 
-TEST_F(HostFrames, source_tags_stay_with_their_notes_through_saves) {
+TEST_F(HostFrames, SourceTagsStayWithTheirNotesThroughSaves) {
   NoteSpec tagged;
   tagged.letter = 'G';
   tagged.octave = 3;
@@ -219,7 +219,7 @@ TEST_F(HostFrames, source_tags_stay_with_their_notes_through_saves) {
   ASSERT_TRUE(TX_SaveTGF(frame));
   TX_FreeTGF(frame);
 
-  std::vector<TaggedNote> notes = Host().NotesWithTags();
+  std::vector<TaggedNote> notes = Host().Queries().NotesWithTags();
   ASSERT_EQ(notes.size(), 2u);
   EXPECT_EQ(notes[0].sourceTag, 0xABCDEF0012345678ull);
   EXPECT_EQ(notes[0].entryNumber, entry);

@@ -33,7 +33,7 @@ int32_t LoadedSize(uint32_t tag, TXAddress address, uint32_t version) {
   return TX_LoadEData(tag, address.bytes, buffer.data(), &size, version) ? size : -1;
 }
 
-TEST_F(HostRecords, sizes_and_layout_versions_follow_the_host_version) {
+TEST_F(HostRecords, SizesAndLayoutVersionsFollowTheHostVersion) {
   struct Case {
     uint32_t host;
     uint32_t measureVersion;
@@ -60,24 +60,24 @@ TEST_F(HostRecords, sizes_and_layout_versions_follow_the_host_version) {
     EXPECT_EQ(LoadedSize(kMeasureTag, Address(1), c.measureVersion), c.measureSize);
     EXPECT_EQ(LoadedSize(kStaffTag, Address(upper), c.staffVersion), c.staffSize);
     EXPECT_EQ(LoadedSize(kGroupTag, Address(0, 1, 0), c.groupVersion), 36);
-    EXPECT_TRUE(Host().CallErrors().empty());
+    EXPECT_TRUE(Host().Misuse().CallErrors().empty());
     // Asking with another layout version is refused and reported.
     EXPECT_EQ(LoadedSize(kMeasureTag, Address(1), c.measureVersion ^ 0x01000000), -1);
-    EXPECT_EQ(Host().CallErrors().size(), 1u);
-    Host().ClearErrors();
+    EXPECT_EQ(Host().Misuse().CallErrors().size(), 1u);
+    Host().Misuse().Clear();
   }
 }
 
-TEST_F(HostRecords, staff_names_are_raw_text_in_the_encoding_of_the_host_version) {
+TEST_F(HostRecords, StaffNamesAreRawTextInTheEncodingOfTheHostVersion) {
   for (uint32_t version : {0x10FFFFFFu, 0x11000000u}) {
     ReinstallHost(version);
     ScoreBuilder builder;
     int16_t staff = builder.AddStaff("B^flat() Klarinette \xC3\xA9");
     std::vector<uint8_t> staffRecord;
-    ASSERT_TRUE(Host().ReadRecord(kStaffTag, staff, 0, 0, &staffRecord));
+    ASSERT_TRUE(Host().Queries().ReadRecord(kStaffTag, staff, 0, 0, &staffRecord));
     int16_t block = StaffRecord::NameTextBlock::Get(staffRecord);
     std::vector<uint8_t> blockRecord;
-    ASSERT_TRUE(Host().ReadRecord(kTextBlockTag, block, 0, 0, &blockRecord));
+    ASSERT_TRUE(Host().Queries().ReadRecord(kTextBlockTag, block, 0, 0, &blockRecord));
     EXPECT_EQ(TextBlockRecord::TextKind::Get(blockRecord), kBlockTextKind);
 
     TXAddress address = Address(TextBlockRecord::RawTextNumber::Get(blockRecord));
@@ -97,7 +97,7 @@ TEST_F(HostRecords, staff_names_are_raw_text_in_the_encoding_of_the_host_version
   }
 }
 
-TEST_F(HostRecords, load_writes_no_more_than_the_caller_has_room_for) {
+TEST_F(HostRecords, LoadWritesNoMoreThanTheCallerHasRoomFor) {
   ScoreBuilder builder;
   int16_t staff = builder.AddStaff("Flute");
   builder.AddMeasures(1);
@@ -120,15 +120,15 @@ TEST_F(HostRecords, load_writes_no_more_than_the_caller_has_room_for) {
   EXPECT_FALSE(TX_LoadEData(kStaffTag, missing.bytes, buffer, &size, 0x12000000));
 }
 
-TEST_F(HostRecords, next_steps_strictly_after_the_address_in_address_order) {
+TEST_F(HostRecords, NextStepsStrictlyAfterTheAddressInAddressOrder) {
   ScoreBuilder builder;
   builder.AddStaff("A");
   builder.AddMeasures(1);
   std::vector<uint8_t> staffRecord(24, 0);
   // System staves of systems 0 and 1 exist; add some out of order.
-  ASSERT_TRUE(Host().WriteRecord(kSystemStaffTag, 5, 2, 0, staffRecord));
-  ASSERT_TRUE(Host().WriteRecord(kSystemStaffTag, 5, 0, 0, staffRecord));
-  ASSERT_TRUE(Host().WriteRecord(kSystemStaffTag, 3, 1, 0, staffRecord));
+  ASSERT_TRUE(Host().Queries().WriteRecord(kSystemStaffTag, 5, 2, 0, staffRecord));
+  ASSERT_TRUE(Host().Queries().WriteRecord(kSystemStaffTag, 5, 0, 0, staffRecord));
+  ASSERT_TRUE(Host().Queries().WriteRecord(kSystemStaffTag, 3, 1, 0, staffRecord));
   TXAddress address = Address(0, 0);
   std::vector<std::pair<int16_t, int16_t>> seen;
   while (TX_NextEData(kSystemStaffTag, address.bytes, 0, 0, 0x12050000))
@@ -140,9 +140,9 @@ TEST_F(HostRecords, next_steps_strictly_after_the_address_in_address_order) {
 
   // Details step through (first, second, inci).
   std::vector<uint8_t> reduction(10, 0);
-  ASSERT_TRUE(Host().WriteRecord(kStaffReductionTag, 2, 11, 1, reduction));
-  ASSERT_TRUE(Host().WriteRecord(kStaffReductionTag, 2, 11, 0, reduction));
-  ASSERT_TRUE(Host().WriteRecord(kStaffReductionTag, 1, 12, 0, reduction));
+  ASSERT_TRUE(Host().Queries().WriteRecord(kStaffReductionTag, 2, 11, 1, reduction));
+  ASSERT_TRUE(Host().Queries().WriteRecord(kStaffReductionTag, 2, 11, 0, reduction));
+  ASSERT_TRUE(Host().Queries().WriteRecord(kStaffReductionTag, 1, 12, 0, reduction));
   TXAddress detail = Address(1, 12, 0);
   ASSERT_TRUE(TX_NextEData(kStaffReductionTag, detail.bytes, 0, 0, 0x12050000));
   EXPECT_EQ(std::vector<int16_t>({First(detail), Second(detail), Third(detail)}), std::vector<int16_t>({2, 11, 0}));
@@ -151,7 +151,7 @@ TEST_F(HostRecords, next_steps_strictly_after_the_address_in_address_order) {
   EXPECT_FALSE(TX_NextEData(kStaffReductionTag, detail.bytes, 0, 0, 0x12050000));
 }
 
-TEST_F(HostRecords, create_save_and_delete) {
+TEST_F(HostRecords, CreateSaveAndDelete) {
   ScoreBuilder builder;
   builder.AddStaff("A");
   builder.AddMeasures(1);
@@ -178,19 +178,19 @@ TEST_F(HostRecords, create_save_and_delete) {
   TXAddress firstMeasure = Address(1);
   EXPECT_TRUE(TX_SaveEData(kMeasureTag, firstMeasure.bytes, measure.data(), 30, 0x12000000));
   EXPECT_FALSE(TX_SaveEData(kMeasureTag, firstMeasure.bytes, measure.data(), 26, 0x12000000));
-  EXPECT_EQ(Host().CallErrors().size(), 1u);
-  Host().ClearErrors();
+  EXPECT_EQ(Host().Misuse().CallErrors().size(), 1u);
+  Host().Misuse().Clear();
   std::vector<uint8_t> reduction(10, 0);
   host_frame::Write<int16_t>(reduction.data(), 0, 75);
   TXAddress reductionAddress = Address(1, 11, 0);
   EXPECT_TRUE(TX_SaveEData(kStaffReductionTag, reductionAddress.bytes, reduction.data(), 10, 0x12050000));
-  EXPECT_EQ(Host().RecordCount(kStaffReductionTag), 1);
+  EXPECT_EQ(Host().Queries().RecordCount(kStaffReductionTag), 1);
   EXPECT_TRUE(TX_DeleteEData(kStaffReductionTag, reductionAddress.bytes, 0x12050000));
   EXPECT_FALSE(TX_DeleteEData(kStaffReductionTag, reductionAddress.bytes, 0x12050000));
-  EXPECT_EQ(Host().RecordCount(kStaffReductionTag), 0);
+  EXPECT_EQ(Host().Queries().RecordCount(kStaffReductionTag), 0);
 }
 
-TEST_F(HostRecords, staff_specification_at_a_position_answers_the_staff_with_its_measure_flags) {
+TEST_F(HostRecords, StaffSpecificationAtAPositionAnswersTheStaffWithItsMeasureFlags) {
   ScoreBuilder builder;
   int16_t staff = builder.AddStaff("A");
   builder.AddMeasures(3);
@@ -212,7 +212,7 @@ TEST_F(HostRecords, staff_specification_at_a_position_answers_the_staff_with_its
   EXPECT_EQ(flagsAt(4), -1);
 }
 
-TEST_F(HostRecords, staff_systems_belong_to_their_part) {
+TEST_F(HostRecords, StaffSystemsBelongToTheirPart) {
   ScoreBuilder builder;
   int16_t flute = builder.AddStaff("Flute");
   int16_t oboe = builder.AddStaff("Oboe");

@@ -33,14 +33,14 @@ class HostSession : public HostFixture {
   int16_t horn = 0;
 };
 
-TEST_F(HostSession, parts_are_enumerated_and_switched) {
+TEST_F(HostSession, PartsAreEnumeratedAndSwitched) {
   int16_t first = builder.AddPart("Horn", {horn});
   int16_t second = builder.AddPart("Winds", {oboe, flute});
   EXPECT_EQ(TX_GetCurrentPartID(), 0);
   EXPECT_EQ(TX_GetNextPartID(0), first);
   EXPECT_EQ(TX_GetNextPartID(first), second);
   EXPECT_EQ(static_cast<uint16_t>(TX_GetNextPartID(second)), 0xFFFF);
-  EXPECT_EQ(Host().RecordCount(kPartTag), 3);
+  EXPECT_EQ(Host().Queries().RecordCount(kPartTag), 3);
   EXPECT_FALSE(TX_SetCurrentPartID(7));
   ASSERT_TRUE(TX_SetCurrentPartID(second));
   EXPECT_EQ(TX_GetCurrentPartID(), second);
@@ -54,9 +54,9 @@ TEST_F(HostSession, parts_are_enumerated_and_switched) {
   TX_FreeTGF(frame);
 }
 
-TEST_F(HostSession, the_selection_is_kept_per_part_in_slots) {
+TEST_F(HostSession, TheSelectionIsKeptPerPartInSlots) {
   ASSERT_TRUE(builder.SetSlotOrder({horn, flute, oboe}));
-  ASSERT_TRUE(Host().SetSelection(flute, 2, 512, oboe, 3, 1024));
+  ASSERT_TRUE(Host().Selection().Set(flute, 2, 512, oboe, 3, 1024));
   uint8_t region[20];
   int32_t first = -1;
   ASSERT_TRUE(TX_GetCurERegions(&first, region, nullptr));
@@ -71,50 +71,50 @@ TEST_F(HostSession, the_selection_is_kept_per_part_in_slots) {
 
   int16_t part = builder.AddPart("Horn", {horn});
   ASSERT_TRUE(TX_SetCurrentPartID(part));
-  EXPECT_TRUE(Host().Selection().IsEmpty());
-  ASSERT_TRUE(Host().SelectAll());
-  EXPECT_EQ(Host().Selection().endMeasure, 6);
+  EXPECT_TRUE(Host().Selection().Record().IsEmpty());
+  ASSERT_TRUE(Host().Selection().SelectAll());
+  EXPECT_EQ(Host().Selection().Record().endMeasure, 6);
   ASSERT_TRUE(TX_SetCurrentPartID(0));
-  EXPECT_EQ(Host().Selection(), read);
+  EXPECT_EQ(Host().Selection().Record(), read);
 
   SelectionRecord other = read;
   other.startMeasure = 5;
   other.WriteTo(region);
   ASSERT_TRUE(TX_SetCurERegion(region));
-  EXPECT_EQ(Host().Selection().startMeasure, 5);
-  EXPECT_FALSE(Host().SetSelection(99, 1, 0, flute, 1, 0));
+  EXPECT_EQ(Host().Selection().Record().startMeasure, 5);
+  EXPECT_FALSE(Host().Selection().Set(99, 1, 0, flute, 1, 0));
 }
 
-TEST_F(HostSession, note_spacing_is_recorded_with_its_part_and_selection) {
+TEST_F(HostSession, NoteSpacingIsRecordedWithItsPartAndSelection) {
   int16_t part = builder.AddPart("Oboe", {oboe});
   ASSERT_TRUE(TX_SetCurrentPartID(part));
-  ASSERT_TRUE(Host().SetSelection(oboe, 4, 0, oboe, 4, 0x7FFFFFFF));
+  ASSERT_TRUE(Host().Selection().Set(oboe, 4, 0, oboe, 4, 0x7FFFFFFF));
   ASSERT_TRUE(TX_ExecuteMenuItem(kNoteSpacingCommand));
   ASSERT_TRUE(TX_ExecuteMenuItem(999));
-  ASSERT_EQ(Host().SpacingCommands().size(), 1u);
-  EXPECT_EQ(Host().SpacingCommands()[0].part, part);
-  EXPECT_EQ(Host().SpacingCommands()[0].selection.startMeasure, 4);
-  EXPECT_EQ(Host().MenuCommands(), (std::vector<int32_t>{kNoteSpacingCommand, 999}));
+  ASSERT_EQ(Host().Environment().SpacingCommands().size(), 1u);
+  EXPECT_EQ(Host().Environment().SpacingCommands()[0].part, part);
+  EXPECT_EQ(Host().Environment().SpacingCommands()[0].selection.startMeasure, 4);
+  EXPECT_EQ(Host().Environment().MenuCommands(), (std::vector<int32_t>{kNoteSpacingCommand, 999}));
 }
 
-TEST_F(HostSession, systems_are_unlaid_until_the_layout_is_updated) {
+TEST_F(HostSession, SystemsAreUnlaidUntilTheLayoutIsUpdated) {
   builder.SetMeasuresPerSystem(4);
   builder.SetUnlaidSystems(true);
   std::vector<uint8_t> system;
-  ASSERT_TRUE(Host().ReadRecord(kStaffSystemTag, 2, 0, 0, &system));
+  ASSERT_TRUE(Host().Queries().ReadRecord(kStaffSystemTag, 2, 0, 0, &system));
   EXPECT_EQ(StaffSystemRecord::FirstMeasure::Get(system), 0);
   ASSERT_TRUE(TX_UpdateLayout(1, 0));
-  ASSERT_TRUE(Host().ReadRecord(kStaffSystemTag, 2, 0, 0, &system));
+  ASSERT_TRUE(Host().Queries().ReadRecord(kStaffSystemTag, 2, 0, 0, &system));
   EXPECT_EQ(StaffSystemRecord::FirstMeasure::Get(system), 5);
   EXPECT_EQ(StaffSystemRecord::FirstMeasureAfter::Get(system), 7);
-  EXPECT_EQ(Host().RecordCount(kStaffSystemTag), 2);
+  EXPECT_EQ(Host().Queries().RecordCount(kStaffSystemTag), 2);
   std::vector<uint8_t> systemStaff;
-  ASSERT_TRUE(Host().ReadRecord(kSystemStaffTag, 2, 2, 0, &systemStaff));
+  ASSERT_TRUE(Host().Queries().ReadRecord(kSystemStaffTag, 2, 2, 0, &systemStaff));
   EXPECT_EQ(SystemStaffRecord::Staff::Get(systemStaff), horn);
 }
 
-TEST_F(HostSession, the_plugin_folder_answers_the_folder_kind_of_the_host_version) {
-  Host().SetPluginFolder("C:\\Plug-ins\\R\xC3\xBC");
+TEST_F(HostSession, ThePluginFolderAnswersTheFolderKindOfTheHostVersion) {
+  Host().Environment().SetPluginFolder("C:\\Plug-ins\\R\xC3\xBC");
   struct Case {
     uint32_t version;
     int32_t kind;
@@ -132,22 +132,22 @@ TEST_F(HostSession, the_plugin_folder_answers_the_folder_kind_of_the_host_versio
       EXPECT_EQ(std::string(reinterpret_cast<const char*>(buffer)), "C:\\Plug-ins\\R\xFC");
     }
   }
-  EXPECT_EQ(Host().CallErrors().size(), 3u);
-  Host().ClearErrors();
+  EXPECT_EQ(Host().Misuse().CallErrors().size(), 3u);
+  Host().Misuse().Clear();
 }
 
-TEST_F(HostSession, window_layers_names_and_dialogs) {
-  Host().SetWindowInfo(0, 151);
+TEST_F(HostSession, WindowLayersNamesAndDialogs) {
+  Host().Environment().SetWindowInfo(0, 151);
   uint8_t info[532];
   std::memset(info, 0xAA, sizeof info);
   ASSERT_TRUE(TX_GetCurrentWindowInfo(info));
   EXPECT_EQ(Read<int16_t>(info, 528), 0);
   EXPECT_EQ(Read<int16_t>(info, 530), 151);
-  Host().SetWindowInfo(1, 1, false);
+  Host().Environment().SetWindowInfo(1, 1, false);
   EXPECT_FALSE(TX_GetCurrentWindowInfo(info));
 
-  Host().SetMaxLayers(3);
-  Host().SetLayerShown(1, false);
+  Host().Layers().SetMaxLayers(3);
+  Host().Layers().SetShown(1, false);
   EXPECT_EQ(TX_GetMaxLayers(), 3);
   EXPECT_TRUE(TX_GetShowLayer(0));
   EXPECT_FALSE(TX_GetShowLayer(1));
@@ -155,7 +155,7 @@ TEST_F(HostSession, window_layers_names_and_dialogs) {
 
   int16_t clarinet = builder.AddStaff("^font(Times)B^flat() Clarinet");
   std::vector<uint8_t> staffRecord;
-  ASSERT_TRUE(Host().ReadRecord(kStaffTag, clarinet, 0, 0, &staffRecord));
+  ASSERT_TRUE(Host().Queries().ReadRecord(kStaffTag, clarinet, 0, 0, &staffRecord));
   char16_t name[1000];
   ASSERT_TRUE(TX_AutoNumberedName_UTF16(StaffRecord::NameTextBlock::Get(staffRecord), clarinet, name, 1000, 0));
   EXPECT_EQ(Utf16ToUtf8(name), "Bb Clarinet");
@@ -172,20 +172,20 @@ TEST_F(HostSession, window_layers_names_and_dialogs) {
   EXPECT_EQ(TX_GetCurrentWindow() != nullptr, headless::host_dialogs::Available());
 }
 
-TEST_F(HostSession, the_call_log_names_every_call_with_its_arguments) {
-  Host().ClearCallLog();
+TEST_F(HostSession, TheCallLogNamesEveryCallWithItsArguments) {
+  Host().CallLog().Clear();
   TX_StartTavrelEdit_UTF16(u"Accidentals \u00C4");
   TX_ScrollTo(3, oboe);
   TX_CancelTavrelEdit();
-  ASSERT_EQ(Host().CallLog().size(), 3u);
-  EXPECT_EQ(Host().CallLog()[0].name, "TX_StartTavrelEdit_UTF16");
-  EXPECT_EQ(Host().CallLog()[0].text, "Accidentals \xC3\x84");
-  EXPECT_EQ(Host().CallLog()[1].arguments, (std::vector<int64_t>{3, oboe}));
-  EXPECT_EQ(Host().CountCalls("TX_CancelTavrelEdit"), 1);
-  EXPECT_TRUE(Host().CallErrors().empty());
+  ASSERT_EQ(Host().CallLog().Calls().size(), 3u);
+  EXPECT_EQ(Host().CallLog().Calls()[0].name, "TX_StartTavrelEdit_UTF16");
+  EXPECT_EQ(Host().CallLog().Calls()[0].text, "Accidentals \xC3\x84");
+  EXPECT_EQ(Host().CallLog().Calls()[1].arguments, (std::vector<int64_t>{3, oboe}));
+  EXPECT_EQ(Host().CallLog().Count("TX_CancelTavrelEdit"), 1);
+  EXPECT_TRUE(Host().Misuse().CallErrors().empty());
 }
 
-TEST_F(HostSession, a_host_can_lack_functions_or_be_the_demo) {
+TEST_F(HostSession, AHostCanLackFunctionsOrBeTheDemo) {
   SkipUnlessPartialHosts();
   ReinstallHost(0x10FFFFFF, {"TX_GetMaxLayers", "TX_GetCurrentPartID"});
   EXPECT_FALSE(TXIsBound(TXFunction::TX_GetMaxLayers));

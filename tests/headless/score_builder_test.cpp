@@ -20,7 +20,7 @@ class Builder : public HostFixture {
   std::pair<int, int> Placed(int16_t measure, const char* pitch) {
     uint32_t number = builder.AddEntry(staff, measure, 1, 0, kQuarter, {Spec(pitch)});
     EntryInfo entry;
-    if (number == 0 || !Host().FindEntry(number, &entry) || entry.notes.size() != 1) return {999, 999};
+    if (number == 0 || !Host().Queries().FindEntry(number, &entry) || entry.notes.size() != 1) return {999, 999};
     return {entry.notes[0].displacement, entry.notes[0].raiseLower};
   }
 
@@ -34,7 +34,7 @@ class Builder : public HostFixture {
   int16_t staff = 0;
 };
 
-TEST_F(Builder, spelling_gives_displacement_and_raise_lower_in_the_key) {
+TEST_F(Builder, SpellingGivesDisplacementAndRaiseLowerInTheKey) {
   struct Case {
     int fifths;
     bool minor;
@@ -84,7 +84,7 @@ ReadNote ReadBack(uint16_t key, int displacement, int raiseLower, int octaveValu
   return ReadNote{static_cast<char>('A' + letter), alteration, octave};
 }
 
-TEST_F(Builder, every_spelling_reads_back_by_the_rules_of_the_note_record) {
+TEST_F(Builder, EverySpellingReadsBackByTheRulesOfTheNoteRecord) {
   const int octaveValues[] = {0, 12, -24};
   builder.AddMeasures(30 * 3);
   int16_t measure = 1;
@@ -103,7 +103,7 @@ TEST_F(Builder, every_spelling_reads_back_by_the_rules_of_the_note_record) {
               spec.alteration = alteration;
               ASSERT_NE(builder.AddEntry(staff, measure, 1, 0, kQuarter, {spec}), 0u);
               EntryInfo entry;
-              ASSERT_TRUE(Host().EntryAt(staff, measure, 1, index++, &entry));
+              ASSERT_TRUE(Host().Queries().EntryAt(staff, measure, 1, index++, &entry));
               ReadNote read = ReadBack(builder.KeyValueAt(staff, measure), entry.notes[0].displacement,
                                        entry.notes[0].raiseLower, octaveValue);
               ASSERT_EQ(read.letter, letter) << fifths << " " << minor << " " << octave;
@@ -118,7 +118,7 @@ TEST_F(Builder, every_spelling_reads_back_by_the_rules_of_the_note_record) {
   }
 }
 
-TEST_F(Builder, key_changes_set_at_once_hold_as_if_set_one_by_one) {
+TEST_F(Builder, KeyChangesSetAtOnceHoldAsIfSetOneByOne) {
   builder.AddMeasures(6);
   // Out of order, a measure set twice (the later wins), a measure that does
   // not exist and a key beyond seven flats, which are left out.
@@ -134,7 +134,7 @@ TEST_F(Builder, key_changes_set_at_once_hold_as_if_set_one_by_one) {
   EXPECT_EQ(builder.KeyValueAt(staff, 6), 0x00F9);
 }
 
-TEST_F(Builder, a_staff_added_takes_the_next_number_and_the_last_slot_of_every_system) {
+TEST_F(Builder, AStaffAddedTakesTheNextNumberAndTheLastSlotOfEverySystem) {
   int16_t viola = builder.AddStaff("Viola");
   ASSERT_TRUE(builder.SetSlotOrder({viola, staff}));
   builder.AddMeasures(4);
@@ -144,7 +144,7 @@ TEST_F(Builder, a_staff_added_takes_the_next_number_and_the_last_slot_of_every_s
   EXPECT_EQ(Host().SlotOrder(0), (std::vector<int16_t>{viola, staff, cello})) << "the order set stays";
   for (int16_t system = 1; system <= 2; ++system) {
     std::vector<uint8_t> record;
-    ASSERT_TRUE(Host().ReadRecord(kSystemStaffTag, system, 2, 0, &record)) << "system " << system;
+    ASSERT_TRUE(Host().Queries().ReadRecord(kSystemStaffTag, system, 2, 0, &record)) << "system " << system;
     EXPECT_EQ(SystemStaffRecord::Staff::Get(record), cello);
   }
   EXPECT_NE(builder.AddEntry(cello, 1, 1, 0, kQuarter, {Spec("C4")}), 0u);
@@ -152,14 +152,14 @@ TEST_F(Builder, a_staff_added_takes_the_next_number_and_the_last_slot_of_every_s
   EXPECT_EQ(builder.AddEntry(static_cast<int16_t>(staff - 1), 1, 1, 0, kQuarter, {Spec("C4")}), 0u);
 }
 
-TEST_F(Builder, a_cell_key_governs_only_its_cell) {
+TEST_F(Builder, ACellKeyGovernsOnlyItsCell) {
   int16_t other = builder.AddStaff("Viola");
   builder.AddMeasures(3);
   ASSERT_TRUE(builder.SetCellKey(staff, 2, -2));
   std::vector<uint8_t> record;
-  ASSERT_TRUE(Host().ReadRecord(kStaffTag, staff, 0, 0, &record));
+  ASSERT_TRUE(Host().Queries().ReadRecord(kStaffTag, staff, 0, 0, &record));
   EXPECT_LT(StaffRecord::IndependentKeys::Get(record), 0);
-  ASSERT_TRUE(Host().ReadRecord(kCellDetailTag, staff, 2, 0, &record));
+  ASSERT_TRUE(Host().Queries().ReadRecord(kCellDetailTag, staff, 2, 0, &record));
   EXPECT_EQ(CellDetailRecord::Flags::Get(record) & kCellHasOwnKey, kCellHasOwnKey);
   EXPECT_EQ(CellDetailRecord::KeyValue::Get(record), 0x00FE);
   EXPECT_EQ(builder.KeyValueAt(staff, 2), 0x00FE);
@@ -169,7 +169,7 @@ TEST_F(Builder, a_cell_key_governs_only_its_cell) {
   EXPECT_EQ(Placed(3, "B4"), std::make_pair(6, 0));
 }
 
-TEST_F(Builder, note_texts_and_their_modifiers) {
+TEST_F(Builder, NoteTextsAndTheirModifiers) {
   NoteSpec spec;
   ASSERT_TRUE(ParseNoteText("~F#4(!)", &spec));
   EXPECT_EQ(spec.letter, 'F');
@@ -189,7 +189,7 @@ TEST_F(Builder, note_texts_and_their_modifiers) {
   }
 }
 
-TEST_F(Builder, a_voice_runs_through_measures_with_grace_notes_and_rests) {
+TEST_F(Builder, AVoiceRunsThroughMeasuresWithGraceNotesAndRests) {
   builder.AddMeasures(3);
   builder.SetMeasureLength(2, 3 * kQuarter);
   VoiceWriter voice = builder.Voice(staff, 2);
@@ -204,32 +204,32 @@ TEST_F(Builder, a_voice_runs_through_measures_with_grace_notes_and_rests) {
   EXPECT_EQ(voice.Note("Q4", kQuarter), 0u);
 
   EntryInfo entry;
-  ASSERT_TRUE(Host().FindEntry(grace, &entry));
+  ASSERT_TRUE(Host().Queries().FindEntry(grace, &entry));
   EXPECT_TRUE(entry.IsGrace());
   EXPECT_TRUE(entry.IsNote());
   EXPECT_EQ(entry.position, 0);
   EXPECT_EQ(entry.layer, 2);
   EXPECT_TRUE(entry.notes[0].AccidentalShown());
-  ASSERT_TRUE(Host().FindEntry(note, &entry));
+  ASSERT_TRUE(Host().Queries().FindEntry(note, &entry));
   EXPECT_EQ(entry.index, 1);
   EXPECT_EQ(entry.position, 0);
   EXPECT_EQ(entry.secondPosition, kHalf);
   EXPECT_FALSE(entry.IsGrace());
-  ASSERT_TRUE(Host().FindEntry(chord, &entry));
+  ASSERT_TRUE(Host().Queries().FindEntry(chord, &entry));
   EXPECT_EQ(entry.position, kHalf);
   ASSERT_EQ(entry.notes.size(), 3u);
   EXPECT_EQ(entry.notes[2].id, 3);
   EXPECT_EQ(entry.notes[2].flags & 0x001F0000u, 0x00030000u);
-  ASSERT_TRUE(Host().FindEntry(rest, &entry));
+  ASSERT_TRUE(Host().Queries().FindEntry(rest, &entry));
   EXPECT_EQ(entry.measure, 2);
   EXPECT_FALSE(entry.IsNote());
   EXPECT_TRUE(entry.notes.empty());
-  ASSERT_TRUE(Host().FindEntry(third, &entry));
+  ASSERT_TRUE(Host().Queries().FindEntry(third, &entry));
   EXPECT_EQ(entry.measure, 3);
-  EXPECT_EQ(Host().EntryCount(staff, 1, 2), 3);
+  EXPECT_EQ(Host().Queries().EntryCount(staff, 1, 2), 3);
 }
 
-TEST_F(Builder, staves_instruments_groups_and_parts) {
+TEST_F(Builder, StavesInstrumentsGroupsAndParts) {
   int16_t lower = builder.AddStaff("Piano");
   int16_t third = builder.AddStaff("Pedal");
   EXPECT_EQ(staff, kFirstStaffNumber);
@@ -240,10 +240,10 @@ TEST_F(Builder, staves_instruments_groups_and_parts) {
   int16_t instrument = builder.AddInstrument({staff, lower, third}, "Organ");
   ASSERT_GT(instrument, 0);
   std::vector<uint8_t> record;
-  ASSERT_TRUE(Host().ReadRecord(kInstrumentTag, instrument, 0, 0, &record));
+  ASSERT_TRUE(Host().Queries().ReadRecord(kInstrumentTag, instrument, 0, 0, &record));
   EXPECT_EQ(InstrumentRecord::ThirdStaff::Get(record), third);
   int16_t group = InstrumentRecord::Group::Get(record);
-  ASSERT_TRUE(Host().ReadRecord(kGroupTag, 0, group, 0, &record));
+  ASSERT_TRUE(Host().Queries().ReadRecord(kGroupTag, 0, group, 0, &record));
   EXPECT_EQ(GroupRecord::FirstStaff::Get(record), staff);
   EXPECT_EQ(GroupRecord::LastStaff::Get(record), third);
   EXPECT_EQ(GroupRecord::BracketKind::Get(record), 3);
@@ -253,7 +253,7 @@ TEST_F(Builder, staves_instruments_groups_and_parts) {
 
   builder.AddMeasures(2);
   EXPECT_TRUE(builder.SetMeasureFlagValue(2, 1));
-  ASSERT_TRUE(Host().ReadRecord(kMeasureTag, 2, 0, 0, &record));
+  ASSERT_TRUE(Host().Queries().ReadRecord(kMeasureTag, 2, 0, 0, &record));
   EXPECT_EQ(MeasureRecord::FlagValue::Get(record), 1);
   int16_t part = builder.AddPart("Pedal", {third, staff});
   EXPECT_EQ(part, 1);
@@ -261,7 +261,7 @@ TEST_F(Builder, staves_instruments_groups_and_parts) {
   EXPECT_EQ(builder.AddPart("Nobody", {99}), 0);
 }
 
-TEST_F(Builder, the_older_measure_layout_has_no_flag_value) {
+TEST_F(Builder, TheOlderMeasureLayoutHasNoFlagValue) {
   ReinstallHost(0x11FFFFFF);
   ScoreBuilder older;
   older.AddStaff("Flute");

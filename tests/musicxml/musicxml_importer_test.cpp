@@ -180,7 +180,7 @@ TEST_F(MusicXmlImporterTest, VoicesBecomeLayersPerMeasureInOrderOfFirstAppearanc
   EntryInfo entry;
   const char expectedLetters[] = {'C', 'D', 'E', 'F'};
   for (int layer = 1; layer <= 4; ++layer) {
-    ASSERT_EQ(Host().EntryCount(imported.Staff(0), 1, layer), 1) << "layer " << layer;
+    ASSERT_EQ(Host().Queries().EntryCount(imported.Staff(0), 1, layer), 1) << "layer " << layer;
     ASSERT_TRUE(imported.Entry(0, 1, layer, 0, &entry));
     tinyxml2::XMLElement* note = imported.score.NoteElement(entry.notes[0].sourceTag);
     ASSERT_NE(note, nullptr);
@@ -201,7 +201,8 @@ TEST_F(MusicXmlImporterTest, VoicesBecomeLayersPerMeasureInOrderOfFirstAppearanc
                 ->FirstChildElement("step")
                 ->GetText(),
             std::string("A"));
-  EXPECT_EQ(Host().EntryCount(imported.Staff(0), 2, 3) + Host().EntryCount(imported.Staff(0), 2, 4), 0);
+  EXPECT_EQ(Host().Queries().EntryCount(imported.Staff(0), 2, 3) + Host().Queries().EntryCount(imported.Staff(0), 2, 4),
+            0);
   EXPECT_TRUE(HasWarningWith(imported.score, {"Violin (P1), staff 1, measure 1", "voice 9", "fifth voice"}));
   EXPECT_EQ(std::count_if(imported.score.warnings.begin(), imported.score.warnings.end(),
                           [](const std::string& warning) { return warning.find("voice 9") != std::string::npos; }),
@@ -217,8 +218,8 @@ TEST_F(MusicXmlImporterTest, FifthVoiceWarningNamesTheStaffOfAMultiStaffPart) {
   Imported imported;
   ASSERT_TRUE(imported.Import(Score({{"P1", "Piano", {measure}}}, "", {"12"})));
   EXPECT_TRUE(HasWarningWith(imported.score, {"Piano (P1), staff 2, measure 12", "voice 5"}));
-  EXPECT_EQ(Host().EntryCount(imported.Staff(1), 1, 4), 1);
-  EXPECT_EQ(Host().EntryCount(imported.Staff(0), 1, 1), 0);
+  EXPECT_EQ(Host().Queries().EntryCount(imported.Staff(1), 1, 4), 1);
+  EXPECT_EQ(Host().Queries().EntryCount(imported.Staff(0), 1, 1), 0);
 }
 
 TEST_F(MusicXmlImporterTest, SixVoicesOverAPieceLoseNoNoteAndOnlyAFifthVoiceInOneMeasureIsLeftOut) {
@@ -244,8 +245,8 @@ TEST_F(MusicXmlImporterTest, SixVoicesOverAPieceLoseNoNoteAndOnlyAFifthVoiceInOn
     int count = 0;
     for (int layer = 1; layer <= 4; ++layer) {
       EntryInfo entry;
-      for (int index = 0; index < Host().EntryCount(staff, measure, layer); ++index) {
-        count += Host().EntryAt(staff, measure, layer, index, &entry) && entry.IsNote() ? 1 : 0;
+      for (int index = 0; index < Host().Queries().EntryCount(staff, measure, layer); ++index) {
+        count += Host().Queries().EntryAt(staff, measure, layer, index, &entry) && entry.IsNote() ? 1 : 0;
       }
     }
     return count;
@@ -344,7 +345,7 @@ TEST_F(MusicXmlImporterTest, ChordsGraceAndCueNotesBecomeEntries) {
       "<type>half</type></note>";
   Imported imported;
   ASSERT_TRUE(imported.Import(Score({{"P1", "Flute", {measure}}})));
-  ASSERT_EQ(Host().EntryCount(imported.Staff(0), 1, 1), 5);
+  ASSERT_EQ(Host().Queries().EntryCount(imported.Staff(0), 1, 1), 5);
   EntryInfo entry;
   ASSERT_TRUE(imported.Entry(0, 1, 1, 0, &entry));
   EXPECT_EQ(entry.notes.size(), 3u);
@@ -383,8 +384,8 @@ TEST_F(MusicXmlImporterTest, ACrossStaffChordSplitsIntoOneEntryPerStaff) {
   ASSERT_TRUE(imported.Import(Score({{"P1", "Piano", {measure}}})));
   EntryInfo upper;
   EntryInfo lower;
-  ASSERT_EQ(Host().EntryCount(imported.Staff(0), 1, 1), 1);
-  ASSERT_EQ(Host().EntryCount(imported.Staff(1), 1, 1), 1);
+  ASSERT_EQ(Host().Queries().EntryCount(imported.Staff(0), 1, 1), 1);
+  ASSERT_EQ(Host().Queries().EntryCount(imported.Staff(1), 1, 1), 1);
   ASSERT_TRUE(imported.Entry(0, 1, 1, 0, &upper));
   ASSERT_TRUE(imported.Entry(1, 1, 1, 0, &lower));
   EXPECT_EQ(upper.notes.size(), 2u);
@@ -461,7 +462,7 @@ TEST_F(MusicXmlImporterTest, EveryHostNoteKnowsItsNoteElement) {
                         "<duration>1</duration><voice>1</voice></note>";
   Imported imported;
   ASSERT_TRUE(imported.Import(Score({{"P1", "Flute", {measure}}})));
-  std::vector<headless::TaggedNote> notes = Host().NotesWithTags();
+  std::vector<headless::TaggedNote> notes = Host().Queries().NotesWithTags();
   ASSERT_EQ(notes.size(), 2u);  // the rest has no note, the hidden note is left out
   std::vector<std::string> steps;
   for (const headless::TaggedNote& note : notes) {
@@ -491,7 +492,7 @@ TEST_F(MusicXmlImporterTest, UnreadableContentIsLeftOutWithWarnings) {
   EXPECT_TRUE(HasWarningWith(imported.score, {"Ghost (P9)", "no music"}));
   // The quarter-tone C is rounded to C#; the backup stops at the start.
   EntryInfo entry;
-  ASSERT_EQ(Host().EntryCount(imported.Staff(0), 1, 1), 1);
+  ASSERT_EQ(Host().Queries().EntryCount(imported.Staff(0), 1, 1), 1);
   ASSERT_TRUE(imported.Entry(0, 1, 1, 0, &entry));
   EXPECT_EQ(entry.notes[0].raiseLower, 1);
   ASSERT_TRUE(imported.Entry(0, 1, 2, 0, &entry));
@@ -559,7 +560,7 @@ TEST_F(MusicXmlImporterTest, AScoreOfMoreThanAThousandStavesIsRead) {
   std::vector<int16_t> order = Host().SlotOrder(0);
   ASSERT_EQ(order.size(), 1200u);
   EntryInfo last;
-  ASSERT_TRUE(Host().EntryAt(order.back(), 1, 1, 0, &last));
+  ASSERT_TRUE(Host().Queries().EntryAt(order.back(), 1, 1, 0, &last));
   EXPECT_EQ(last.notes.size(), 1u);
 }
 

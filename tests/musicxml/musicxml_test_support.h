@@ -151,7 +151,7 @@ class Imported {
   int16_t Staff(size_t index) const { return index < score.staves.size() ? score.staves[index].staffNumber : 0; }
   headless::HeadlessHost& Host() { return builder.Host(); }
   bool Entry(size_t staffIndex, int16_t measure, int layer, int index, headless::EntryInfo* entry) {
-    return Host().EntryAt(Staff(staffIndex), measure, layer, index, entry);
+    return Host().Queries().EntryAt(Staff(staffIndex), measure, layer, index, entry);
   }
 
   headless::ScoreBuilder builder;

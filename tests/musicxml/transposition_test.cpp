@@ -101,7 +101,7 @@ TEST_F(TranspositionTest, ATranspositionHoldsPerStaffAndUntilTheNextOne) {
   EXPECT_TRUE(Sounds(imported, 1, 2, 0, "A4"));
   EXPECT_EQ(imported.builder.KeyValueAt(imported.Staff(0), 3), headless::MakeKeyValue(0, false));
   EXPECT_TRUE(Sounds(imported, 0, 3, 0, "C4"));
-  EXPECT_EQ(imported.Host().EntryCount(imported.Staff(0), 3, 1), 1);
+  EXPECT_EQ(imported.Host().Queries().EntryCount(imported.Staff(0), 3, 1), 1);
   EXPECT_EQ(WrittenName(imported, 0, 3, 0), "G4");
 }
 
@@ -130,7 +130,7 @@ TEST_F(TranspositionTest, UnreadableTranspositionsAndUnspellablePitchesAreWarned
   Imported imported;
   ASSERT_TRUE(imported.Import(Score({{"P1", "Horn", {measure, sharper}}})));
   EXPECT_TRUE(Sounds(imported, 0, 1, 0, "C5"));
-  EXPECT_EQ(imported.Host().EntryCount(imported.Staff(0), 2, 1), 0);
+  EXPECT_EQ(imported.Host().Queries().EntryCount(imported.Staff(0), 2, 1), 0);
   std::vector<std::string> expected{
       "part Horn (P1), measure 1: the <diatonic> \"x\" of a <transpose> cannot be read; the staff keeps the "
       "transposition it had",

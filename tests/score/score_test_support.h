@@ -15,13 +15,13 @@
 class ScoreDataTest : public headless::HostFixture {
  protected:
   void TearDown() override {
-    for (const std::string& error : Host().CallErrors()) ADD_FAILURE() << "host call misuse: " << error;
+    for (const std::string& error : Host().Misuse().CallErrors()) ADD_FAILURE() << "host call misuse: " << error;
     headless::HostFixture::TearDown();
   }
 
   std::vector<uint8_t> StoredRecord(uint32_t tag, int16_t first, int16_t second = 0, int16_t third = 0) {
     std::vector<uint8_t> bytes;
-    EXPECT_TRUE(Host().ReadRecord(tag, first, second, third, &bytes))
+    EXPECT_TRUE(Host().Queries().ReadRecord(tag, first, second, third, &bytes))
         << "no stored record " << std::hex << tag << " at " << first << "," << second << "," << third;
     return bytes;
   }
@@ -31,7 +31,7 @@ class ScoreDataTest : public headless::HostFixture {
   void FillWithPattern(uint32_t tag, int16_t first, int16_t second = 0, int16_t third = 0) {
     std::vector<uint8_t> bytes = StoredRecord(tag, first, second, third);
     for (size_t i = 0; i < bytes.size(); ++i) bytes[i] = static_cast<uint8_t>(0x41 + i * 7);
-    ASSERT_TRUE(Host().WriteRecord(tag, first, second, third, bytes));
+    ASSERT_TRUE(Host().Queries().WriteRecord(tag, first, second, third, bytes));
   }
 
   // The indices of the bytes in which two records differ.
@@ -44,5 +44,5 @@ class ScoreDataTest : public headless::HostFixture {
     return indices;
   }
 
-  int CountCalls(const char* name) const { return Host().CountCalls(name); }
+  int CountCalls(const char* name) const { return Host().CallLog().Count(name); }
 };

@@ -69,14 +69,14 @@ TEST_F(RecordBaseTest, LayoutVersionAndSizeFollowTheHostVersion) {
     EXPECT_EQ(groups.GetGroupAt(0)->GetFirstStaff(), first);
     EXPECT_EQ(groups.GetGroupAt(0)->GetLastStaff(), second);
     // The host reports every call made with a layout version it does not expect.
-    EXPECT_TRUE(Host().CallErrors().empty());
+    EXPECT_TRUE(Host().Misuse().CallErrors().empty());
   }
 }
 
 TEST_F(RecordBaseTest, SaveOfARecordNeverLoadedIsRefusedWithoutAHostCall) {
   headless::ScoreBuilder builder;
   builder.AddMeasures(1);
-  Host().ClearCallLog();
+  Host().CallLog().Clear();
   TCMeasure measure;
   EXPECT_FALSE(measure.Save());
   EXPECT_FALSE(measure.SaveAs(1));
@@ -113,9 +113,9 @@ TEST_F(RecordBaseTest, SaveNewAsksTheHostForTheAddress) {
 
   TCMultiStaffInstrument instrument;
   ASSERT_TRUE(instrument.Load(existing));
-  int before = Host().RecordCount(TCMultiStaffInstrument::kTag);
+  int before = Host().Queries().RecordCount(TCMultiStaffInstrument::kTag);
   ASSERT_TRUE(instrument.SaveNew());
-  EXPECT_EQ(Host().RecordCount(TCMultiStaffInstrument::kTag), before + 1);
+  EXPECT_EQ(Host().Queries().RecordCount(TCMultiStaffInstrument::kTag), before + 1);
   EXPECT_GT(instrument.GetNumber(), 0);
   EXPECT_NE(instrument.GetNumber(), existing);
   std::vector<uint8_t> copy = StoredRecord(TCMultiStaffInstrument::kTag, instrument.GetNumber());
@@ -123,9 +123,9 @@ TEST_F(RecordBaseTest, SaveNewAsksTheHostForTheAddress) {
 
   // Records meant to be made from scratch can be created without a load.
   TCTextBlock block;
-  int blocksBefore = Host().RecordCount(TCTextBlock::kTag);
+  int blocksBefore = Host().Queries().RecordCount(TCTextBlock::kTag);
   ASSERT_TRUE(block.SaveNew());
-  EXPECT_EQ(Host().RecordCount(TCTextBlock::kTag), blocksBefore + 1);
+  EXPECT_EQ(Host().Queries().RecordCount(TCTextBlock::kTag), blocksBefore + 1);
   std::vector<uint8_t> stored = StoredRecord(TCTextBlock::kTag, block.GetNumber());
   ASSERT_EQ(stored.size(), 26u);
   EXPECT_EQ(stored[24] | (stored[25] << 8), 0x626C);
@@ -222,7 +222,7 @@ TEST_F(RecordBaseTest, StaffSpecificationRefusesSingleNumberOperations) {
   builder.AddMeasures(1);
   builder.SetStaffFlagsInMeasure(staffNumber, 1, 0x0200);
   TCCurrentStaffSpec spec;
-  Host().ClearCallLog();
+  Host().CallLog().Clear();
   EXPECT_FALSE(spec.Load(staffNumber));
   EXPECT_FALSE(spec.SaveNew());
   EXPECT_EQ(CountCalls("TX_LoadEData"), 0);
@@ -236,11 +236,11 @@ TEST_F(RecordBaseTest, StaffVersionStampsCarryTheHostVersionHighHalf) {
   ReinstallHost(0x11FFFFFF);
   headless::ScoreBuilder builder;
   int16_t staffNumber = builder.AddStaff("Harp");
-  builder.SetStaffWords94And98(staffNumber, 0x1234, 0xABCD);
+  builder.SetStaffVersionWords(staffNumber, 0x1234, 0xABCD);
   TCStaff staff;
   ASSERT_TRUE(staff.Load(staffNumber));
-  EXPECT_EQ(staff.GetVersionStamp94(), 0x11FF1234u);
-  EXPECT_EQ(staff.GetVersionStamp98(), 0x11FFABCDu);
+  EXPECT_EQ(staff.GetFirstVersionStamp(), 0x11FF1234u);
+  EXPECT_EQ(staff.GetSecondVersionStamp(), 0x11FFABCDu);
 }
 
 }  // namespace

@@ -25,7 +25,7 @@ class MusicRegionTest : public ScoreDataTest {
 
 TEST_F(MusicRegionTest, ReadsTheSelectionWithItsStaves) {
   BuildScore();
-  ASSERT_TRUE(Host().SetSelection(a_, 2, headless::kQuarter, b_, 5, headless::kHalf));
+  ASSERT_TRUE(Host().Selection().Set(a_, 2, headless::kQuarter, b_, 5, headless::kHalf));
   TCMusicRegion region;
   ASSERT_TRUE(region.ReadCurrentSelection());
   EXPECT_EQ(region.GetStartSlot(), 2);
@@ -44,7 +44,7 @@ TEST_F(MusicRegionTest, ReadsTheSelectionWithItsStaves) {
 
 TEST_F(MusicRegionTest, ContainmentAtTheEdges) {
   BuildScore();
-  ASSERT_TRUE(Host().SetSelection(a_, 2, 512, b_, 5, 2048));
+  ASSERT_TRUE(Host().Selection().Set(a_, 2, 512, b_, 5, 2048));
   TCMusicRegion region;
   ASSERT_TRUE(region.ReadCurrentSelection());
   EXPECT_FALSE(region.IsMeasurePositionInside(2, 511));
@@ -72,7 +72,7 @@ TEST_F(MusicRegionTest, EmptyRegionHoldsOnlyMeasureZero) {
 
 TEST_F(MusicRegionTest, EmptySelectionReadsAsAnEmptyRegion) {
   BuildScore();
-  Host().ClearSelection();
+  Host().Selection().Clear();
   TCMusicRegion region;
   region.SetStartMeasure(3);
   region.ReadCurrentSelection();
@@ -81,7 +81,7 @@ TEST_F(MusicRegionTest, EmptySelectionReadsAsAnEmptyRegion) {
 
 TEST_F(MusicRegionTest, EqualityComparesStavesMeasuresAndPositions) {
   BuildScore();
-  ASSERT_TRUE(Host().SetSelection(a_, 2, 0, b_, 5, 100));
+  ASSERT_TRUE(Host().Selection().Set(a_, 2, 0, b_, 5, 100));
   TCMusicRegion first;
   ASSERT_TRUE(first.ReadCurrentSelection());
   TCMusicRegion copy;
@@ -91,7 +91,7 @@ TEST_F(MusicRegionTest, EqualityComparesStavesMeasuresAndPositions) {
   copy.SetDocument(99);
   EXPECT_TRUE(first.IsEqual(&copy));  // the document is not compared
 
-  ASSERT_TRUE(Host().SetSelection(a_, 2, 0, c_, 5, 100));
+  ASSERT_TRUE(Host().Selection().Set(a_, 2, 0, c_, 5, 100));
   TCMusicRegion otherStaff;
   ASSERT_TRUE(otherStaff.ReadCurrentSelection());
   EXPECT_FALSE(first.IsEqual(&otherStaff));
@@ -104,16 +104,16 @@ TEST_F(MusicRegionTest, EqualityComparesStavesMeasuresAndPositions) {
 
 TEST_F(MusicRegionTest, SetInDocumentOnlyInTheDocumentItWasReadIn) {
   BuildScore();
-  ASSERT_TRUE(Host().SetSelection(a_, 3, 0, a_, 4, 0));
+  ASSERT_TRUE(Host().Selection().Set(a_, 3, 0, a_, 4, 0));
   TCMusicRegion region;
   ASSERT_TRUE(region.ReadCurrentSelection());
-  Host().ClearSelection();
+  Host().Selection().Clear();
   region.SetInDocument();
-  EXPECT_EQ(Host().Selection().startMeasure, 3);
-  EXPECT_EQ(Host().Selection().endMeasure, 4);
+  EXPECT_EQ(Host().Selection().Record().startMeasure, 3);
+  EXPECT_EQ(Host().Selection().Record().endMeasure, 4);
 
   Host().NewDocument();
-  Host().ClearCallLog();
+  Host().CallLog().Clear();
   region.SetInDocument();
   EXPECT_EQ(CountCalls("TX_SetCurERegion"), 0);
 }

@@ -37,7 +37,7 @@ class NoteEntryCellTest : public ScoreDataTest {
 
 TEST_F(NoteEntryCellTest, LayerModesSelectLayers) {
   int16_t staff = BuildFourLayers();
-  Host().SetLayerShown(1, false);
+  Host().Layers().SetShown(1, false);
   EXPECT_EQ(LoadedLayerIndices(staff, 2), (std::set<int>{1}));
   EXPECT_EQ(LoadedLayerIndices(staff, 4), (std::set<int>{3}));
   EXPECT_EQ(LoadedLayerIndices(staff, 0x500), (std::set<int>{0, 2}));
@@ -81,7 +81,7 @@ TEST_F(NoteEntryCellTest, EntriesComeInLayerOrderLinkedWithinTheirFrame) {
   // A second load replaces everything and holds no more frames than before.
   ASSERT_TRUE(cell.Load());
   EXPECT_EQ(cell.GetCount(), 4);
-  EXPECT_EQ(Host().OutstandingFrames(), 4);
+  EXPECT_EQ(Host().Frames().LiveFrames(), 4);
 }
 
 TEST_F(NoteEntryCellTest, StaffComesFromTheFrameSlotWhenSlotsDifferFromStaves) {
@@ -117,8 +117,8 @@ TEST_F(NoteEntryCellTest, SaveChangesOnlyTheNoteThatChanged) {
   builder.Voice(staff).Chord({"C4", "E4", "G4"}, headless::kHalf);
   uint32_t later = builder.Voice(staff).Note("F#4", headless::kHalf);
   headless::EntryInfo chordBefore, laterBefore;
-  ASSERT_TRUE(Host().EntryAt(staff, 1, 1, 0, &chordBefore));
-  ASSERT_TRUE(Host().EntryAt(staff, 1, 1, 1, &laterBefore));
+  ASSERT_TRUE(Host().Queries().EntryAt(staff, 1, 1, 0, &chordBefore));
+  ASSERT_TRUE(Host().Queries().EntryAt(staff, 1, 1, 1, &laterBefore));
   ASSERT_EQ(laterBefore.number, later);
 
   TCNoteEntryCell cell(1, staff);
@@ -129,8 +129,8 @@ TEST_F(NoteEntryCellTest, SaveChangesOnlyTheNoteThatChanged) {
   ASSERT_TRUE(cell.Save());
 
   headless::EntryInfo chordAfter, laterAfter;
-  ASSERT_TRUE(Host().EntryAt(staff, 1, 1, 0, &chordAfter));
-  ASSERT_TRUE(Host().EntryAt(staff, 1, 1, 1, &laterAfter));
+  ASSERT_TRUE(Host().Queries().EntryAt(staff, 1, 1, 0, &chordAfter));
+  ASSERT_TRUE(Host().Queries().EntryAt(staff, 1, 1, 1, &laterAfter));
   ASSERT_EQ(chordAfter.notes.size(), 3u);
   for (size_t i = 0; i < 3; ++i) {
     EXPECT_EQ(chordAfter.notes[i].flags, chordBefore.notes[i].flags);
@@ -153,7 +153,7 @@ TEST_F(NoteEntryCellTest, ReadOnlyFramesAreNotSavedAndDoNotFailTheSave) {
   TCNoteEntryCell cell(1, staff);
   cell.SetLayerMode(-1);
   ASSERT_TRUE(cell.Load());
-  Host().ClearCallLog();
+  Host().CallLog().Clear();
   EXPECT_TRUE(cell.Save());
   EXPECT_EQ(CountCalls("TX_SaveTGF"), 3);  // layers 1, 3 and 4
 }
@@ -162,7 +162,7 @@ TEST_F(NoteEntryCellTest, LoadIsAllOrNothing) {
   SkipUnlessPartialHosts();
   // Without the layer count the plug-in assumes 4 layers; this host has 2.
   ReinstallHost(headless::kDefaultHostVersion, {"TX_GetMaxLayers"});
-  Host().SetMaxLayers(2);
+  Host().Layers().SetMaxLayers(2);
   headless::ScoreBuilder builder;
   int16_t staff = builder.AddStaff("Flute");
   builder.AddMeasures(1);
@@ -172,7 +172,7 @@ TEST_F(NoteEntryCellTest, LoadIsAllOrNothing) {
   EXPECT_FALSE(cell.Load());
   EXPECT_EQ(cell.GetCount(), 0);
   EXPECT_EQ(cell.GetFrame(0), nullptr);
-  EXPECT_EQ(Host().OutstandingFrames(), 0);
+  EXPECT_EQ(Host().Frames().LiveFrames(), 0);
   EXPECT_EQ(CountCalls("TX_LoadTGF"), 3);
 
   cell.SetLayerMode(1);
@@ -187,8 +187,8 @@ TEST_F(NoteEntryCellTest, LayerCountComesFromTheHostUpToTheCellsRoom) {
   builder.Voice(staff).Note("C4", headless::kWhole);
   for (int layers : {2, 6, 24}) {
     SCOPED_TRACE(layers);
-    Host().SetMaxLayers(layers);
-    Host().ClearCallLog();
+    Host().Layers().SetMaxLayers(layers);
+    Host().CallLog().Clear();
     TCNoteEntryCell cell(1, staff);
     cell.SetLayerMode(-1);
     ASSERT_TRUE(cell.Load());
@@ -204,7 +204,7 @@ TEST_F(NoteEntryCellTest, MissingMeasureLoadsNothing) {
   builder.AddMeasures(1);
   TCNoteEntryCell cell(7, staff);
   EXPECT_FALSE(cell.Load());
-  EXPECT_EQ(Host().OutstandingFrames(), 0);
+  EXPECT_EQ(Host().Frames().LiveFrames(), 0);
 }
 
 TEST_F(NoteEntryCellTest, NotePitchesRecordWhereTheEntryStood) {
@@ -246,7 +246,7 @@ TEST_F(NoteEntryCellTest, NotePitchesRecordWhereTheEntryStood) {
 
   // The copies outlive the frames.
   cell.Release();
-  EXPECT_EQ(Host().OutstandingFrames(), 0);
+  EXPECT_EQ(Host().Frames().LiveFrames(), 0);
   EXPECT_EQ(chord.GetPitchAt(1)->GetDisplacement(), 5);  // A4 in C major
 
   TCNotePitches rest;

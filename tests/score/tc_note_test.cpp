@@ -234,7 +234,7 @@ TEST_F(NoteTest, AccidentalVisibilityFromHost0x12000000ComesFromTheMetrics) {
   EXPECT_TRUE(entry->GetNoteAt(0)->IsAccidentalVisible());
   EXPECT_FALSE(entry->GetNoteAt(1)->IsAccidentalVisible());
 
-  std::vector<headless::HostCall> calls = Host().CallsNamed("TX_GetEntryMetrics2014");
+  std::vector<headless::HostCall> calls = Host().CallLog().Named("TX_GetEntryMetrics2014");
   ASSERT_GE(calls.size(), 2u);
   EXPECT_EQ(static_cast<uint32_t>(calls[0].arguments[0]), entry->GetEntryNumber());
   EXPECT_EQ(calls[0].arguments[1], 1);
@@ -246,7 +246,7 @@ TEST_F(NoteTest, AccidentalVisibilityFromHost0x12000000ComesFromTheMetrics) {
   TCEntryMetrics metrics;
   ASSERT_TRUE(metrics.Load(entry));
   ASSERT_TRUE(metrics.Load(entry));  // reloading gives the earlier metrics back first
-  EXPECT_EQ(Host().OutstandingEntryMetrics(), 1);
+  EXPECT_EQ(Host().Frames().LiveMetrics(), 1);
   EXPECT_EQ(metrics.FindNoteVisibility(0x7FFF), nullptr);
   ASSERT_NE(metrics.FindNoteVisibility(entry->GetNoteAt(0)->GetNoteID()), nullptr);
 }
@@ -263,7 +263,7 @@ TEST_F(NoteTest, MetricsAreGivenBackOnRelease) {
   EXPECT_TRUE(metrics.Load(cell.GetEntryAt(0)));
   metrics.Release();
   EXPECT_FALSE(metrics.IsLoaded());
-  EXPECT_EQ(Host().OutstandingEntryMetrics(), 0);
+  EXPECT_EQ(Host().Frames().LiveMetrics(), 0);
 }
 
 // A name handed over and the note pitch's own string take turns; ASan

@@ -89,13 +89,13 @@ TEST_F(ScoreRecordsTest, TextBlockDeletionTakesItsRawTextAlong) {
   int16_t staffNumber = builder.AddStaff("Tuba");
   TCStaff staff;
   ASSERT_TRUE(staff.Load(staffNumber));
-  int blocks = Host().RecordCount(TCTextBlock::kTag);
-  int texts = Host().RecordCount(TCRawText::TagForKind(TCTextBlock::kKindBlock));
+  int blocks = Host().Queries().RecordCount(TCTextBlock::kTag);
+  int texts = Host().Queries().RecordCount(TCRawText::TagForKind(TCTextBlock::kKindBlock));
   TCTextBlock block;
   ASSERT_TRUE(block.Load(staff.GetFullNameTextBlock()));
   EXPECT_TRUE(block.Delete());
-  EXPECT_EQ(Host().RecordCount(TCTextBlock::kTag), blocks - 1);
-  EXPECT_EQ(Host().RecordCount(TCRawText::TagForKind(TCTextBlock::kKindBlock)), texts - 1);
+  EXPECT_EQ(Host().Queries().RecordCount(TCTextBlock::kTag), blocks - 1);
+  EXPECT_EQ(Host().Queries().RecordCount(TCRawText::TagForKind(TCTextBlock::kKindBlock)), texts - 1);
   EXPECT_FALSE(block.Reload());
 }
 
@@ -139,7 +139,7 @@ TEST_F(ScoreRecordsTest, PartSwitchRemembersOnlyTheFirstPreviousPart) {
   int16_t second = builder.AddPart("Flute 2", {flute});
 
   TCPart unswitched(part);
-  Host().ClearCallLog();
+  Host().CallLog().Clear();
   unswitched.SwitchBack();
   EXPECT_EQ(CountCalls("TX_SetCurrentPartID"), 0);
 
@@ -163,7 +163,7 @@ TEST_F(ScoreRecordsTest, PartSwitchOnlyInItsOwnDocument) {
   TCDocument first;
   int16_t other = Host().NewDocument();
   EXPECT_FALSE(first.IsCurrent());
-  Host().ClearCallLog();
+  Host().CallLog().Clear();
   target.SwitchTo();
   EXPECT_FALSE(target.IsSwitched());
   EXPECT_EQ(CountCalls("TX_SetCurrentPartID"), 0);
@@ -304,13 +304,13 @@ TEST_F(ScoreRecordsTest, StaffReductionIsKeptBesideTheSystemStaff) {
   again.FindStaff(a)->SetPercentage(100);
   ASSERT_TRUE(again.FindStaff(a)->Save());
   std::vector<uint8_t> gone;
-  EXPECT_FALSE(Host().ReadRecord(TCSystemStaff::kReductionTag, 2, a, 0, &gone));
+  EXPECT_FALSE(Host().Queries().ReadRecord(TCSystemStaff::kReductionTag, 2, a, 0, &gone));
 
   // The score's own order has no reductions to read.
-  Host().ClearCallLog();
+  Host().CallLog().Clear();
   TCSystemStaves score;
   score.LoadAllForSystem(0);
-  for (const headless::HostCall& call : Host().CallsNamed("TX_LoadEData")) {
+  for (const headless::HostCall& call : Host().CallLog().Named("TX_LoadEData")) {
     EXPECT_NE(static_cast<uint32_t>(call.arguments[0]), TCSystemStaff::kReductionTag);
   }
 }

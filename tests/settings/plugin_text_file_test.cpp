@@ -187,7 +187,7 @@ TEST_F(PreferencesFile, AFileThatCannotBeReadIsNeverRewritten) {
   EXPECT_FALSE(WritePairsToFile(&pairs));
   EXPECT_TRUE(settings_test::fs::is_directory(PrefsFile()));
 
-  Host().SetPluginFolder((folder_.Path() / "missing").u8string());
+  Host().Environment().SetPluginFolder((folder_.Path() / "missing").u8string());
   EXPECT_EQ(ReadPrefs(&read)->GetCount(), 0);
   EXPECT_EQ(read, PreferencesRead::Absent);
   EXPECT_FALSE(UpdatePreferencesFile(&pairs));

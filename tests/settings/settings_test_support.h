@@ -71,12 +71,12 @@ class PluginFolderTest : public headless::HostFixture {
  protected:
   void SetUp() override {
     headless::HostFixture::SetUp();
-    Host().SetPluginFolder(folder_.Utf8());
+    Host().Environment().SetPluginFolder(folder_.Utf8());
   }
   // Reinstalls the host at another version, keeping the plug-in folder.
   void UseHostVersion(uint32_t version) {
     ReinstallHost(version);
-    Host().SetPluginFolder(folder_.Utf8());
+    Host().Environment().SetPluginFolder(folder_.Utf8());
   }
 
   TempFolder folder_;

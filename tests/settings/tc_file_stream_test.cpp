@@ -96,13 +96,13 @@ TEST_F(TextFileStream, AFolderOpenedAsTheFileIsAFailedReadNotAMissingFile) {
 }
 
 TEST_F(TextFileStream, MissingOrEmptyFolderOpensNothing) {
-  Host().SetPluginFolder((folder_.Path() / "missing").u8string());
+  Host().Environment().SetPluginFolder((folder_.Path() / "missing").u8string());
   std::unique_ptr<TCTextFileStream> stream(CreatePluginTextFile(true));
   EXPECT_FALSE(stream->OpenWrite());
   EXPECT_FALSE(settings_test::fs::exists(folder_.Path() / "missing"));
 
   // Without a folder the path would be the root of the drive.
-  Host().SetPluginFolder("");
+  Host().Environment().SetPluginFolder("");
   std::unique_ptr<TCTextFileStream> rootless(CreatePluginTextFile(true));
   std::string path;
   EXPECT_FALSE(rootless->BuildPath(&path));
@@ -117,10 +117,10 @@ TEST_F(TextFileStream, FolderKindAndPathFormFollowTheHostVersion) {
     std::string path;
     ASSERT_TRUE(stream->BuildPath(&path)) << std::hex << version;
     EXPECT_EQ(path, folder_.Utf8() + "\\rzpluginoptions.txt");
-    std::vector<headless::HostCall> calls = Host().CallsNamed("TX_GetTavrelPath");
+    std::vector<headless::HostCall> calls = Host().CallLog().Named("TX_GetTavrelPath");
     ASSERT_EQ(calls.size(), 1u);
     EXPECT_EQ(calls[0].arguments.at(0), version < 0x10000000u ? 7 : 15);
-    EXPECT_TRUE(Host().CallErrors().empty());
+    EXPECT_TRUE(Host().Misuse().CallErrors().empty());
   }
 }
 

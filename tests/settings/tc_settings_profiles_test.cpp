@@ -278,7 +278,7 @@ TEST_F(SettingsProfileStore, MissingFolderOrDirectoryInPlaceOfFileWritesNothing)
   EXPECT_TRUE(settings_test::fs::is_directory(folder_.File("rzpluginstorage.xml")));
 
   settings_test::fs::path missing = folder_.Path() / "no such folder";
-  Host().SetPluginFolder(missing.u8string());
+  Host().Environment().SetPluginFolder(missing.u8string());
   EXPECT_FALSE(profiles.LoadProfiles());
   profiles.Add(MakeProfile("Nowhere", 0x1DF, 2));
   EXPECT_FALSE(profiles.SaveProfiles());
@@ -286,7 +286,7 @@ TEST_F(SettingsProfileStore, MissingFolderOrDirectoryInPlaceOfFileWritesNothing)
 }
 
 TEST_F(SettingsProfileStore, HostWithoutFolderGivesNoPath) {
-  Host().SetPluginFolder("");
+  Host().Environment().SetPluginFolder("");
   char path[kStorageFilePathSize];
   path[0] = 'x';
   EXPECT_FALSE(TCSettingsProfiles::GetStorageFilePath(path));
@@ -311,10 +311,10 @@ TEST_F(SettingsProfileStore, FolderKindAndPathFormFollowTheHostVersion) {
     TCSettingsProfiles loaded;
     ASSERT_TRUE(loaded.LoadProfiles()) << std::hex << c.version;
     EXPECT_EQ(loaded.GetProfileAt(0)->GetCourtesyMeasureRange(), static_cast<int32_t>(c.version >> 24));
-    std::vector<headless::HostCall> calls = Host().CallsNamed("TX_GetTavrelPath");
+    std::vector<headless::HostCall> calls = Host().CallLog().Named("TX_GetTavrelPath");
     ASSERT_EQ(calls.size(), 2u);
     EXPECT_EQ(calls[0].arguments.at(0), c.folderKind) << std::hex << c.version;
-    EXPECT_TRUE(Host().CallErrors().empty()) << Host().CallErrors().front();
+    EXPECT_TRUE(Host().Misuse().CallErrors().empty()) << Host().Misuse().CallErrors().front();
     char path[kStorageFilePathSize];
     ASSERT_TRUE(TCSettingsProfiles::GetStorageFilePath(path));
     EXPECT_EQ(std::string(path), folder_.Utf8() + "\\rzpluginstorage.xml");
@@ -332,7 +332,7 @@ TEST_F(SettingsProfileStore, AccentedFolderWorksInBothPathForms) {
   settings_test::fs::create_directory(accented);
   for (uint32_t version : {0x10500000u, 0x12050000u}) {
     ReinstallHost(version);
-    Host().SetPluginFolder(folder_.Utf8() + "/R\xC3\xA9glages");
+    Host().Environment().SetPluginFolder(folder_.Utf8() + "/R\xC3\xA9glages");
     TCSettingsProfiles profiles;
     profiles.Add(MakeProfile("Accented", 0x1DF, 2));
     ASSERT_TRUE(profiles.SaveProfiles()) << std::hex << version;
@@ -346,7 +346,7 @@ TEST_F(SettingsProfileStore, AccentedFolderWorksInBothPathForms) {
 TEST_F(SettingsProfileStore, FolderBeyondEightBitsIsNotReplacedByItsLowBytes) {
   // U+0141 has the low byte of "A": the file must not land in folder "A".
   settings_test::fs::create_directory(folder_.Path() / "A");
-  Host().SetPluginFolder(folder_.Utf8() + "/\xC5\x81");
+  Host().Environment().SetPluginFolder(folder_.Utf8() + "/\xC5\x81");
   TCSettingsProfiles profiles;
   profiles.Add(MakeProfile("Lost", 0x1DF, 2));
   EXPECT_FALSE(profiles.SaveProfiles());

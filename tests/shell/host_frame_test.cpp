@@ -45,13 +45,13 @@ TEST_F(SavedFrame, DuplicateAndMissingNoteIdsAreRenumbered) {
   });
 
   headless::EntryInfo entry;
-  ASSERT_TRUE(Host().FindEntry(zeros, &entry));
+  ASSERT_TRUE(Host().Queries().FindEntry(zeros, &entry));
   ASSERT_EQ(entry.notes.size(), 3u);
   EXPECT_EQ(entry.notes[0].id, 1);
   EXPECT_EQ(entry.notes[1].id, 2);
   EXPECT_EQ(entry.notes[2].id, 3);
   EXPECT_EQ(entry.notes[2].flags & kNoteIdCopyMask, 3u << 16) << "the ID's low bits are copied into the flags";
-  ASSERT_TRUE(Host().FindEntry(fours, &entry));
+  ASSERT_TRUE(Host().Queries().FindEntry(fours, &entry));
   EXPECT_EQ(entry.notes[0].id, 8);
   EXPECT_EQ(entry.notes[1].id, 4);
   EXPECT_EQ(entry.notes[2].id, 7);
@@ -69,17 +69,17 @@ TEST_F(SavedFrame, AnEntryWithoutNotesGetsAPlaceholderNote) {
   });
 
   headless::EntryInfo entry;
-  ASSERT_TRUE(Host().FindEntry(number, &entry));
+  ASSERT_TRUE(Host().Queries().FindEntry(number, &entry));
   ASSERT_EQ(entry.notes.size(), 1u);
   EXPECT_EQ(entry.notes[0].flags, kNotePlaceholder);
   EXPECT_NE(entry.flags & kEntryNoteAdded, 0u);
 }
 
 TEST_F(SavedFrame, TheWrapperReachesTheHostInBothBuilds) {
-  Host().SetMaxLayers(6);
+  Host().Layers().SetMaxLayers(6);
   EXPECT_TRUE(TXIsBound(TXFunction::TX_GetMaxLayers));
   EXPECT_EQ(TX_GetMaxLayers(), 6);
-  EXPECT_EQ(Host().CountCalls("TX_GetMaxLayers"), 1);
+  EXPECT_EQ(Host().CallLog().Count("TX_GetMaxLayers"), 1);
 }
 
 }  // namespace

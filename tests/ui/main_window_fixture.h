@@ -19,7 +19,7 @@ class MainWindowFixture : public DialogFixture {
  protected:
   void SetUp() override {
     DialogFixture::SetUp();
-    Host().SetPluginFolder(folder_.Utf8());
+    Host().Environment().SetPluginFolder(folder_.Utf8());
     SetActiveAnalysisSettings(AnalysisSettings{});
   }
 

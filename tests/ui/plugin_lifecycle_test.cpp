@@ -16,7 +16,7 @@ class PluginLifecycleTest : public ui_test::DialogFixture {
  protected:
   void SetUp() override {
     DialogFixture::SetUp();
-    Host().SetPluginFolder(folder_.Utf8());
+    Host().Environment().SetPluginFolder(folder_.Utf8());
   }
   void TearDown() override {
     plugin_lifecycle::Terminate();

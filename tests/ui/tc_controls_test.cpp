@@ -57,7 +57,7 @@ TEST_F(ControlsTest, CheckBoxesPopupsTextsAndEnabledStatesGoThroughTheHost) {
   window.respace->SetCheck(1);
   EXPECT_EQ(window.respace->GetCheck(), 1);
   EXPECT_EQ(IsDlgButtonChecked(dialog, IDC_MAIN_RESPACE), BST_CHECKED);
-  EXPECT_GT(Host().CountCalls("TX_SetDlgItemVal"), 0);
+  EXPECT_GT(Host().CallLog().Count("TX_SetDlgItemVal"), 0);
 
   for (const char* name : {"One", "Two", "Three", "Four", "Five", "Six", "Seven"}) window.popup->AddItem(name);
   EXPECT_EQ(window.popup->GetItemCount(), 7);
@@ -82,7 +82,7 @@ TEST_F(ControlsTest, CheckBoxesPopupsTextsAndEnabledStatesGoThroughTheHost) {
   label->GetText(&readBack);
   SetHostVersion(0x12050000);
   EXPECT_TRUE(readBack.IsEqual(&text));
-  EXPECT_GT(Host().CountCalls("TX_SetDlgString"), 0);
+  EXPECT_GT(Host().CallLog().Count("TX_SetDlgString"), 0);
 
   TCControl* view = window.FindControl(IDC_MAIN_VIEW);
   view->SetEnabled(false);

@@ -43,7 +43,7 @@ class MainWindowCommandsTest : public ui_test::MainWindowFixture {
 
   bool AccidentalShown(const NotePlace& place) {
     headless::EntryInfo entry;
-    if (!Host().EntryAt(place.staff, place.measure, place.layer, place.entryIndex, &entry)) return false;
+    if (!Host().Queries().EntryAt(place.staff, place.measure, place.layer, place.entryIndex, &entry)) return false;
     return place.noteIndex >= 0 && static_cast<size_t>(place.noteIndex) < entry.notes.size() &&
            entry.notes[place.noteIndex].AccidentalShown();
   }
@@ -51,7 +51,7 @@ class MainWindowCommandsTest : public ui_test::MainWindowFixture {
   int16_t StaffAtSlot(int slot) { return Host().StaffAtSlot(0, slot); }
 
   void SelectMeasure(int16_t measure) {
-    ASSERT_TRUE(Host().SetSelection(StaffAtSlot(1), measure, 0, StaffAtSlot(2), measure, 0x7FFFFFFF));
+    ASSERT_TRUE(Host().Selection().Set(StaffAtSlot(1), measure, 0, StaffAtSlot(2), measure, 0x7FFFFFFF));
   }
 
   const std::vector<ui_test::ShownBox>& Boxes() { return boxes_.Boxes(); }
@@ -75,7 +75,7 @@ TEST_F(MainWindowCommandsTest, ScanFillsTheReportAndTheLabelsOfTheSelectedRow) {
   EXPECT_EQ(ui_test::ItemText(dialog_, IDC_MAIN_RELATED_CAPTION), "Reference (F#4):   ");
   ui_test::SaveScreenshotIfAsked(dialog_, "main_window_scanned");
   // The scan ran as an edit of its own, named for the plug-in.
-  EXPECT_EQ(Host().EndedEdits().back(), "Accidentals");
+  EXPECT_EQ(Host().Edits().Ended().back(), "Accidentals");
 
   // Closed and opened again, the window still shows the report of the scan.
   Press(IDC_MAIN_CLOSE);
@@ -88,7 +88,7 @@ TEST_F(MainWindowCommandsTest, ScanFillsTheReportAndTheLabelsOfTheSelectedRow) {
 
 TEST_F(MainWindowCommandsTest, ScanRefusalsLeaveTheEarlierReportInPlace) {
   ScanPiano();
-  Host().ClearSelection();
+  Host().Selection().Clear();
   Press(IDC_MAIN_SCAN);
   ASSERT_EQ(Boxes().size(), 1u);
   EXPECT_EQ(Boxes()[0].title, "No Region Selected");
@@ -99,7 +99,7 @@ TEST_F(MainWindowCommandsTest, ScanRefusalsLeaveTheEarlierReportInPlace) {
   EXPECT_TRUE(IsWindowEnabled(dialog_));
   EXPECT_EQ(GetActiveWindow(), dialog_);
 
-  Host().SelectAll();
+  Host().Selection().SelectAll();
   for (int layer = 0; layer < 4; ++layer) ui_test::SetListItemChecked(Item(IDC_MAIN_LAYER_LIST), layer, false);
   Press(IDC_MAIN_SCAN);
   ASSERT_EQ(Boxes().size(), 2u);
@@ -131,7 +131,7 @@ TEST_F(MainWindowCommandsTest, ChangeCheckedWritesTheAccidentalsAsOneEditThatUnd
   // The second finding is left unchecked by the user.
   ui_test::SetListItemChecked(ResultList(), 1, false);
   headless::DocumentSnapshot before = Host().Snapshot();
-  size_t edits = Host().UndoHistory().size();
+  size_t edits = Host().Edits().UndoHistory().size();
   Press(IDC_MAIN_CHANGE_CHECKED);
   EXPECT_TRUE(Boxes().empty());
   EXPECT_TRUE(AccidentalShown(places[0]));
@@ -140,11 +140,11 @@ TEST_F(MainWindowCommandsTest, ChangeCheckedWritesTheAccidentalsAsOneEditThatUnd
   ASSERT_EQ(ResultCount(), 1);
   EXPECT_EQ(ListItemText(ResultList(), 0, 1), "M 3: L 1: #1");
   EXPECT_FALSE(ui_test::IsListItemChecked(ResultList(), 0));
-  ASSERT_EQ(Host().UndoHistory().size(), edits + 1);
-  EXPECT_EQ(Host().UndoHistory().back(), "Accidentals");
-  EXPECT_GT(Host().CountCalls("TX_RedrawMusic"), 0);
+  ASSERT_EQ(Host().Edits().UndoHistory().size(), edits + 1);
+  EXPECT_EQ(Host().Edits().UndoHistory().back(), "Accidentals");
+  EXPECT_GT(Host().CallLog().Count("TX_RedrawMusic"), 0);
 
-  ASSERT_TRUE(Host().Undo());
+  ASSERT_TRUE(Host().Edits().Undo());
   EXPECT_TRUE(Host().Snapshot() == before);
 
   // What is left is not checked: nothing to change.
@@ -158,7 +158,7 @@ TEST_F(MainWindowCommandsTest, ScanAndChangeWritesEveryFindingAsOneEditAndEmptie
   ScanPiano();
   std::vector<NotePlace> places = {PlaceOfRow(0), PlaceOfRow(1), PlaceOfRow(2)};
   headless::DocumentSnapshot before = Host().Snapshot();
-  size_t edits = Host().UndoHistory().size();
+  size_t edits = Host().Edits().UndoHistory().size();
   Press(IDC_MAIN_SCAN_CHANGE);
   EXPECT_TRUE(Boxes().empty());
   for (const NotePlace& place : places) EXPECT_TRUE(AccidentalShown(place));
@@ -166,9 +166,9 @@ TEST_F(MainWindowCommandsTest, ScanAndChangeWritesEveryFindingAsOneEditAndEmptie
   EXPECT_FALSE(Enabled(IDC_MAIN_CHANGE_CHECKED));
   EXPECT_FALSE(Enabled(IDC_MAIN_CHECK_ALL));
   // The scan and the change are an edit each; undoing the change alone gives the score back.
-  ASSERT_EQ(Host().UndoHistory().size(), edits + 2);
-  EXPECT_EQ(Host().UndoHistory().back(), "Accidentals");
-  ASSERT_TRUE(Host().Undo());
+  ASSERT_EQ(Host().Edits().UndoHistory().size(), edits + 2);
+  EXPECT_EQ(Host().Edits().UndoHistory().back(), "Accidentals");
+  ASSERT_TRUE(Host().Edits().Undo());
   EXPECT_TRUE(Host().Snapshot() == before);
 }
 
@@ -176,13 +176,13 @@ TEST_F(MainWindowCommandsTest, AChangedSelectionAsksWhichRegionToUse) {
   ScanPiano();
   std::vector<NotePlace> places = {PlaceOfRow(0), PlaceOfRow(1), PlaceOfRow(2)};
   SelectMeasure(1);
-  size_t edits = Host().UndoHistory().size();
+  size_t edits = Host().Edits().UndoHistory().size();
   // A box closed without Yes or No confirms neither region.
   boxes_.Answer(IDCANCEL);
   Press(IDC_MAIN_CHANGE_CHECKED);
   EXPECT_FALSE(AccidentalShown(places[0]));
   EXPECT_EQ(ResultCount(), 3);
-  EXPECT_EQ(Host().UndoHistory().size(), edits);
+  EXPECT_EQ(Host().Edits().UndoHistory().size(), edits);
   boxes_.Clear();
 
   boxes_.Answer(IDNO);
@@ -209,9 +209,9 @@ TEST_F(MainWindowCommandsTest, AChangedSelectionAsksWhichRegionToUse) {
 TEST_F(MainWindowCommandsTest, WithoutSelectionNoAppliesNothing) {
   ScanPiano();
   NotePlace first = PlaceOfRow(0);
-  Host().ClearSelection();
+  Host().Selection().Clear();
   boxes_.Answer(IDNO);
-  size_t edits = Host().UndoHistory().size();
+  size_t edits = Host().Edits().UndoHistory().size();
   Press(IDC_MAIN_CHANGE_CHECKED);
   ASSERT_EQ(Boxes().size(), 1u);
   EXPECT_EQ(Boxes()[0].title, "Use Scanned Region?");
@@ -219,7 +219,7 @@ TEST_F(MainWindowCommandsTest, WithoutSelectionNoAppliesNothing) {
             "There isn't any selected region.\nDo you want to apply the changes to the scanned region?");
   EXPECT_FALSE(AccidentalShown(first));
   EXPECT_EQ(ResultCount(), 3);
-  EXPECT_EQ(Host().UndoHistory().size(), edits);
+  EXPECT_EQ(Host().Edits().UndoHistory().size(), edits);
 }
 
 TEST_F(MainWindowCommandsTest, AnotherDocumentBlocksChangeViewAndSelect) {
@@ -235,7 +235,7 @@ TEST_F(MainWindowCommandsTest, AnotherDocumentBlocksChangeViewAndSelect) {
               "The currently document is not the same as when the 'Scan' was made. Please switch back to the scanned "
               "document and try again.");
   }
-  EXPECT_EQ(Host().CountCalls("TX_ScrollTo"), 0);
+  EXPECT_EQ(Host().CallLog().Count("TX_ScrollTo"), 0);
   Host().SetCurrentDocument(scanned);
   Press(IDC_MAIN_VIEW);
   EXPECT_EQ(Boxes().size(), 3u);
@@ -245,26 +245,26 @@ TEST_F(MainWindowCommandsTest, ViewScrollsToTheFindingAndRecordsNoEdit) {
   ScanPiano();
   ui_test::SelectListItem(ResultList(), 1);
   NotePlace place = PlaceOfRow(1);
-  size_t edits = Host().UndoHistory().size();
-  Host().ClearCallLog();
+  size_t edits = Host().Edits().UndoHistory().size();
+  Host().CallLog().Clear();
   Press(IDC_MAIN_VIEW);
-  std::vector<headless::HostCall> scrolls = Host().CallsNamed("TX_ScrollTo");
+  std::vector<headless::HostCall> scrolls = Host().CallLog().Named("TX_ScrollTo");
   ASSERT_FALSE(scrolls.empty());
   EXPECT_EQ(scrolls.back().arguments, (std::vector<int64_t>{place.measure, place.staff}));
-  EXPECT_EQ(Host().UndoHistory().size(), edits);
-  EXPECT_EQ(Host().CancelledEdits().back(), "view");
+  EXPECT_EQ(Host().Edits().UndoHistory().size(), edits);
+  EXPECT_EQ(Host().Edits().Cancelled().back(), "view");
 }
 
 TEST_F(MainWindowCommandsTest, SelectInDocumentStepsFromNoteToRelatedNoteToScannedRegion) {
   ScanPiano();
-  headless::SelectionRecord scanned = Host().Selection();
+  headless::SelectionRecord scanned = Host().Selection().Record();
   ui_test::SelectListItem(ResultList(), 0);
   const AccidentalFinding* finding = window_->GetResultList()->GetSelectedFinding();
   ASSERT_NE(finding, nullptr);
   ASSERT_TRUE(finding->hasRelated);
 
   Press(IDC_MAIN_SELECT_IN_DOCUMENT);
-  headless::SelectionRecord note = Host().Selection();
+  headless::SelectionRecord note = Host().Selection().Record();
   EXPECT_EQ(note.startSlot, Host().SlotOfStaff(0, finding->staff));
   EXPECT_EQ(note.endSlot, note.startSlot);
   EXPECT_EQ(note.startMeasure, finding->measure);
@@ -279,13 +279,13 @@ TEST_F(MainWindowCommandsTest, SelectInDocumentStepsFromNoteToRelatedNoteToScann
     header.code = NM_DBLCLK;
     return reinterpret_cast<LPARAM>(&header);
   }());
-  headless::SelectionRecord related = Host().Selection();
+  headless::SelectionRecord related = Host().Selection().Record();
   EXPECT_EQ(related.startSlot, Host().SlotOfStaff(0, finding->relatedStaff));
   EXPECT_EQ(related.startMeasure, finding->relatedMeasure);
   EXPECT_EQ(related.startPosition, finding->relatedPosition);
 
   Press(IDC_MAIN_SELECT_IN_DOCUMENT);
-  headless::SelectionRecord back = Host().Selection();
+  headless::SelectionRecord back = Host().Selection().Record();
   EXPECT_EQ(back.startSlot, scanned.startSlot);
   EXPECT_EQ(back.endSlot, scanned.endSlot);
   EXPECT_EQ(back.startMeasure, scanned.startMeasure);
@@ -295,25 +295,25 @@ TEST_F(MainWindowCommandsTest, SelectInDocumentStepsFromNoteToRelatedNoteToScann
 
 TEST_F(MainWindowCommandsTest, SelectInDocumentFromNoSelectionOrANoteWithoutRelatedNoteSelectsTheScannedRegion) {
   ScanPiano();
-  headless::SelectionRecord scanned = Host().Selection();
+  headless::SelectionRecord scanned = Host().Selection().Record();
   auto isScanned = [&](const headless::SelectionRecord& now) {
     return now.startSlot == scanned.startSlot && now.endSlot == scanned.endSlot &&
            now.startMeasure == scanned.startMeasure && now.endMeasure == scanned.endMeasure &&
            now.startPosition == scanned.startPosition && now.endPosition == scanned.endPosition;
   };
   ui_test::SelectListItem(ResultList(), 0);
-  Host().ClearSelection();
+  Host().Selection().Clear();
   Press(IDC_MAIN_SELECT_IN_DOCUMENT);
-  EXPECT_TRUE(isScanned(Host().Selection()));
+  EXPECT_TRUE(isScanned(Host().Selection().Record()));
 
   AccidentalFinding* finding = window_->GetResultList()->GetSelectedFinding();
   ASSERT_NE(finding, nullptr);
   finding->hasRelated = false;
   Press(IDC_MAIN_SELECT_IN_DOCUMENT);
-  EXPECT_EQ(Host().Selection().startMeasure, finding->measure);
-  EXPECT_FALSE(isScanned(Host().Selection()));
+  EXPECT_EQ(Host().Selection().Record().startMeasure, finding->measure);
+  EXPECT_FALSE(isScanned(Host().Selection().Record()));
   Press(IDC_MAIN_SELECT_IN_DOCUMENT);
-  EXPECT_TRUE(isScanned(Host().Selection()));
+  EXPECT_TRUE(isScanned(Host().Selection().Record()));
 }
 
 TEST_F(MainWindowCommandsTest, AnOlderHostGetsColumnsAndCellTextsThroughEightBitMessages) {
@@ -334,40 +334,40 @@ TEST_F(MainWindowCommandsTest, ViewLaysOutTheScoreAndShowsTheWholeSystemInASmall
   builder.SetMeasuresPerSystem(2);
   builder.SetUnlaidSystems(true);
   // A window that shows pages and is too small to show a measure on its own.
-  Host().SetWindowInfo(1, 100);
+  Host().Environment().SetWindowInfo(1, 100);
   ui_test::SelectListItem(ResultList(), 0);
-  Host().ClearCallLog();
+  Host().CallLog().Clear();
   Press(IDC_MAIN_VIEW);
-  EXPECT_EQ(Host().CountCalls("TX_UpdateLayout"), 1);
+  EXPECT_EQ(Host().CallLog().Count("TX_UpdateLayout"), 1);
   std::vector<int64_t> measures;
-  for (const headless::HostCall& call : Host().CallsNamed("TX_ScrollTo")) measures.push_back(call.arguments[0]);
+  for (const headless::HostCall& call : Host().CallLog().Named("TX_ScrollTo")) measures.push_back(call.arguments[0]);
   // Measure 1 stands in the first system, measures 1 and 2: its two ends, then the measure.
   EXPECT_EQ(measures, (std::vector<int64_t>{1, 2, 1}));
 
   // A window without pages: only the measure.
-  Host().SetWindowInfo(0, 100);
-  Host().ClearCallLog();
+  Host().Environment().SetWindowInfo(0, 100);
+  Host().CallLog().Clear();
   Press(IDC_MAIN_VIEW);
-  ASSERT_EQ(Host().CountCalls("TX_ScrollTo"), 1);
-  EXPECT_EQ(Host().CountCalls("TX_UpdateLayout"), 0);
+  ASSERT_EQ(Host().CallLog().Count("TX_ScrollTo"), 1);
+  EXPECT_EQ(Host().CallLog().Count("TX_UpdateLayout"), 0);
 }
 
 TEST_F(MainWindowCommandsTest, ANoteWithoutDurationIsSelectedAsA512UnitSpan) {
   ScanPiano();
-  headless::SelectionRecord scanned = Host().Selection();
+  headless::SelectionRecord scanned = Host().Selection().Record();
   ui_test::SelectListItem(ResultList(), 0);
   AccidentalFinding* finding = window_->GetResultList()->GetSelectedFinding();
   ASSERT_NE(finding, nullptr);
   finding->entryTimeValue = 0;
   finding->position = 100;
   Press(IDC_MAIN_SELECT_IN_DOCUMENT);
-  EXPECT_EQ(Host().Selection().startPosition, 100);
-  EXPECT_EQ(Host().Selection().endPosition, 512);
-  Host().SetSelectionRecord(scanned);
+  EXPECT_EQ(Host().Selection().Record().startPosition, 100);
+  EXPECT_EQ(Host().Selection().Record().endPosition, 512);
+  Host().Selection().SetRecord(scanned);
   finding->position = 700;
   Press(IDC_MAIN_SELECT_IN_DOCUMENT);
-  EXPECT_EQ(Host().Selection().startPosition, 188);
-  EXPECT_EQ(Host().Selection().endPosition, 700);
+  EXPECT_EQ(Host().Selection().Record().startPosition, 188);
+  EXPECT_EQ(Host().Selection().Record().endPosition, 700);
 }
 
 TEST_F(MainWindowCommandsTest, ToggleAndCheckAllActOnTheReport) {

@@ -139,7 +139,7 @@ bool ImportExample(const std::string& name, std::string* error) {
     if (error) *error = message;
     return false;
   }
-  return headless::HeadlessHost::Instance().SelectAll();
+  return headless::HeadlessHost::Instance().Selection().SelectAll();
 }
 
 namespace {

@@ -1,4 +1,5 @@
-// What tests and exporters read back from the host's current document.
+#include "headless/document_queries.h"
+
 #include "headless/document.h"
 #include "headless/headless_host.h"
 
@@ -40,16 +41,16 @@ EntryInfo DescribeEntry(const DocumentContent& content, const CellKey& key, int 
 
 }  // namespace
 
-int HeadlessHost::EntryCount(int16_t staff, int16_t measure, int layer) const {
-  const Document* document = CurrentDocumentData();
+int DocumentQueries::EntryCount(int16_t staff, int16_t measure, int layer) const {
+  const Document* document = host_.CurrentDocumentData();
   if (!document) return 0;
   const std::vector<EntryBytes>* cell =
       document->content.Cell(CellKey{staff, measure, static_cast<int16_t>(layer - 1)});
   return cell ? static_cast<int>(cell->size()) : 0;
 }
 
-bool HeadlessHost::EntryAt(int16_t staff, int16_t measure, int layer, int index, EntryInfo* entry) const {
-  const Document* document = CurrentDocumentData();
+bool DocumentQueries::EntryAt(int16_t staff, int16_t measure, int layer, int index, EntryInfo* entry) const {
+  const Document* document = host_.CurrentDocumentData();
   if (!document || !entry) return false;
   CellKey key{staff, measure, static_cast<int16_t>(layer - 1)};
   const std::vector<EntryBytes>* cell = document->content.Cell(key);
@@ -58,8 +59,8 @@ bool HeadlessHost::EntryAt(int16_t staff, int16_t measure, int layer, int index,
   return true;
 }
 
-bool HeadlessHost::FindEntry(uint32_t entryNumber, EntryInfo* entry) const {
-  const Document* document = CurrentDocumentData();
+bool DocumentQueries::FindEntry(uint32_t entryNumber, EntryInfo* entry) const {
+  const Document* document = host_.CurrentDocumentData();
   if (!document || !entry || entryNumber == 0) return false;
   for (const auto& [key, cell] : document->content.cells.All()) {
     for (size_t i = 0; i < cell->size(); ++i) {
@@ -72,15 +73,15 @@ bool HeadlessHost::FindEntry(uint32_t entryNumber, EntryInfo* entry) const {
   return false;
 }
 
-std::vector<TaggedNote> HeadlessHost::NotesWithTags() const {
+std::vector<TaggedNote> DocumentQueries::NotesWithTags() const {
   std::vector<TaggedNote> notes;
   VisitNotesWithTags([&notes](const TaggedNote& note) { notes.push_back(note); });
   return notes;
 }
 
-void HeadlessHost::VisitNotesWithTags(const std::function<void(const TaggedNote&)>& visit) const {
+void DocumentQueries::VisitNotesWithTags(const std::function<void(const TaggedNote&)>& visit) const {
   using namespace host_frame;
-  const Document* document = CurrentDocumentData();
+  const Document* document = host_.CurrentDocumentData();
   if (!document) return;
   const auto& sourceTags = document->content.sourceTags;
   for (const auto& [key, cell] : document->content.cells.All()) {
@@ -103,9 +104,9 @@ void HeadlessHost::VisitNotesWithTags(const std::function<void(const TaggedNote&
   }
 }
 
-bool HeadlessHost::ReadRecord(uint32_t tag, int16_t first, int16_t second, int16_t third,
-                              std::vector<uint8_t>* bytes) const {
-  const Document* document = CurrentDocumentData();
+bool DocumentQueries::ReadRecord(uint32_t tag, int16_t first, int16_t second, int16_t third,
+                                 std::vector<uint8_t>* bytes) const {
+  const Document* document = host_.CurrentDocumentData();
   if (!document || !bytes) return false;
   const RecordStore* store = document->content.StoreFor(tag, document->currentPart);
   if (AddressFormOf(tag) != AddressForm::Detail) third = 0;
@@ -115,9 +116,9 @@ bool HeadlessHost::ReadRecord(uint32_t tag, int16_t first, int16_t second, int16
   return true;
 }
 
-bool HeadlessHost::WriteRecord(uint32_t tag, int16_t first, int16_t second, int16_t third,
-                               const std::vector<uint8_t>& bytes) {
-  Document* document = CurrentDocumentData();
+bool DocumentQueries::WriteRecord(uint32_t tag, int16_t first, int16_t second, int16_t third,
+                                  const std::vector<uint8_t>& bytes) {
+  Document* document = host_.CurrentDocumentData();
   if (!document || AddressFormOf(tag) == AddressForm::StaffAtPosition) return false;
   RecordStore* store = document->content.StoreFor(tag, document->currentPart);
   if (!store) return false;
@@ -126,8 +127,8 @@ bool HeadlessHost::WriteRecord(uint32_t tag, int16_t first, int16_t second, int1
   return true;
 }
 
-int HeadlessHost::RecordCount(uint32_t tag) const {
-  const Document* document = CurrentDocumentData();
+int DocumentQueries::RecordCount(uint32_t tag) const {
+  const Document* document = host_.CurrentDocumentData();
   if (!document) return 0;
   const RecordStore* store = document->content.StoreFor(tag, document->currentPart);
   return store ? store->Count(tag) : 0;
