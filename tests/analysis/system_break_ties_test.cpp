@@ -11,7 +11,6 @@
 namespace scan_test {
 namespace {
 
-using headless::kHalf;
 using headless::kQuarter;
 using headless::kWhole;
 
@@ -141,23 +140,6 @@ TEST_F(SystemBreakTiesTest, Mode1ScansTheCurrentPartOnly) {
   EXPECT_EQ(findings_.size(), 1u);
   EXPECT_NE(OnlyFindingOn(partOnlyTie), nullptr);
   EXPECT_EQ(Host().CurrentPart(), part) << "the part the user looks at stays current";
-}
-
-TEST_F(SystemBreakTiesTest, TiesThatNeedNoRestatingGiveNothing) {
-  flute_ = builder_.AddStaff("Flute");
-  builder_.AddMeasures(8);
-  builder_.SetMeasuresPerSystem(4);
-  builder_.SetKey(1, 2);
-  auto before = builder_.Voice(flute_, 1, 4);
-  before.Chord({"F#4", "Bb4!"}, kHalf);
-  before.Note("A4", kHalf);
-  auto after = builder_.Voice(flute_, 1, 5);
-  after.Chord({"~F#4", "~Bb4!"}, kQuarter);
-  after.Grace("~Eb5");
-  after.Note("~Eb5", kQuarter);
-  after.Note("G#4", kHalf);
-  ScanTies(kTieScanAll);
-  EXPECT_EQ(Kinds(), std::vector<FindingKind>{FindingKind::NoteMissing}) << "only the G# after the ties";
 }
 
 TEST_F(SystemBreakTiesTest, SystemsAndStavesOutsideTheRegionAreNotExamined) {
