@@ -6,14 +6,14 @@
 #include <string>
 #include <vector>
 
-struct AnalysisSettings;
+#include "session/score_session.h"
+
+class AccidentalFinding;
 
 namespace rzacc {
 
 struct Report;
 struct RzaccOptions;
-class ScanRun;
-class ScoreSession;
 
 class RzaccApp {
  public:
@@ -21,7 +21,7 @@ class RzaccApp {
   static constexpr int kExitFindings = 1;  // with --check
   static constexpr int kExitBadInput = 2;
   // apply scans and applies again at most this many times in all.
-  static constexpr int kMaxApplyRounds = 5;
+  static constexpr int kMaxApplyRounds = session::ScoreSession::kMaxApplyRounds;
 
   // The arguments after the program name; answers the exit status.
   static int Run(const std::vector<std::string>& arguments, std::ostream& out, std::ostream& err);
@@ -32,13 +32,17 @@ class RzaccApp {
  private:
   static int RunScore(const RzaccOptions& options, std::ostream& out, std::ostream& err);
   static int RunClean(const RzaccOptions& options, std::ostream& out, std::ostream& err);
-  // Applies the scanned findings, scans again and applies what is new until
-  // nothing more is found, then writes the output. False after an error.
-  static bool ApplyInRounds(const RzaccOptions& options, const AnalysisSettings& settings, ScanRun* run,
-                            ScoreSession* session, Report* report, std::ostream& err);
-  // The findings of a scan as report rows of the round; checkedOnly leaves
-  // out the rows that were not to be applied.
-  static void AddRows(const ScanRun& run, int round, bool checkedOnly, ScoreSession* session, Report* report);
+  // The region the options name, checked against the score; false with a
+  // message naming the option.
+  static bool ChooseRegion(const RzaccOptions& options, const session::ScoreSession& scoreSession,
+                           session::RegionChoice* region, std::string* error);
+  // Applies the scanned findings in rounds, then writes the output. False
+  // after an error.
+  static bool ApplyAndWrite(const RzaccOptions& options, const AnalysisSettings& settings,
+                            session::ScoreSession* scoreSession, Report* report, std::ostream& err);
+  // A finding as a report row of its round.
+  static void AddRow(const AccidentalFinding& finding, bool checked, int round, session::ScoreSession* scoreSession,
+                     Report* report);
 };
 
 }  // namespace rzacc

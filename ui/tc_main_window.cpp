@@ -3,7 +3,6 @@
 #include <cstdio>
 #include <initializer_list>
 
-#include "analysis/analysis_settings.h"
 #include "settings/plugin_text_file.h"
 #include "settings/tc_settings_pair.h"
 #include "shell/tx_api.h"
@@ -216,15 +215,6 @@ void TCMainWindow::ReadChoices() {
   // Without a chosen entry the profile chosen before stays, within the collection.
   if (chosen >= 0 && chosen < profiles_.GetCount()) selectedProfile_ = chosen;
   if (selectedProfile_ >= profiles_.GetCount()) selectedProfile_ = profiles_.GetCount() - 1;
-  const TCSettingsProfile* profile = profiles_.GetProfileAt(selectedProfile_);
-  if (profile) {
-    AnalysisSettings settings;
-    settings.checkOptions = profile->GetCheckOptions();
-    settings.parenthesisOptions = profile->GetParenthesisOptions();
-    settings.courtesyMeasureRange = profile->GetCourtesyMeasureRange();
-    settings.systemTieMode = profile->GetSystemTieMode();
-    SetActiveAnalysisSettings(settings);
-  }
   layerMask_ = 0;
   const TCDataListRows* rows = layerList_->GetRows();
   for (int32_t position = 0; position < rows->GetRowCount(); ++position) {

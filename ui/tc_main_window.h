@@ -21,6 +21,7 @@ class TCCtrlStatic;
 class TCResultDataList;
 class TCSettingsPairs;
 class TCUI;
+struct AnalysisSettings;
 
 class TCMainWindow : public TCResourceWindow {
  public:
@@ -58,6 +59,8 @@ class TCMainWindow : public TCResourceWindow {
 
   // Shared steps of the commands.
   void ReadChoices();
+  // The analysis settings of the chosen profile.
+  AnalysisSettings ChosenSettings() const;
   void UpdateButtons();
   void FillProfilePopup();
   void FillLayerList();

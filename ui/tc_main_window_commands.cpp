@@ -2,7 +2,8 @@
 #include <memory>
 
 #include "analysis/accidental_finding.h"
-#include "analysis/tc_accidentals_analyzer.h"
+#include "analysis/profile_settings.h"
+#include "analysis/region_scan.h"
 #include "analysis/tc_analysis_run_context.h"
 #include "analysis/tc_change_checked_handler.h"
 #include "analysis/tc_undo_block.h"
@@ -105,6 +106,12 @@ int32_t TCMainWindow::CountCheckedRows() const {
   return checked;
 }
 
+AnalysisSettings TCMainWindow::ChosenSettings() const {
+  // Without a profile the settings of the scan before stay.
+  const TCSettingsProfile* profile = profiles_.GetProfileAt(selectedProfile_);
+  return profile ? AnalysisSettingsOf(*profile) : GetActiveAnalysisSettings();
+}
+
 bool TCMainWindow::Scan() {
   TCMusicRegion selection;
   selection.ReadCurrentSelection();
@@ -121,11 +128,7 @@ bool TCMainWindow::Scan() {
   resultList_->ClearRows();
   scannedDocument_.SetDocumentNumber(TX_GetCurrentOrbeltDocument());
   scannedRegion_.ReadCurrentSelection();
-  TCAccidentalsAnalyzer analyzer(resultList_->GetRows());
-  analyzer.SetLayerMask(layerMask_);
-  analyzer.SetRegion(&selection);
-  TCUndoBlock block;
-  if (!block.ExecuteHandler(&analyzer, TCAccidentalsAnalyzer::kEditName)) return false;
+  if (!ScanRegion(ChosenSettings(), layerMask_, &selection, resultList_->GetRows())) return false;
   resultList_->RefreshTexts();
   bool found = resultList_->GetRows()->GetRowCount() > 0;
   if (!found) ShowMessage(kNothingText, kNothingTitle);
@@ -138,7 +141,6 @@ void TCMainWindow::ScanAndChange() {
 }
 
 void TCMainWindow::ChangeChecked() {
-  TCChangeCheckedHandler handler(resultList_->GetRows(), respace_ != 0);
   if (CountCheckedRows() <= 0) {
     ShowMessage(kNoCheckedText, kNoCheckedTitle);
     return;
@@ -161,9 +163,7 @@ void TCMainWindow::ChangeChecked() {
       region.CopyFrom(&scannedRegion_);
     }
   }
-  handler.SetRegion(&region);
-  TCUndoBlock block;
-  if (block.ExecuteHandler(&handler, TCChangeCheckedHandler::kEditName)) {
+  if (ApplyCheckedFindings(resultList_->GetRows(), &region, respace_ != 0)) {
     resultList_->RemoveAppliedRows();
     RedrawSelection();
   } else if (!MessageBeep(MB_ICONEXCLAMATION)) {

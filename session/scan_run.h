@@ -1,10 +1,10 @@
 // The plug-in's Scan and Change Checked on the host's current selection, as
-// the report window runs them: the profile's settings made active, the
-// analyzer in an undo block "Accidentals" over the selected region, then the
-// change handler in another block "Accidentals" for the checked rows.
+// the report window runs them: the analyzer over the selected region with
+// the profile's settings, then the change handler for the checked rows.
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <vector>
 
 #include "analysis/analysis_settings.h"
@@ -13,7 +13,14 @@
 
 class AccidentalFinding;
 
-namespace rzacc {
+namespace session {
+
+// A finding kept from a round of apply, once its rows are gone.
+struct RoundFinding {
+  std::unique_ptr<AccidentalFinding> finding;
+  bool checked = false;
+  int round = 1;  // the round of scan and apply that found it
+};
 
 class ScanRun {
  public:
@@ -27,6 +34,8 @@ class ScanRun {
 
   // Checks every row first when all is set. Answers whether a note changed.
   bool ApplyChecked(bool all);
+  // False for an index that is not a row's.
+  bool SetChecked(int32_t index, bool checked);
 
   int32_t FindingCount() const { return rows_.GetRowCount(); }
   // The finding of a row in report order, or null.
@@ -37,6 +46,11 @@ class ScanRun {
   int32_t PendingCount(bool all) const { return all ? FindingCount() : CheckedCount(); }
   int32_t AppliedCount() const;
 
+  // Hands the findings of the rows (the checked ones only when asked) to
+  // kept, in report order, marked with their round; the rows keep no hold
+  // on them.
+  void TakeFindings(int round, bool checkedOnly, std::vector<RoundFinding>* kept);
+
  private:
   void ReleaseFindings();
 
@@ -44,4 +58,4 @@ class ScanRun {
   TCMusicRegion region_;
 };
 
-}  // namespace rzacc
+}  // namespace session
