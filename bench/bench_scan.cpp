@@ -5,9 +5,9 @@
 #include "analysis/accidental_finding.h"
 #include "analysis/analysis_settings.h"
 #include "analysis/pitch_memory.h"
+#include "analysis/region_scan.h"
 #include "analysis/tc_accidentals_analyzer.h"
 #include "analysis/tc_analysis_run_context.h"
-#include "analysis/tc_undo_block.h"
 #include "headless/headless_host.h"
 #include "headless/score_builder.h"
 #include "score/tc_music_region.h"
@@ -25,17 +25,13 @@ void ScanScore(benchmark::State& state, const GeneratedScoreShape& shape) {
   headless::ScoreBuilder builder;
   int64_t notes = BuildGeneratedScore(builder, shape);
   host.SelectAll();
-  SetActiveAnalysisSettings(AnalysisSettings{});
 
   TCDataListRows rows;
   int64_t findings = 0;
   for (auto _ : state) {
     TCMusicRegion region;
     region.ReadCurrentSelection();
-    TCAccidentalsAnalyzer analyzer(&rows);
-    analyzer.SetRegion(&region);
-    TCUndoBlock block;
-    block.ExecuteHandler(&analyzer, TCAccidentalsAnalyzer::kEditName);
+    ScanRegion(AnalysisSettings{}, TCAccidentalsAnalyzer::kAllLayers, &region, &rows);
     state.PauseTiming();
     findings = rows.GetRowCount();
     ReleaseRowFindings(&rows);

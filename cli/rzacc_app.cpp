@@ -105,13 +105,7 @@ int RzaccApp::RunScore(const RzaccOptions& options, std::ostream& out, std::ostr
   report.region = scoreSession.Region();
   report.layerMask = options.layerMask;
   if (!apply) {
-    const session::ScanRun& run = scoreSession.Findings();
-    report.rows.reserve(static_cast<size_t>(run.FindingCount()));
-    for (int32_t index = 0; index < run.FindingCount(); ++index) {
-      if (const AccidentalFinding* finding = run.FindingAt(index)) {
-        AddRow(*finding, run.IsChecked(index), 1, &scoreSession, &report);
-      }
-    }
+    AddRows(scoreSession.Findings(), 1, false, &scoreSession, &report);
   } else if (!ApplyAndWrite(options, profile.Settings(), &scoreSession, &report, err)) {
     return kExitBadInput;
   }
@@ -137,27 +131,31 @@ bool RzaccApp::ChooseRegion(const RzaccOptions& options, const session::ScoreSes
   return true;
 }
 
-void RzaccApp::AddRow(const AccidentalFinding& finding, bool checked, int round, session::ScoreSession* scoreSession,
-                      Report* report) {
-  ReportRow row = ReportRow::FromFinding(finding, checked, scoreSession->Imported());
-  row.round = round;
-  row.writtenNote = scoreSession->WrittenPitchName(finding.entryNumber, finding.noteIndex);
-  report->rows.push_back(std::move(row));
+void RzaccApp::AddRows(const session::ScanRun& run, int round, bool checkedOnly, session::ScoreSession* scoreSession,
+                       Report* report) {
+  report->rows.reserve(report->rows.size() + static_cast<size_t>(run.FindingCount()));
+  for (int32_t index = 0; index < run.FindingCount(); ++index) {
+    const AccidentalFinding* finding = run.FindingAt(index);
+    if (!finding || (checkedOnly && !run.IsChecked(index))) continue;
+    ReportRow row = ReportRow::FromFinding(*finding, run.IsChecked(index), scoreSession->Imported());
+    row.round = round;
+    row.writtenNote = scoreSession->WrittenPitchName(finding->entryNumber, finding->noteIndex);
+    report->rows.push_back(std::move(row));
+  }
 }
 
 bool RzaccApp::ApplyAndWrite(const RzaccOptions& options, const AnalysisSettings& settings,
                              session::ScoreSession* scoreSession, Report* report, std::ostream& err) {
   session::AppliedRounds applied;
-  if (!scoreSession->ApplyInRounds(settings, options.layerMask, options.all, options.once, &applied)) {
+  auto addRows = [scoreSession, report](const session::ScanRun& run, int round, bool checkedOnly) {
+    AddRows(run, round, checkedOnly, scoreSession, report);
+  };
+  if (!scoreSession->ApplyInRounds(settings, options.layerMask, options.all, options.once, addRows, &applied)) {
     PrintError(err, options.score + ": the scan failed");
     return false;
   }
   PrintWarnings(err, options.score, applied.warnings);
   report->rounds = applied.rounds;
-  report->rows.reserve(applied.findings.size());
-  for (const session::RoundFinding& kept : applied.findings) {
-    AddRow(*kept.finding, kept.checked, kept.round, scoreSession, report);
-  }
   std::string error;
   report->output = options.output;
   musicxml::AccidentalStyle style;

@@ -8,8 +8,6 @@
 
 #include "session/score_session.h"
 
-class AccidentalFinding;
-
 namespace rzacc {
 
 struct Report;
@@ -40,9 +38,10 @@ class RzaccApp {
   // after an error.
   static bool ApplyAndWrite(const RzaccOptions& options, const AnalysisSettings& settings,
                             session::ScoreSession* scoreSession, Report* report, std::ostream& err);
-  // A finding as a report row of its round.
-  static void AddRow(const AccidentalFinding& finding, bool checked, int round, session::ScoreSession* scoreSession,
-                     Report* report);
+  // The findings of a scan as report rows of the round; checkedOnly leaves
+  // out the rows that were not to be applied.
+  static void AddRows(const session::ScanRun& run, int round, bool checkedOnly, session::ScoreSession* scoreSession,
+                      Report* report);
 };
 
 }  // namespace rzacc

@@ -65,15 +65,4 @@ int32_t ScanRun::AppliedCount() const {
   return count;
 }
 
-void ScanRun::TakeFindings(int round, bool checkedOnly, std::vector<RoundFinding>* kept) {
-  kept->reserve(kept->size() + static_cast<size_t>(rows_.GetRowCount()));
-  for (int32_t index = 0; index < rows_.GetRowCount(); ++index) {
-    TCDataListRow* row = rows_.GetRowAt(index);
-    AccidentalFinding* finding = GetRowFinding(row);
-    if (!finding || (checkedOnly && !row->IsChecked())) continue;
-    AttachFinding(row, nullptr);
-    kept->push_back(RoundFinding{std::unique_ptr<AccidentalFinding>(finding), row->IsChecked(), round});
-  }
-}
-
 }  // namespace session

@@ -4,8 +4,6 @@
 #pragma once
 
 #include <cstdint>
-#include <memory>
-#include <vector>
 
 #include "analysis/analysis_settings.h"
 #include "score/tc_music_region.h"
@@ -14,13 +12,6 @@
 class AccidentalFinding;
 
 namespace session {
-
-// A finding kept from a round of apply, once its rows are gone.
-struct RoundFinding {
-  std::unique_ptr<AccidentalFinding> finding;
-  bool checked = false;
-  int round = 1;  // the round of scan and apply that found it
-};
 
 class ScanRun {
  public:
@@ -45,11 +36,6 @@ class ScanRun {
   // The findings that ApplyChecked(all) would apply.
   int32_t PendingCount(bool all) const { return all ? FindingCount() : CheckedCount(); }
   int32_t AppliedCount() const;
-
-  // Hands the findings of the rows (the checked ones only when asked) to
-  // kept, in report order, marked with their round; the rows keep no hold
-  // on them.
-  void TakeFindings(int round, bool checkedOnly, std::vector<RoundFinding>* kept);
 
  private:
   void ReleaseFindings();

@@ -103,14 +103,13 @@ bool ScoreSession::Apply(const std::vector<int32_t>& chosen) {
 }
 
 bool ScoreSession::ApplyInRounds(const AnalysisSettings& settings, uint32_t layerMask, bool all, bool once,
-                                 AppliedRounds* applied) {
+                                 const RoundObserver& afterRound, AppliedRounds* applied) {
   // An applied accidental can make another note need one (a courtesy on a
   // grace note asks for one on the note after it), so apply scans again
-  // until a scan finds nothing more to apply. A later round reports only
-  // what it applies; its unchecked findings are those of the first round.
+  // until a scan finds nothing more to apply.
   applied->rounds = 1;
   bool changed = run_.ApplyChecked(all);
-  run_.TakeFindings(1, false, &applied->findings);
+  afterRound(run_, 1, false);
   // A round that changed nothing cannot have made anything new to find.
   for (int round = 2; round <= kMaxApplyRounds + 1 && changed && !once; ++round) {
     if (!run_.Scan(settings, layerMask)) return false;
@@ -122,7 +121,7 @@ bool ScoreSession::ApplyInRounds(const AnalysisSettings& settings, uint32_t laye
       break;
     }
     changed = run_.ApplyChecked(all);
-    run_.TakeFindings(round, !all, &applied->findings);
+    afterRound(run_, round, !all);
     applied->rounds = round;
   }
   return true;

@@ -11,6 +11,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <memory>
 #include <set>
@@ -41,10 +42,13 @@ struct RegionChoice {
 // What an apply in rounds did.
 struct AppliedRounds {
   int rounds = 1;  // rounds of scan and apply that applied something
-  // The first round's findings, then what each later round applied.
-  std::vector<RoundFinding> findings;
   std::vector<std::string> warnings;
 };
+
+// Called after each round's apply with the round's scan, whose findings
+// live until the next scan; checkedOnly says that only the checked ones
+// (those that were applied) are the round's to report.
+using RoundObserver = std::function<void(const ScanRun& run, int round, bool checkedOnly)>;
 
 class ScoreSession {
  public:
@@ -86,9 +90,11 @@ class ScoreSession {
 
   // Applies the last scan's checked findings (all of them when asked), then
   // scans again and applies what is new until nothing more is found, once
-  // only when asked, and at most kMaxApplyRounds times. False when a scan
-  // failed.
-  bool ApplyInRounds(const AnalysisSettings& settings, uint32_t layerMask, bool all, bool once, AppliedRounds* applied);
+  // only when asked, and at most kMaxApplyRounds times. A later round
+  // reports only what it applies; its unchecked findings are those of the
+  // first round. False when a scan failed.
+  bool ApplyInRounds(const AnalysisSettings& settings, uint32_t layerMask, bool all, bool once,
+                     const RoundObserver& afterRound, AppliedRounds* applied);
 
   // Adds the accidentals the host now shows to the document and makes the
   // bytes of the file outputName (whose ending chooses a compressed or a
