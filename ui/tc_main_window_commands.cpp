@@ -107,7 +107,7 @@ int32_t TCMainWindow::CountCheckedRows() const {
 }
 
 AnalysisSettings TCMainWindow::ChosenSettings() const {
-  // Without a profile the settings of the scan before stay.
+  // Without a profile the active settings stay in force.
   const TCSettingsProfile* profile = profiles_.GetProfileAt(selectedProfile_);
   return profile ? AnalysisSettingsOf(*profile) : GetActiveAnalysisSettings();
 }
