@@ -8,10 +8,10 @@
 
 #include "analysis/accidental_finding.h"
 #include "analysis/analysis_settings.h"
+#include "analysis/region_scan.h"
 #include "analysis/tc_accidentals_analyzer.h"
 #include "analysis/tc_analysis_run_context.h"
 #include "analysis/tc_change_checked_handler.h"
-#include "analysis/tc_undo_block.h"
 #include "headless/headless_host.h"
 #include "headless/score_builder.h"
 #include "score/tc_music_region.h"
@@ -23,10 +23,7 @@ namespace {
 
 void Scan(TCDataListRows* rows, TCMusicRegion* region) {
   region->ReadCurrentSelection();
-  TCAccidentalsAnalyzer analyzer(rows, AnalysisSettings{});
-  analyzer.SetRegion(region);
-  TCUndoBlock block;
-  block.ExecuteHandler(&analyzer, TCAccidentalsAnalyzer::kEditName);
+  ScanRegion(AnalysisSettings{}, TCAccidentalsAnalyzer::kAllLayers, region, rows);
 }
 
 int64_t CountChecked(const TCDataListRows& rows) {

@@ -4,9 +4,9 @@
 
 #include "analysis/accidental_finding.h"
 #include "analysis/analysis_settings.h"
+#include "analysis/region_scan.h"
 #include "analysis/tc_accidentals_analyzer.h"
 #include "analysis/tc_analysis_run_context.h"
-#include "analysis/tc_undo_block.h"
 #include "headless/headless_host.h"
 #include "headless/score_builder.h"
 #include "score/tc_music_region.h"
@@ -32,10 +32,7 @@ void ScanScore(benchmark::State& state, const GeneratedScoreShape& shape, PitchS
   for (auto _ : state) {
     TCMusicRegion region;
     region.ReadCurrentSelection();
-    TCAccidentalsAnalyzer analyzer(&rows, settings);
-    analyzer.SetRegion(&region);
-    TCUndoBlock block;
-    block.ExecuteHandler(&analyzer, TCAccidentalsAnalyzer::kEditName);
+    ScanRegion(settings, TCAccidentalsAnalyzer::kAllLayers, &region, &rows);
     state.PauseTiming();
     findings = rows.GetRowCount();
     ReleaseRowFindings(&rows);

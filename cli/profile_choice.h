@@ -5,33 +5,27 @@
 #include <string>
 #include <vector>
 
-#include "analysis/analysis_settings.h"
-
-class TCSettingsProfile;
+#include "session/profile_choice.h"
 
 namespace rzacc {
 
 class ProfileChoice {
  public:
   // The name the plug-in gives the profile it adds when there is none.
-  static constexpr const char* kDefaultProfileName = "Default Profile";
+  static constexpr const char* kDefaultProfileName = session::ProfileChoice::kDefaultProfileName;
 
   // Without a file: a new profile's settings. With one: the named profile,
   // or the file's first when no name is given (a file without profiles gives
   // a new profile's settings, as the plug-in does). False with one message.
   bool Choose(const std::string& profilesFile, const std::string& profileName, std::string* error);
 
-  const AnalysisSettings& Settings() const { return settings_; }
-  const std::string& Name() const { return name_; }
+  const AnalysisSettings& Settings() const { return chosen_.Settings(); }
+  const std::string& Name() const { return chosen_.Name(); }
   // Values of the chosen profile that the analysis does not take as they are.
-  const std::vector<std::string>& Warnings() const { return warnings_; }
+  const std::vector<std::string>& Warnings() const { return chosen_.Warnings(); }
 
  private:
-  void CheckValues(const TCSettingsProfile& profile);
-
-  AnalysisSettings settings_;
-  std::string name_ = kDefaultProfileName;
-  std::vector<std::string> warnings_;
+  session::ProfileChoice chosen_;
 };
 
 }  // namespace rzacc

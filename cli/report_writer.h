@@ -9,7 +9,7 @@
 
 #include "cli/report_row.h"
 #include "cli/rzacc_options.h"
-#include "cli/score_session.h"
+#include "session/score_session.h"
 
 namespace rzacc {
 
@@ -17,7 +17,7 @@ struct Report {
   bool apply = false;
   std::string score;  // the file's name, without its folder
   std::string profile;
-  RegionChoice region;
+  session::RegionChoice region;
   uint32_t layerMask = 0xF;
   std::vector<ReportRow> rows;
   // apply only

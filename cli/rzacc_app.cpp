@@ -8,10 +8,8 @@
 #include "cli/profile_choice.h"
 #include "cli/report_writer.h"
 #include "cli/rzacc_options.h"
-#include "cli/scan_run.h"
-#include "cli/score_session.h"
-#include "musicxml/musicxml_document.h"
 #include "musicxml/musicxml_exporter.h"
+#include "musicxml/score_file.h"
 
 #ifndef RZACC_VERSION
 #define RZACC_VERSION "0"
@@ -28,6 +26,14 @@ void PrintWarnings(std::ostream& err, const std::string& score, const std::vecto
 }
 
 std::string FileName(const std::string& path) { return std::filesystem::path(path).filename().string(); }
+
+bool CheckRange(const char* option, const NumberRange& range, int count, const char* one, const char* many,
+                std::string* error) {
+  if (!range.given || range.last <= count) return true;
+  *error = std::string(option) + " " + std::to_string(range.first) + "-" + std::to_string(range.last) +
+           ": the score has " + std::to_string(count) + " " + (count == 1 ? one : many);
+  return false;
+}
 
 }  // namespace
 
@@ -74,21 +80,23 @@ int RzaccApp::RunScore(const RzaccOptions& options, PitchSearch search, std::ost
     return kExitBadInput;
   }
   PrintWarnings(err, options.profilesFile, profile.Warnings());
-  ScoreSession session;
-  if (!session.Open(options.score, &error)) {
+  std::string bytes;
+  session::ScoreSession scoreSession;
+  if (!musicxml::ScoreFile::Read(options.score, &bytes, &error) ||
+      !scoreSession.Open(std::move(bytes), options.score, &error)) {
     PrintError(err, error);
     return kExitBadInput;
   }
-  PrintWarnings(err, options.score, session.Warnings());
-  if (!session.Select(options.measures, options.staves, &error)) {
+  PrintWarnings(err, options.score, scoreSession.Warnings());
+  session::RegionChoice region;
+  if (!ChooseRegion(options, scoreSession, &region, &error) || !scoreSession.Select(region, &error)) {
     PrintError(err, error);
     return kExitBadInput;
   }
-  if (!apply) session.ReleaseScore();
-  ScanRun run;
+  if (!apply) scoreSession.ReleaseScore();
   AnalysisSettings settings = profile.Settings();
   settings.search = search;
-  if (!run.Scan(settings, options.layerMask)) {
+  if (!scoreSession.Scan(settings, options.layerMask)) {
     PrintError(err, options.score + ": the scan failed");
     return kExitBadInput;
   }
@@ -96,70 +104,78 @@ int RzaccApp::RunScore(const RzaccOptions& options, PitchSearch search, std::ost
   report.apply = apply;
   report.score = FileName(options.score);
   report.profile = profile.Name();
-  report.region = session.Region();
+  report.region = scoreSession.Region();
   report.layerMask = options.layerMask;
   if (!apply) {
-    AddRows(run, 1, false, &session, &report);
-  } else if (!ApplyInRounds(options, settings, &run, &session, &report, err)) {
+    AddRows(scoreSession.Findings(), 1, false, &scoreSession, &report);
+  } else if (!ApplyAndWrite(options, settings, &scoreSession, &report, err)) {
     return kExitBadInput;
   }
   ReportWriter::Write(report, options.format, out);
   return options.check && !report.rows.empty() ? kExitFindings : kExitDone;
 }
 
-void RzaccApp::AddRows(const ScanRun& run, int round, bool checkedOnly, ScoreSession* session, Report* report) {
+bool RzaccApp::ChooseRegion(const RzaccOptions& options, const session::ScoreSession& scoreSession,
+                            session::RegionChoice* region, std::string* error) {
+  if (!CheckRange("--measures", options.measures, scoreSession.MeasureCount(), "measure", "measures", error) ||
+      !CheckRange("--staves", options.staves, scoreSession.StaffCount(), "staff", "staves", error)) {
+    return false;
+  }
+  *region = scoreSession.WholeScore();
+  if (options.measures.given) {
+    region->firstMeasure = options.measures.first;
+    region->lastMeasure = options.measures.last;
+  }
+  if (options.staves.given) {
+    region->firstStaff = options.staves.first;
+    region->lastStaff = options.staves.last;
+  }
+  return true;
+}
+
+void RzaccApp::AddRows(const session::ScanRun& run, int round, bool checkedOnly, session::ScoreSession* scoreSession,
+                       Report* report) {
   report->rows.reserve(report->rows.size() + static_cast<size_t>(run.FindingCount()));
   for (int32_t index = 0; index < run.FindingCount(); ++index) {
     const AccidentalFinding* finding = run.FindingAt(index);
     if (!finding || (checkedOnly && !run.IsChecked(index))) continue;
-    ReportRow row = ReportRow::FromFinding(*finding, run.IsChecked(index), session->Imported());
+    ReportRow row = ReportRow::FromFinding(*finding, run.IsChecked(index), scoreSession->Imported());
     row.round = round;
-    row.writtenNote = session->WrittenPitchName(finding->entryNumber, finding->noteIndex);
+    row.writtenNote = scoreSession->WrittenPitchName(finding->entryNumber, finding->noteIndex);
     report->rows.push_back(std::move(row));
   }
 }
 
-bool RzaccApp::ApplyInRounds(const RzaccOptions& options, const AnalysisSettings& settings, ScanRun* run,
-                             ScoreSession* session, Report* report, std::ostream& err) {
-  // An applied accidental can make another note need one (a courtesy on a
-  // grace note asks for one on the note after it), so apply scans again
-  // until a scan finds nothing more to apply. A later round reports only
-  // what it applies; its unchecked findings are those of the first round.
-  report->rounds = 1;
-  bool changed = run->ApplyChecked(options.all);
-  AddRows(*run, 1, false, session, report);
-  // A round that changed nothing cannot have made anything new to find.
-  for (int round = 2; round <= kMaxApplyRounds + 1 && changed && !options.once; ++round) {
-    if (!run->Scan(settings, options.layerMask)) {
-      PrintError(err, options.score + ": the scan failed");
-      return false;
-    }
-    int32_t pending = run->PendingCount(options.all);
-    if (pending == 0) break;
-    if (round > kMaxApplyRounds) {
-      PrintWarnings(err, options.score,
-                    {"after " + std::to_string(kMaxApplyRounds) + " rounds of apply a scan still finds " +
-                     std::to_string(pending) + " findings to apply; they are not applied"});
-      break;
-    }
-    changed = run->ApplyChecked(options.all);
-    AddRows(*run, round, !options.all, session, report);
-    report->rounds = round;
+bool RzaccApp::ApplyAndWrite(const RzaccOptions& options, const AnalysisSettings& settings,
+                             session::ScoreSession* scoreSession, Report* report, std::ostream& err) {
+  session::AppliedRounds applied;
+  auto addRows = [scoreSession, report](const session::ScanRun& run, int round, bool checkedOnly) {
+    AddRows(run, round, checkedOnly, scoreSession, report);
+  };
+  if (!scoreSession->ApplyInRounds(settings, options.layerMask, options.all, options.once, addRows, &applied)) {
+    PrintError(err, options.score + ": the scan failed");
+    return false;
   }
+  PrintWarnings(err, options.score, applied.warnings);
+  report->rounds = applied.rounds;
   std::string error;
   report->output = options.output;
   musicxml::AccidentalStyle style;
   style.brackets = options.brackets;
   style.color = options.color;
   style.markAdded = true;
-  report->notesWritten = session->WriteChanges(options.output, style, &error);
-  PrintWarnings(err, options.score, session->ExportWarnings());
+  std::string bytes;
+  report->notesWritten = scoreSession->Write(style, options.output, &bytes, &error);
+  if (report->notesWritten >= 0 && !musicxml::ScoreFile::Write(options.output, bytes, &error)) {
+    report->notesWritten = -1;
+  }
+  PrintWarnings(err, options.score, scoreSession->ExportWarnings());
   if (report->notesWritten < 0) {
     PrintError(err, error);
     return false;
   }
   for (ReportRow& row : report->rows) {
-    if (!row.applied || !session->IsUnwritten(row.entryNumber, row.noteIndex)) continue;
+    if (!row.applied || !scoreSession->IsUnwritten(row.entryNumber, row.noteIndex)) continue;
     row.applied = false;
     row.notWritten = true;
   }
@@ -167,18 +183,15 @@ bool RzaccApp::ApplyInRounds(const RzaccOptions& options, const AnalysisSettings
 }
 
 int RzaccApp::RunClean(const RzaccOptions& options, std::ostream& out, std::ostream& err) {
-  musicxml::MusicXmlDocument document;
+  std::string bytes;
+  std::string cleaned;
   std::string error;
-  if (!document.Load(options.score, &error)) {
+  if (!musicxml::ScoreFile::Read(options.score, &bytes, &error)) {
     PrintError(err, error);
     return kExitBadInput;
   }
-  int removed = musicxml::MusicXmlExporter::RemoveMarkedAccidentals(&document);
-  if (removed < 0) {
-    PrintError(err, options.score + ": an accidental that apply added cannot be found in the file's text");
-    return kExitBadInput;
-  }
-  if (!document.Save(options.output, &error)) {
+  int removed = session::ScoreSession::Clean(std::move(bytes), options.score, options.output, &cleaned, &error);
+  if (removed < 0 || !musicxml::ScoreFile::Write(options.output, cleaned, &error)) {
     PrintError(err, error);
     return kExitBadInput;
   }

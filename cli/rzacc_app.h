@@ -6,14 +6,12 @@
 #include <string>
 #include <vector>
 
-#include "analysis/analysis_settings.h"
+#include "session/score_session.h"
 
 namespace rzacc {
 
 struct Report;
 struct RzaccOptions;
-class ScanRun;
-class ScoreSession;
 
 class RzaccApp {
  public:
@@ -21,7 +19,7 @@ class RzaccApp {
   static constexpr int kExitFindings = 1;  // with --check
   static constexpr int kExitBadInput = 2;
   // apply scans and applies again at most this many times in all.
-  static constexpr int kMaxApplyRounds = 5;
+  static constexpr int kMaxApplyRounds = session::ScoreSession::kMaxApplyRounds;
 
   // The arguments after the program name; answers the exit status. The
   // search is not for users to choose: tests compare the two.
@@ -34,13 +32,18 @@ class RzaccApp {
  private:
   static int RunScore(const RzaccOptions& options, PitchSearch search, std::ostream& out, std::ostream& err);
   static int RunClean(const RzaccOptions& options, std::ostream& out, std::ostream& err);
-  // Applies the scanned findings, scans again and applies what is new until
-  // nothing more is found, then writes the output. False after an error.
-  static bool ApplyInRounds(const RzaccOptions& options, const AnalysisSettings& settings, ScanRun* run,
-                            ScoreSession* session, Report* report, std::ostream& err);
+  // The region the options name, checked against the score; false with a
+  // message naming the option.
+  static bool ChooseRegion(const RzaccOptions& options, const session::ScoreSession& scoreSession,
+                           session::RegionChoice* region, std::string* error);
+  // Applies the scanned findings in rounds, then writes the output. False
+  // after an error.
+  static bool ApplyAndWrite(const RzaccOptions& options, const AnalysisSettings& settings,
+                            session::ScoreSession* scoreSession, Report* report, std::ostream& err);
   // The findings of a scan as report rows of the round; checkedOnly leaves
   // out the rows that were not to be applied.
-  static void AddRows(const ScanRun& run, int round, bool checkedOnly, ScoreSession* session, Report* report);
+  static void AddRows(const session::ScanRun& run, int round, bool checkedOnly, session::ScoreSession* scoreSession,
+                      Report* report);
 };
 
 }  // namespace rzacc

@@ -2,8 +2,6 @@
 
 #include <algorithm>
 #include <cctype>
-#include <cerrno>
-#include <cstdio>
 #include <cstring>
 #include <utility>
 
@@ -14,9 +12,6 @@
 namespace musicxml {
 
 namespace {
-
-// A score file larger than this is refused before it is read whole.
-constexpr long kMaxFileSize = 512L << 20;
 
 // "XML_ERROR_MISMATCHED_ELEMENT" reads "mismatched element".
 std::string DescribeXmlError(const tinyxml2::XMLDocument& document) {
@@ -32,36 +27,6 @@ std::string DescribeXmlError(const tinyxml2::XMLDocument& document) {
     character = character == '_' ? ' ' : static_cast<char>(std::tolower(static_cast<unsigned char>(character)));
   }
   return name;
-}
-
-bool ReadWholeFile(const std::string& path, std::string* bytes, std::string* error) {
-  if (!ScoreFile::IsRegularFile(path, error)) return false;
-  std::FILE* file = std::fopen(path.c_str(), "rb");
-  if (!file) {
-    *error = "cannot open " + path + ": " + std::strerror(errno);
-    return false;
-  }
-  bool ok = std::fseek(file, 0, SEEK_END) == 0;
-  long size = ok ? std::ftell(file) : -1;
-  ok = ok && size >= 0 && std::fseek(file, 0, SEEK_SET) == 0;
-  if (!ok) {
-    std::fclose(file);
-    *error = "cannot read " + path;
-    return false;
-  }
-  if (size > kMaxFileSize) {
-    std::fclose(file);
-    *error = path + ": the file is too large to be a score";
-    return false;
-  }
-  bytes->assign(static_cast<size_t>(size), '\0');
-  size_t read = size > 0 ? std::fread(&(*bytes)[0], 1, bytes->size(), file) : 0;
-  std::fclose(file);
-  if (read != bytes->size()) {
-    *error = "cannot read " + path + " whole";
-    return false;
-  }
-  return true;
 }
 
 bool IsWhiteSpace(const std::string& text, size_t from, size_t to) {
@@ -86,19 +51,32 @@ bool EndsWithIgnoringCase(const std::string& text, const char* suffix) {
 bool MusicXmlDocument::HasArchiveExtension(const std::string& path) { return EndsWithIgnoringCase(path, ".mxl"); }
 
 bool MusicXmlDocument::Load(const std::string& path, std::string* error) {
-  path_ = path;
+  std::string bytes;
+  if (!ScoreFile::Read(path, &bytes, error)) {
+    path_ = path;
+    compressed_ = false;
+    rootFilePath_.clear();
+    std::string().swap(archive_);
+    return false;
+  }
+  return LoadBytes(std::move(bytes), path, error);
+}
+
+bool MusicXmlDocument::LoadBytes(std::string bytes, const std::string& name, std::string* error) {
+  path_ = name;
   compressed_ = false;
   rootFilePath_.clear();
-  std::string bytes;
-  if (!ReadWholeFile(path, &bytes, error)) return false;
-  if (!MxlArchive::LooksLikeArchive(bytes)) return DecodeAndParse(std::move(bytes), path, error);
+  std::string().swap(archive_);
+  if (!MxlArchive::LooksLikeArchive(bytes)) return DecodeAndParse(std::move(bytes), name, error);
   std::string content;
   std::string archiveError;
-  if (!MxlArchive::ReadRootFile(path, &rootFilePath_, &content, &archiveError)) {
-    *error = path + ": " + archiveError;
+  if (!MxlArchive::ReadRootFile(bytes, &rootFilePath_, &content, &archiveError)) {
+    *error = name + ": " + archiveError;
     return false;
   }
   compressed_ = true;
+  // The archive is copied with the score replaced when it is written back.
+  archive_ = std::move(bytes);
   return DecodeAndParse(std::move(content), ScoreName(), error);
 }
 
@@ -106,6 +84,7 @@ bool MusicXmlDocument::Parse(const std::string& text, const std::string& display
   path_ = displayName;
   compressed_ = false;
   rootFilePath_.clear();
+  std::string().swap(archive_);
   return DecodeAndParse(text, displayName, error);
 }
 
@@ -280,15 +259,26 @@ std::string MusicXmlDocument::ToText() const {
 }
 
 bool MusicXmlDocument::Save(const std::string& path, std::string* error) const {
+  std::string bytes;
+  return SaveToBytes(path, &bytes, error) && ScoreFile::Write(path, bytes, error);
+}
+
+bool MusicXmlDocument::SaveToBytes(const std::string& name, std::string* bytes, std::string* error) const {
   std::string text;
   tinyxml2::XMLDocument written;
-  return TextToSave(path, &text, error) && WriteText(text, path, &written, error);
+  return TextToSave(name, &text, error) && ReadsAgain(text, name, &written, error) &&
+         OutputBytes(std::move(text), name, bytes, error);
 }
 
 bool MusicXmlDocument::SaveAndRelease(const std::string& path, std::string* error) {
+  std::string bytes;
+  return SaveAndReleaseToBytes(path, &bytes, error) && ScoreFile::Write(path, bytes, error);
+}
+
+bool MusicXmlDocument::SaveAndReleaseToBytes(const std::string& name, std::string* bytes, std::string* error) {
   std::vector<Edit> edits;
   size_t size = 0;
-  if (!CanSaveAs(path, error)) return false;
+  if (!CanSaveAs(name, error)) return false;
   if (!MakeEdits(&edits) || !Splice(edits, nullptr, &size)) {
     *error = UnmatchedTextMessage();
     return false;
@@ -304,8 +294,10 @@ bool MusicXmlDocument::SaveAndRelease(const std::string& path, std::string* erro
   std::string().swap(source_);
   // The written text is read into the tree's own memory, which tinyxml2
   // keeps for reuse when a document is cleared.
-  bool saved = WriteText(text, path, &xml_, error);
+  bool readsAgain = ReadsAgain(text, name, &xml_, error);
   xml_.Clear();
+  bool saved = readsAgain && OutputBytes(std::move(text), name, bytes, error);
+  std::string().swap(archive_);
   return saved;
 }
 
@@ -344,25 +336,28 @@ std::string MusicXmlDocument::UnmatchedTextMessage() const {
 
 std::string MusicXmlDocument::ScoreName() const { return compressed_ ? path_ + " (" + rootFilePath_ + ")" : path_; }
 
-bool MusicXmlDocument::WriteText(const std::string& text, const std::string& path, tinyxml2::XMLDocument* scratch,
-                                 std::string* error) const {
-  if (!ReadsAgain(text, path, scratch, error)) return false;
-  // Plain UTF-8 is written as it stands rather than copied.
-  std::string encoded;
+bool MusicXmlDocument::OutputBytes(std::string text, const std::string& name, std::string* bytes,
+                                   std::string* error) const {
+  // Plain UTF-8 is handed on as it stands rather than copied.
   bool asItStands = encoding_.GetForm() == TextEncoding::Form::Utf8 && !encoding_.HasByteOrderMark();
-  if (!asItStands && !encoding_.Encode(text, &encoded)) {
-    *error = path + ": the score holds text that " + encoding_.Name() + ", its encoding, cannot hold";
+  std::string encoded;
+  if (asItStands) {
+    encoded = std::move(text);
+  } else if (!encoding_.Encode(text, &encoded)) {
+    *error = name + ": the score holds text that " + encoding_.Name() + ", its encoding, cannot hold";
     return false;
   }
-  const std::string& bytes = asItStands ? text : encoded;
-  if (!HasArchiveExtension(path)) return ScoreFile::Write(path, bytes, error);
-  std::string archive;
+  std::string().swap(text);
+  if (!HasArchiveExtension(name)) {
+    *bytes = std::move(encoded);
+    return true;
+  }
   std::string archiveError;
-  if (!MxlArchive::MakeCopy(path_, rootFilePath_, bytes, &archive, &archiveError)) {
-    *error = path + ": " + archiveError;
+  if (!MxlArchive::MakeCopy(path_, archive_, rootFilePath_, encoded, bytes, &archiveError)) {
+    *error = name + ": " + archiveError;
     return false;
   }
-  return ScoreFile::Write(path, archive, error);
+  return true;
 }
 
 bool MusicXmlDocument::ReadsAgain(const std::string& text, const std::string& path, tinyxml2::XMLDocument* scratch,

@@ -25,6 +25,9 @@ class MusicXmlDocument {
   // Reads a score-partwise file. False with one message that names the file
   // and, for XML errors, the line.
   bool Load(const std::string& path, std::string* error);
+  // The same for the bytes of a plain or compressed file in memory; name
+  // stands for the file in messages.
+  bool LoadBytes(std::string bytes, const std::string& name, std::string* error);
   // The same for text in memory; displayName stands for the file in messages.
   bool Parse(const std::string& text, const std::string& displayName, std::string* error);
 
@@ -35,12 +38,17 @@ class MusicXmlDocument {
   // then as ScoreFile::Write does: a file appears whole or not at all, a
   // pipe or device is written to, what is not a file is never replaced.
   bool Save(const std::string& path, std::string* error) const;
+  // What Save would write to a file called name (whose ending chooses
+  // archive or plain XML, and which stands for it in messages), as bytes.
+  bool SaveToBytes(const std::string& name, std::string* bytes, std::string* error) const;
   // Saves as Save does for a caller that is done with the document: the
   // tree and the text that was read are let go of before the written text
   // is read again, so that the two trees are never held at once. The
   // document is empty afterwards, whether the file was written or not,
   // unless the text to write could not be made.
   bool SaveAndRelease(const std::string& path, std::string* error);
+  // SaveAndRelease into bytes, as SaveToBytes is to Save.
+  bool SaveAndReleaseToBytes(const std::string& name, std::string* bytes, std::string* error);
 
   // An element that was added or changed since the document was read; it is
   // written anew, everything else as the file had it.
@@ -85,10 +93,9 @@ class MusicXmlDocument {
   // The file in messages: for a compressed score, the archive and the
   // member that holds the score.
   std::string ScoreName() const;
-  // Checks that text reads again, parsed into scratch, and writes it, in
-  // the score's encoding and, for an ".mxl" path, into a copy of its archive.
-  bool WriteText(const std::string& text, const std::string& path, tinyxml2::XMLDocument* scratch,
-                 std::string* error) const;
+  // The bytes of text as a file called name holds them: in the score's
+  // encoding and, for an ".mxl" name, inside a copy of its archive.
+  bool OutputBytes(std::string text, const std::string& name, std::string* bytes, std::string* error) const;
   // Lets go of the tree, its map and the changes; the document saves nothing
   // after, though the text read stays until its owner lets go of it.
   void ReleaseTree();
@@ -116,6 +123,8 @@ class MusicXmlDocument {
   std::string path_;
   bool compressed_ = false;
   std::string rootFilePath_;
+  // The bytes of a compressed file as read, until the score is released.
+  std::string archive_;
   std::string source_;
   mutable XmlSourceMap sourceMap_;
   mutable bool mapTried_ = false;

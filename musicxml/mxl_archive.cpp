@@ -193,6 +193,22 @@ class MemoryArchive {
   ArchiveHandle archive_;
 };
 
+// Opens an archive for reading from bytes that outlive it; null with the
+// libzip error code that zip_open would have given for the same file.
+zip_t* OpenInMemory(const std::string& bytes, int* code) {
+  zip_error_t failure;
+  zip_error_init(&failure);
+  zip_t* archive = nullptr;
+  zip_source_t* source = zip_source_buffer_create(bytes.data(), bytes.size(), 0, &failure);
+  if (source) {
+    archive = zip_open_from_source(source, ZIP_RDONLY, &failure);
+    if (!archive) zip_source_free(source);
+  }
+  *code = zip_error_code_zip(&failure);
+  zip_error_fini(&failure);
+  return archive;
+}
+
 bool FindNameGivenTwice(zip_t* archive, zip_int64_t count, std::string* name) {
   std::set<std::string> names;
   for (zip_int64_t index = 0; index < count; ++index) {
@@ -209,10 +225,10 @@ bool FindNameGivenTwice(zip_t* archive, zip_int64_t count, std::string* name) {
 
 bool MxlArchive::IsAvailable() { return true; }
 
-bool MxlArchive::ReadRootFile(const std::string& archivePath, std::string* rootPath, std::string* content,
+bool MxlArchive::ReadRootFile(const std::string& archiveBytes, std::string* rootPath, std::string* content,
                               std::string* error) {
   int code = 0;
-  ArchiveHandle archive(zip_open(archivePath.c_str(), ZIP_RDONLY, &code));
+  ArchiveHandle archive(OpenInMemory(archiveBytes, &code));
   if (!archive) {
     *error = "not a readable compressed MusicXML file (" + OpenErrorText(code) + ")";
     return false;
@@ -227,18 +243,18 @@ bool MxlArchive::ReadRootFile(const std::string& archivePath, std::string* rootP
   return true;
 }
 
-bool MxlArchive::MakeCopy(const std::string& sourcePath, const std::string& rootPath, const std::string& content,
-                          std::string* archive, std::string* error) {
+bool MxlArchive::MakeCopy(const std::string& sourceName, const std::string& sourceBytes, const std::string& rootPath,
+                          const std::string& content, std::string* archive, std::string* error) {
   int code = 0;
-  ArchiveHandle source(zip_open(sourcePath.c_str(), ZIP_RDONLY, &code));
+  ArchiveHandle source(OpenInMemory(sourceBytes, &code));
   if (!source) {
-    *error = "cannot read " + sourcePath + " again (" + OpenErrorText(code) + ")";
+    *error = "cannot read " + sourceName + " again (" + OpenErrorText(code) + ")";
     return false;
   }
   zip_int64_t count = zip_get_num_entries(source.get(), 0);
   std::string twice;
   if (FindNameGivenTwice(source.get(), count, &twice)) {
-    *error = sourcePath + " holds two entries named " + twice + ", which no archive may; no copy of it is written";
+    *error = sourceName + " holds two entries named " + twice + ", which no archive may; no copy of it is written";
     return false;
   }
   MemoryArchive target;
@@ -266,7 +282,7 @@ bool MxlArchive::ReadRootFile(const std::string&, std::string*, std::string*, st
   return false;
 }
 
-bool MxlArchive::MakeCopy(const std::string&, const std::string&, const std::string&, std::string*,
+bool MxlArchive::MakeCopy(const std::string&, const std::string&, const std::string&, const std::string&, std::string*,
                           std::string* error) {
   *error = "compressed MusicXML (.mxl) cannot be written by this build (it was made without libzip)";
   return false;

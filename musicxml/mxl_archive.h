@@ -17,15 +17,17 @@ class MxlArchive {
   static bool LooksLikeArchive(const std::string& bytes);
 
   // The path inside the archive and the content of the score that
-  // META-INF/container.xml names first. False with a message.
-  static bool ReadRootFile(const std::string& archivePath, std::string* rootPath, std::string* content,
+  // META-INF/container.xml names first, read from the archive's bytes.
+  // False with a message.
+  static bool ReadRootFile(const std::string& archiveBytes, std::string* rootPath, std::string* content,
                            std::string* error);
 
-  // The bytes of a copy of source in which the entry rootPath holds
-  // content, made in memory so that the caller decides how the copy is
-  // written. False with a message.
-  static bool MakeCopy(const std::string& sourcePath, const std::string& rootPath, const std::string& content,
-                       std::string* archive, std::string* error);
+  // The bytes of a copy of the archive sourceBytes in which the entry
+  // rootPath holds content, made in memory so that the caller decides how
+  // the copy is written; sourceName stands for the archive in messages.
+  // False with a message.
+  static bool MakeCopy(const std::string& sourceName, const std::string& sourceBytes, const std::string& rootPath,
+                       const std::string& content, std::string* archive, std::string* error);
 };
 
 }  // namespace musicxml

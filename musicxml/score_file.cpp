@@ -21,6 +21,9 @@ namespace {
 
 namespace fs = std::filesystem;
 
+// A score file larger than this is refused before it is read whole.
+constexpr long kMaxFileSize = 512L << 20;
+
 // Names tried before giving up; each is taken only by someone else's file.
 constexpr int kNameAttempts = 100;
 // The temporary name does not grow with the output's: an output named near
@@ -107,6 +110,36 @@ bool ScoreFile::IsRegularFile(const std::string& path, std::string* error) {
     *error = "cannot open " + path + ": " + (code ? code.message() : std::string(std::strerror(ENOENT)));
   }
   return false;
+}
+
+bool ScoreFile::Read(const std::string& path, std::string* bytes, std::string* error) {
+  if (!IsRegularFile(path, error)) return false;
+  std::FILE* file = std::fopen(path.c_str(), "rb");
+  if (!file) {
+    *error = "cannot open " + path + ": " + std::strerror(errno);
+    return false;
+  }
+  bool ok = std::fseek(file, 0, SEEK_END) == 0;
+  long size = ok ? std::ftell(file) : -1;
+  ok = ok && size >= 0 && std::fseek(file, 0, SEEK_SET) == 0;
+  if (!ok) {
+    std::fclose(file);
+    *error = "cannot read " + path;
+    return false;
+  }
+  if (size > kMaxFileSize) {
+    std::fclose(file);
+    *error = path + ": the file is too large to be a score";
+    return false;
+  }
+  bytes->assign(static_cast<size_t>(size), '\0');
+  size_t read = size > 0 ? std::fread(&(*bytes)[0], 1, bytes->size(), file) : 0;
+  std::fclose(file);
+  if (read != bytes->size()) {
+    *error = "cannot read " + path + " whole";
+    return false;
+  }
+  return true;
 }
 
 bool ScoreFile::Write(const std::string& path, const std::string& bytes, std::string* error) {

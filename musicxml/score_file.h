@@ -15,6 +15,10 @@ class ScoreFile {
   // pipe or device, or nothing.
   static bool IsRegularFile(const std::string& path, std::string* error);
 
+  // The whole of a regular file no larger than a score can be. False with
+  // a message naming path.
+  static bool Read(const std::string& path, std::string* bytes, std::string* error);
+
   // Writes bytes to path as what stands there asks, or refuses with a
   // message naming path and the reason:
   // - nothing, or a regular file: a temporary file beside it, renamed over

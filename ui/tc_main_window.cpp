@@ -3,7 +3,7 @@
 #include <cstdio>
 #include <initializer_list>
 
-#include "analysis/analysis_settings.h"
+#include "analysis/profile_settings.h"
 #include "settings/plugin_text_file.h"
 #include "settings/tc_settings_pair.h"
 #include "shell/tx_api.h"
@@ -216,14 +216,9 @@ void TCMainWindow::ReadChoices() {
   // Without a chosen entry the profile chosen before stays, within the collection.
   if (chosen >= 0 && chosen < profiles_.GetCount()) selectedProfile_ = chosen;
   if (selectedProfile_ >= profiles_.GetCount()) selectedProfile_ = profiles_.GetCount() - 1;
-  const TCSettingsProfile* profile = profiles_.GetProfileAt(selectedProfile_);
-  if (profile) {
-    AnalysisSettings settings;
-    settings.checkOptions = profile->GetCheckOptions();
-    settings.parenthesisOptions = profile->GetParenthesisOptions();
-    settings.courtesyMeasureRange = profile->GetCourtesyMeasureRange();
-    settings.systemTieMode = profile->GetSystemTieMode();
-    SetActiveAnalysisSettings(settings);
+  // Without a profile the active settings stay in force.
+  if (const TCSettingsProfile* profile = profiles_.GetProfileAt(selectedProfile_)) {
+    SetActiveAnalysisSettings(AnalysisSettingsOf(*profile));
   }
   layerMask_ = 0;
   const TCDataListRows* rows = layerList_->GetRows();

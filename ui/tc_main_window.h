@@ -21,6 +21,7 @@ class TCCtrlStatic;
 class TCResultDataList;
 class TCSettingsPairs;
 class TCUI;
+struct AnalysisSettings;
 
 class TCMainWindow : public TCResourceWindow {
  public:
@@ -57,6 +58,7 @@ class TCMainWindow : public TCResourceWindow {
   void EditProfiles();
 
   // Shared steps of the commands.
+  // Makes the chosen profile's settings the active ones and reads the layers and respacing.
   void ReadChoices();
   void UpdateButtons();
   void FillProfilePopup();

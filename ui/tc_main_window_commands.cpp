@@ -2,7 +2,7 @@
 #include <memory>
 
 #include "analysis/accidental_finding.h"
-#include "analysis/tc_accidentals_analyzer.h"
+#include "analysis/region_scan.h"
 #include "analysis/tc_analysis_run_context.h"
 #include "analysis/tc_change_checked_handler.h"
 #include "analysis/tc_undo_block.h"
@@ -122,11 +122,7 @@ bool TCMainWindow::Scan() {
   scannedDocument_.SetDocumentNumber(TX_GetCurrentOrbeltDocument());
   scannedRegion_.ReadCurrentSelection();
   // The active settings are read once, here, where the run starts.
-  TCAccidentalsAnalyzer analyzer(resultList_->GetRows(), GetActiveAnalysisSettings());
-  analyzer.SetLayerMask(layerMask_);
-  analyzer.SetRegion(&selection);
-  TCUndoBlock block;
-  if (!block.ExecuteHandler(&analyzer, TCAccidentalsAnalyzer::kEditName)) return false;
+  if (!ScanRegion(GetActiveAnalysisSettings(), layerMask_, &selection, resultList_->GetRows())) return false;
   resultList_->RefreshTexts();
   bool found = resultList_->GetRows()->GetRowCount() > 0;
   if (!found) ShowMessage(kNothingText, kNothingTitle);
@@ -139,7 +135,6 @@ void TCMainWindow::ScanAndChange() {
 }
 
 void TCMainWindow::ChangeChecked() {
-  TCChangeCheckedHandler handler(resultList_->GetRows(), respace_ != 0);
   if (CountCheckedRows() <= 0) {
     ShowMessage(kNoCheckedText, kNoCheckedTitle);
     return;
@@ -162,9 +157,7 @@ void TCMainWindow::ChangeChecked() {
       region.CopyFrom(&scannedRegion_);
     }
   }
-  handler.SetRegion(&region);
-  TCUndoBlock block;
-  if (block.ExecuteHandler(&handler, TCChangeCheckedHandler::kEditName)) {
+  if (ApplyCheckedFindings(resultList_->GetRows(), &region, respace_ != 0)) {
     resultList_->RemoveAppliedRows();
     RedrawSelection();
   } else if (!MessageBeep(MB_ICONEXCLAMATION)) {

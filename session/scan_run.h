@@ -1,11 +1,9 @@
 // The plug-in's Scan and Change Checked on the host's current selection, as
-// the report window runs them: the profile's settings made active, the
-// analyzer in an undo block "Accidentals" over the selected region, then the
-// change handler in another block "Accidentals" for the checked rows.
+// the report window runs them: the analyzer over the selected region with
+// the profile's settings, then the change handler for the checked rows.
 #pragma once
 
 #include <cstdint>
-#include <vector>
 
 #include "analysis/analysis_settings.h"
 #include "score/tc_music_region.h"
@@ -13,7 +11,7 @@
 
 class AccidentalFinding;
 
-namespace rzacc {
+namespace session {
 
 class ScanRun {
  public:
@@ -27,6 +25,8 @@ class ScanRun {
 
   // Checks every row first when all is set. Answers whether a note changed.
   bool ApplyChecked(bool all);
+  // False for an index that is not a row's.
+  bool SetChecked(int32_t index, bool checked);
 
   int32_t FindingCount() const { return rows_.GetRowCount(); }
   // The finding of a row in report order, or null.
@@ -44,4 +44,4 @@ class ScanRun {
   TCMusicRegion region_;
 };
 
-}  // namespace rzacc
+}  // namespace session

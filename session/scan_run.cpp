@@ -1,13 +1,12 @@
-#include "cli/scan_run.h"
+#include "session/scan_run.h"
 
 #include "analysis/accidental_finding.h"
-#include "analysis/tc_accidentals_analyzer.h"
+#include "analysis/region_scan.h"
 #include "analysis/tc_analysis_run_context.h"
 #include "analysis/tc_change_checked_handler.h"
-#include "analysis/tc_undo_block.h"
 #include "ui/tc_data_list_row.h"
 
-namespace rzacc {
+namespace session {
 
 namespace {
 
@@ -26,11 +25,7 @@ bool ScanRun::Scan(const AnalysisSettings& settings, uint32_t layerMask) {
   if (selection.IsEmpty() || layerMask == 0) return false;
   ReleaseFindings();
   region_.ReadCurrentSelection();
-  TCAccidentalsAnalyzer analyzer(&rows_, settings);
-  analyzer.SetLayerMask(layerMask);
-  analyzer.SetRegion(&selection);
-  TCUndoBlock block;
-  return block.ExecuteHandler(&analyzer, TCAccidentalsAnalyzer::kEditName);
+  return ScanRegion(settings, layerMask, &selection, &rows_);
 }
 
 bool ScanRun::ApplyChecked(bool all) {
@@ -39,6 +34,13 @@ bool ScanRun::ApplyChecked(bool all) {
   }
   if (CheckedCount() == 0) return false;
   return ApplyCheckedFindings(&rows_, &region_, kRespace);
+}
+
+bool ScanRun::SetChecked(int32_t index, bool checked) {
+  TCDataListRow* row = rows_.GetRowAt(index);
+  if (!row) return false;
+  row->SetChecked(checked);
+  return true;
 }
 
 const AccidentalFinding* ScanRun::FindingAt(int32_t index) const { return GetRowFinding(rows_.GetRowAt(index)); }
@@ -63,4 +65,4 @@ int32_t ScanRun::AppliedCount() const {
   return count;
 }
 
-}  // namespace rzacc
+}  // namespace session
