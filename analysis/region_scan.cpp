@@ -3,6 +3,7 @@
 #include "analysis/analysis_settings.h"
 #include "analysis/tc_accidentals_analyzer.h"
 #include "analysis/tc_undo_block.h"
+#include "framework/tc_string.h"
 
 bool ScanRegion(const AnalysisSettings& settings, uint32_t layerMask, const TCMusicRegion* region,
                 TCDataListRows* rows) {

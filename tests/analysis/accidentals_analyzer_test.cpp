@@ -130,7 +130,7 @@ TEST_F(AccidentalsAnalyzerTest, AnalyzerWithoutRegionScansNothing) {
   int16_t flute = builder.AddStaff("Flute");
   builder.AddMeasures(1);
   builder.Voice(flute).Note("F#4", kWhole);
-  TCAccidentalsAnalyzer analyzer(&rows_);
+  TCAccidentalsAnalyzer analyzer(&rows_, Settings());
   EXPECT_EQ(analyzer.GetLayerMask(), 15u);
   TCUndoBlock block;
   EXPECT_FALSE(block.ExecuteHandler(&analyzer, TCAccidentalsAnalyzer::kEditName));
