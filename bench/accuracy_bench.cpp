@@ -7,11 +7,11 @@
 //   rz_bench_accuracy [SCORES_FOLDER] [--preset NAME]... [--profiles FILE]
 // Without --preset every preset; --profiles adds every profile of a settings
 // file, to try settings before they become a preset.
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
-#include <algorithm>
 #include <map>
 #include <set>
 #include <sstream>
@@ -229,10 +229,13 @@ int main(int argc, char** argv) {
   }
   std::printf("%zu scores; half A: the 1st, 3rd, ... by file name, half B: the 2nd, 4th, ...; largest: %s\n\n",
               scores.size(), scores[largest].name.c_str());
-  std::printf("| settings        | recall / precision | half A        | half B        | hits  | extra | scan all | largest  |\n");
+  std::printf(
+      "| settings        | recall / precision | half A        | half B        | hits  | extra | scan all | largest  "
+      "|\n");
   std::printf("|---|---|---|---|---|---|---|---|\n");
   for (size_t index = 0; index < chosen.size(); ++index) PrintResult(chosen[index].first, results[index]);
-  std::printf("\n| settings        | finding kind               | hits  | extra | precision |\n|---|---|---|---|---|\n");
+  std::printf(
+      "\n| settings        | finding kind               | hits  | extra | precision |\n|---|---|---|---|---|\n");
   for (size_t index = 0; index < chosen.size(); ++index) PrintKinds(chosen[index].first, results[index]);
   return 0;
 }

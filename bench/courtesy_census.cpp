@@ -24,9 +24,7 @@ struct Moment {
     return Of(numerator * other.denominator + other.numerator * denominator, denominator * other.denominator);
   }
   Moment operator-(const Moment& other) const { return *this + Moment{-other.numerator, other.denominator}; }
-  bool operator<(const Moment& other) const {
-    return numerator * other.denominator < other.numerator * denominator;
-  }
+  bool operator<(const Moment& other) const { return numerator * other.denominator < other.numerator * denominator; }
   bool operator==(const Moment& other) const {
     return numerator == other.numerator && denominator == other.denominator;
   }
@@ -82,8 +80,8 @@ struct NoteEvent {
 };
 
 // The measure's notes in the order they sound, each with its place in the file.
-std::vector<NoteEvent> MeasureEvents(tinyxml2::XMLElement* measure, long long* divisions,
-                                     std::map<int, KeyMap>* keys, int* ordinal) {
+std::vector<NoteEvent> MeasureEvents(tinyxml2::XMLElement* measure, long long* divisions, std::map<int, KeyMap>* keys,
+                                     int* ordinal) {
   std::vector<NoteEvent> events;
   Moment position;
   Moment lastOnset;
@@ -111,9 +109,8 @@ std::vector<NoteEvent> MeasureEvents(tinyxml2::XMLElement* measure, long long* d
       events.push_back({onset, static_cast<int>(events.size()), staff, child, *ordinal});
     }
   }
-  std::stable_sort(events.begin(), events.end(), [](const NoteEvent& left, const NoteEvent& right) {
-    return left.onset < right.onset;
-  });
+  std::stable_sort(events.begin(), events.end(),
+                   [](const NoteEvent& left, const NoteEvent& right) { return left.onset < right.onset; });
   return events;
 }
 
