@@ -9,7 +9,13 @@
 #include <string>
 #include <vector>
 
+#include "analysis/analysis_settings.h"
 #include "session/score_session.h"
+#include "webengine/note_ids.h"
+
+namespace rzacc {
+struct Report;
+}
 
 namespace webengine {
 
@@ -50,12 +56,17 @@ class WebEngine {
   const std::string& Output() const { return output_; }
 
  private:
+  // Each row's <note> element numbers, from the findings of the last scan.
+  void AddNoteElements(rzacc::Report* report) const;
+
   std::unique_ptr<session::ScoreSession> session_;
   std::string name_;
   std::string message_;
   std::string output_;
-  // The text of the open score's file in UTF-8, for ScoreText.
-  std::string text_;
+  NoteIds noteIds_;
+  // The last scan's, which an apply scans with again.
+  AnalysisSettings settings_;
+  uint32_t layerMask_ = 0xF;
   bool scanned_ = false;
 };
 
