@@ -107,7 +107,10 @@ class JsonParser {
     *code = 0;
     for (int digit = 0; digit < 4; ++digit) {
       char c = text_[position_++];
-      int nibble = c >= '0' && c <= '9' ? c - '0' : c >= 'a' && c <= 'f' ? c - 'a' + 10 : c >= 'A' && c <= 'F' ? c - 'A' + 10 : -1;
+      int nibble = c >= '0' && c <= '9'   ? c - '0'
+                   : c >= 'a' && c <= 'f' ? c - 'a' + 10
+                   : c >= 'A' && c <= 'F' ? c - 'A' + 10
+                                          : -1;
       if (nibble < 0) return false;
       *code = *code * 16 + static_cast<uint32_t>(nibble);
     }

@@ -13,7 +13,8 @@ namespace webengine {
 namespace {
 
 // Every element of the document in document order, without recursion.
-void VisitElements(const tinyxml2::XMLDocument& document, const std::function<void(const tinyxml2::XMLElement*)>& visit) {
+void VisitElements(const tinyxml2::XMLDocument& document,
+                   const std::function<void(const tinyxml2::XMLElement*)>& visit) {
   const tinyxml2::XMLElement* element = document.RootElement();
   while (element) {
     visit(element);

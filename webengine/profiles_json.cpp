@@ -68,7 +68,8 @@ void WriteProfile(const TCSettingsProfile& profile, const tinyxml2::XMLElement* 
   out << "{\"name\":" << ReportWriter::JsonString(name ? name : "") << ",\"values\":{";
   const char* separator = "";
   ForEachCheck([&](const TCSettingsOption& row, auto get, auto) {
-    out << separator << ReportWriter::JsonString(row.attribute) << ":" << (((profile.*get)() & row.bit) ? "true" : "false");
+    out << separator << ReportWriter::JsonString(row.attribute) << ":"
+        << (((profile.*get)() & row.bit) ? "true" : "false");
     separator = ",";
   });
   for (const ChoiceSetting& setting : kChoiceSettings) {
@@ -95,8 +96,7 @@ bool IsWholeNumber(const JsonValue& value) {
 bool TakeProfile(const JsonValue& json, TCSettingsProfile* profile, tinyxml2::XMLElement* element, std::string* error) {
   const JsonValue* name = json.Find("name");
   const JsonValue* values = json.Find("values");
-  if (!json.IsObject() || !name || name->GetKind() != JsonValue::Kind::String ||
-      (values && !values->IsObject())) {
+  if (!json.IsObject() || !name || name->GetKind() != JsonValue::Kind::String || (values && !values->IsObject())) {
     *error = "a profile needs a \"name\" string and a \"values\" object";
     return false;
   }
@@ -136,8 +136,8 @@ std::string ProfilesJson::Options() {
   const char* separator = "";
   ForEachCheck([&](const TCSettingsOption& row, auto, auto) {
     out << separator << "{\"key\":" << ReportWriter::JsonString(row.attribute)
-        << ",\"label\":" << ReportWriter::JsonString(row.label) << ",\"kind\":\"check\",\"default\":"
-        << (row.defaultOn ? "true" : "false") << "}";
+        << ",\"label\":" << ReportWriter::JsonString(row.label)
+        << ",\"kind\":\"check\",\"default\":" << (row.defaultOn ? "true" : "false") << "}";
     separator = ",";
   });
   for (const ChoiceSetting& setting : kChoiceSettings) {
@@ -164,8 +164,7 @@ std::string ProfilesJson::Read(const std::string& xmlText) {
   }
   tinyxml2::XMLDocument document;
   if (document.Parse(xmlText.data(), xmlText.size()) != tinyxml2::XML_SUCCESS) {
-    return ProfilesText("", "rzpluginstorage.xml:" + std::to_string(document.ErrorLineNum()) +
-                                ": not well-formed XML");
+    return ProfilesText("", "rzpluginstorage.xml:" + std::to_string(document.ErrorLineNum()) + ": not well-formed XML");
   }
   const tinyxml2::XMLElement* list = document.FirstChildElement("RZPluginSettings");
   list = list ? list->FirstChildElement("RZAccidentals") : nullptr;

@@ -27,7 +27,7 @@ uint64_t SourceTagAt(int16_t staff, int32_t measure, int32_t layer, int32_t entr
   headless::EntryInfo entry;
   if (noteIndex < 0 ||
       !headless::HeadlessHost::Instance().Queries().EntryAt(staff, static_cast<int16_t>(measure), layer, entryIndex,
-                                                           &entry) ||
+                                                            &entry) ||
       static_cast<size_t>(noteIndex) >= entry.notes.size()) {
     return 0;
   }
@@ -47,7 +47,8 @@ bool ReadChoices(const std::string& choicesJson, int32_t findingCount, std::vect
     const JsonValue* index = item.Find("index");
     const JsonValue* parentheses = item.Find("parentheses");
     if (!index || index->GetKind() != JsonValue::Kind::Number || index->Number() < 0 ||
-        index->Number() >= findingCount || static_cast<double>(static_cast<int32_t>(index->Number())) != index->Number() ||
+        index->Number() >= findingCount ||
+        static_cast<double>(static_cast<int32_t>(index->Number())) != index->Number() ||
         (parentheses && parentheses->GetKind() != JsonValue::Kind::Boolean)) {
       *error = "a choice needs the index of a finding of the last scan and, if any, parentheses true or false";
       return false;
@@ -138,7 +139,8 @@ void WebEngine::AddNoteElements(rzacc::Report* report) const {
   for (int32_t index = 0; index < run.FindingCount() && row < report->rows.size(); ++index) {
     const AccidentalFinding* finding = run.FindingAt(index);
     if (!finding) continue;
-    uint64_t tag = SourceTagAt(finding->staff, finding->measure, finding->layer, finding->entryIndex, finding->noteIndex);
+    uint64_t tag =
+        SourceTagAt(finding->staff, finding->measure, finding->layer, finding->entryIndex, finding->noteIndex);
     report->rows[row].noteElement = noteIds_.IndexOf(imported.NoteElement(tag));
     if (finding->hasRelated) {
       uint64_t related = SourceTagAt(finding->relatedStaff, finding->relatedMeasure, finding->relatedLayer,
@@ -168,7 +170,8 @@ int WebEngine::Apply(const std::string& choicesJson, bool brackets, const std::s
   // Applying spends the scan: its findings are gone once the next one runs.
   scanned_ = false;
   session::AppliedRounds applied;
-  if (!session_->ApplyInRounds(settings_, layerMask_, false, true, [](const session::ScanRun&, int, bool) {}, &applied)) {
+  if (!session_->ApplyInRounds(
+          settings_, layerMask_, false, true, [](const session::ScanRun&, int, bool) {}, &applied)) {
     message_ = name_ + ": the scan failed";
     return -1;
   }
