@@ -145,6 +145,7 @@ TEST(WebEngineTest, BadInputIsRefusedWithAMessage) {
   EXPECT_GT(engine.Apply("[{\"index\":0,\"parentheses\":false}]", true, "#FF0000", "out.musicxml"), 0)
       << engine.Message();
   EXPECT_EQ(engine.Output().find("parentheses=\"yes\""), std::string::npos);
+  EXPECT_EQ(engine.Output().find("bracket=\"yes\""), std::string::npos);
   EXPECT_NE(engine.Output().find("color=\"#FF0000\""), std::string::npos);
   EXPECT_EQ(engine.Clean("", "empty.musicxml", "out.musicxml"), -1);
 }
