@@ -24,6 +24,19 @@ else()
   endif()
 endif()
 
+# nlohmann's JSON reader for the page's engine, header only, from Debian's
+# package. The Emscripten build must not see the machine's /usr/include, so
+# every build takes a copy of the package's headers.
+if(NOT WIN32)
+  set(RZ_JSON_HEADERS /usr/include/nlohmann)
+  if(NOT EXISTS ${RZ_JSON_HEADERS}/json.hpp)
+    message(FATAL_ERROR "nlohmann/json.hpp is missing (run scripts/install-deps)")
+  endif()
+  file(COPY ${RZ_JSON_HEADERS} DESTINATION ${PROJECT_BINARY_DIR}/_deps/json/include)
+  add_library(rz_json INTERFACE)
+  target_include_directories(rz_json SYSTEM INTERFACE ${PROJECT_BINARY_DIR}/_deps/json/include)
+endif()
+
 if(RZ_BUILD_TESTS)
   if(WIN32)
     # GoogleTest is built from Debian's source package for the cross build.

@@ -2,6 +2,8 @@
 
 #include <tinyxml2.h>
 
+#include <nlohmann/json.hpp>
+
 #include <cmath>
 #include <sstream>
 
@@ -10,13 +12,14 @@
 #include "settings/tc_settings_option.h"
 #include "settings/tc_settings_profile.h"
 #include "settings/tc_settings_profiles.h"
-#include "webengine/json_reader.h"
 
 namespace webengine {
 
 namespace {
 
 using rzacc::ReportWriter;
+// Ordered, so that a profile's other attributes keep the file's order.
+using Json = nlohmann::ordered_json;
 
 // A numeric setting: its attribute, the editor's label, its popup's entries.
 struct ChoiceSetting {
@@ -52,9 +55,13 @@ void ForEachCheck(Visit visit) {
   }
 }
 
+// The profile's position in the file, which every save writes anew.
+constexpr const char* kPositionAttribute = "CollectionIdx";
+
+// Whether the attribute is one the profile's save writes itself.
 bool IsOption(const char* attribute) {
   std::string name = attribute;
-  if (name == "Name") return true;
+  if (name == "Name" || name == kPositionAttribute) return true;
   for (const ChoiceSetting& setting : kChoiceSettings) {
     if (name == setting.attribute) return true;
   }
@@ -87,45 +94,54 @@ std::string ProfilesText(const std::string& profiles, const std::string& error) 
   return "{\"profiles\":[" + profiles + "],\"error\":" + ReportWriter::JsonString(error) + "}";
 }
 
-bool IsWholeNumber(const JsonValue& value) {
-  return value.GetKind() == JsonValue::Kind::Number && std::floor(value.Number()) == value.Number() &&
-         std::fabs(value.Number()) < 2147483648.0;
+bool IsWholeNumber(const Json& value) {
+  return value.is_number_integer() && value.get<int64_t>() >= INT32_MIN && value.get<int64_t>() <= INT32_MAX;
 }
 
 // One profile of the JSON into profile and its element's other attributes.
-bool TakeProfile(const JsonValue& json, TCSettingsProfile* profile, tinyxml2::XMLElement* element, std::string* error) {
-  const JsonValue* name = json.Find("name");
-  const JsonValue* values = json.Find("values");
-  if (!json.IsObject() || !name || name->GetKind() != JsonValue::Kind::String || (values && !values->IsObject())) {
+bool TakeProfile(const Json& json, TCSettingsProfile* profile, tinyxml2::XMLElement* element, std::string* error) {
+  auto name = json.is_object() ? json.find("name") : json.end();
+  auto values = json.is_object() ? json.find("values") : json.end();
+  if (!json.is_object() || name == json.end() || !name->is_string() || (values != json.end() && !values->is_object())) {
     *error = "a profile needs a \"name\" string and a \"values\" object";
     return false;
   }
+  const std::string& profileName = name->get_ref<const std::string&>();
   TCString text;
-  text.SetUTF8(name->String().c_str());
+  text.SetUTF8(profileName.c_str());
   profile->SetName(&text);
-  if (!values) return true;
-  for (const auto& member : values->Members()) {
-    const std::string& key = member.first;
-    const JsonValue& value = member.second;
+  if (values == json.end()) return true;
+  for (const auto& member : values->items()) {
+    const std::string& key = member.key();
+    const Json& value = member.value();
     bool known = false;
     ForEachCheck([&](const TCSettingsOption& row, auto get, auto set) {
-      if (key != row.attribute || value.GetKind() != JsonValue::Kind::Boolean) return;
-      (profile->*set)(value.Boolean() ? ((profile->*get)() | row.bit) : ((profile->*get)() & ~row.bit));
+      if (key != row.attribute || !value.is_boolean()) return;
+      (profile->*set)(value.get<bool>() ? ((profile->*get)() | row.bit) : ((profile->*get)() & ~row.bit));
       known = true;
     });
     for (const ChoiceSetting& setting : kChoiceSettings) {
       if (key != setting.attribute || !IsWholeNumber(value)) continue;
-      (profile->*setting.set)(static_cast<int32_t>(value.Number()));
+      (profile->*setting.set)(static_cast<int32_t>(value.get<int64_t>()));
       known = true;
     }
-    if (known) continue;
-    if (IsOption(key.c_str()) || value.GetKind() != JsonValue::Kind::String) {
-      *error = "profile \"" + name->String() + "\": the value of " + key + " is not of its kind";
+    if (known || key == kPositionAttribute) continue;
+    if (IsOption(key.c_str()) || !value.is_string()) {
+      *error = "profile \"" + profileName + "\": the value of " + key + " is not of its kind";
       return false;
     }
-    element->SetAttribute(key.c_str(), value.String().c_str());
+    element->SetAttribute(key.c_str(), value.get_ref<const std::string&>().c_str());
   }
   return true;
+}
+
+// The settings file to write into: the one the profiles came from, so that
+// what other plug-ins of the family keep in it stays, or a new one.
+bool LoadBase(const std::string& baseXml, tinyxml2::XMLDocument* document, std::string* error) {
+  if (baseXml.find_first_not_of(" \t\r\n") == std::string::npos) return true;
+  if (document->Parse(baseXml.data(), baseXml.size()) == tinyxml2::XML_SUCCESS) return true;
+  *error = "rzpluginstorage.xml:" + std::to_string(document->ErrorLineNum()) + ": not well-formed XML";
+  return false;
 }
 
 }  // namespace
@@ -182,21 +198,23 @@ std::string ProfilesJson::Read(const std::string& xmlText) {
   return ProfilesText(profiles.str(), "");
 }
 
-bool ProfilesJson::Write(const std::string& profilesJson, std::string* xmlText, std::string* error) {
-  JsonValue json;
-  if (!JsonValue::Parse(profilesJson, &json, error)) return false;
-  const JsonValue* list = json.Find("profiles");
-  if (!list || !list->IsArray()) {
+bool ProfilesJson::Write(const std::string& profilesJson, const std::string& baseXml, std::string* xmlText,
+                         std::string* error) {
+  Json json = Json::parse(profilesJson, nullptr, false);
+  auto list = json.is_object() ? json.find("profiles") : json.end();
+  if (json.is_discarded() || list == json.end() || !list->is_array()) {
     *error = "the JSON holds no \"profiles\" array";
     return false;
   }
   tinyxml2::XMLDocument document;
+  if (!LoadBase(baseXml, &document, error)) return false;
   bool rootCreated = false;
   tinyxml2::XMLElement* plugin = TCSettingsProfiles::GetPluginElement(&document, &rootCreated);
-  tinyxml2::XMLElement* profilesElement = document.NewElement("SettingsProfiles");
-  plugin->InsertEndChild(profilesElement);
+  tinyxml2::XMLElement* profilesElement = plugin->FirstChildElement("SettingsProfiles");
+  if (!profilesElement) profilesElement = plugin->InsertNewChildElement("SettingsProfiles");
+  profilesElement->DeleteChildren();
   if (rootCreated) document.InsertEndChild(plugin->Parent());
-  for (const JsonValue& item : list->Items()) {
+  for (const Json& item : *list) {
     TCSettingsProfile profile;
     tinyxml2::XMLElement* element = document.NewElement(kProfileElementName);
     profilesElement->InsertEndChild(element);

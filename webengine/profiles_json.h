@@ -16,9 +16,12 @@ class ProfilesJson {
   // gives the one profile the plug-in makes when there is none. Attributes
   // of a profile that are not options are kept as strings.
   static std::string Read(const std::string& xmlText);
-  // The settings file's text for profiles JSON as Read gives it; false with
-  // a message when the JSON is not such.
-  static bool Write(const std::string& profilesJson, std::string* xmlText, std::string* error);
+  // The settings file's text for profiles JSON as Read gives it, written
+  // into the file baseXml (empty: a new file) as the plug-in saves: its
+  // profile list is replaced and everything else stays. False with a
+  // message when the JSON or the base file is not such.
+  static bool Write(const std::string& profilesJson, const std::string& baseXml, std::string* xmlText,
+                    std::string* error);
 };
 
 }  // namespace webengine

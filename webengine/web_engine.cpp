@@ -1,5 +1,8 @@
 #include "webengine/web_engine.h"
 
+#include <nlohmann/json.hpp>
+
+#include <optional>
 #include <sstream>
 #include <utility>
 
@@ -9,7 +12,6 @@
 #include "headless/document_queries.h"
 #include "headless/headless_host.h"
 #include "session/profile_choice.h"
-#include "webengine/json_reader.h"
 #include "webengine/profiles_json.h"
 
 namespace webengine {
@@ -34,26 +36,26 @@ uint64_t SourceTagAt(int16_t staff, int32_t measure, int32_t layer, int32_t entr
   return entry.notes[static_cast<size_t>(noteIndex)].sourceTag;
 }
 
-// The page's choices: finding index -> parentheses. False with a message.
-bool ReadChoices(const std::string& choicesJson, int32_t findingCount, std::vector<std::pair<int32_t, bool>>* choices,
-                 std::string* error) {
-  JsonValue json;
-  if (!JsonValue::Parse(choicesJson, &json, error)) return false;
-  if (!json.IsArray()) {
+// The page's choices: finding index -> parentheses, absent where the
+// finding keeps its own. False with a message.
+bool ReadChoices(const std::string& choicesJson, int32_t findingCount,
+                 std::vector<std::pair<int32_t, std::optional<bool>>>* choices, std::string* error) {
+  nlohmann::json json = nlohmann::json::parse(choicesJson, nullptr, false);
+  if (json.is_discarded() || !json.is_array()) {
     *error = "the choices are not a JSON array";
     return false;
   }
-  for (const JsonValue& item : json.Items()) {
-    const JsonValue* index = item.Find("index");
-    const JsonValue* parentheses = item.Find("parentheses");
-    if (!index || index->GetKind() != JsonValue::Kind::Number || index->Number() < 0 ||
-        index->Number() >= findingCount ||
-        static_cast<double>(static_cast<int32_t>(index->Number())) != index->Number() ||
-        (parentheses && parentheses->GetKind() != JsonValue::Kind::Boolean)) {
+  for (const nlohmann::json& item : json) {
+    auto index = item.is_object() ? item.find("index") : item.end();
+    auto parentheses = item.is_object() ? item.find("parentheses") : item.end();
+    if (index == item.end() || !index->is_number_integer() || index->get<int64_t>() < 0 ||
+        index->get<int64_t>() >= findingCount || (parentheses != item.end() && !parentheses->is_boolean())) {
       *error = "a choice needs the index of a finding of the last scan and, if any, parentheses true or false";
       return false;
     }
-    choices->emplace_back(static_cast<int32_t>(index->Number()), parentheses && parentheses->Boolean());
+    std::optional<bool> choice;
+    if (parentheses != item.end()) choice = parentheses->get<bool>();
+    choices->emplace_back(static_cast<int32_t>(index->get<int64_t>()), choice);
   }
   return true;
 }
@@ -96,9 +98,9 @@ std::string WebEngine::OptionsJson() { return ProfilesJson::Options(); }
 
 std::string WebEngine::ReadProfiles(const std::string& xmlText) { return ProfilesJson::Read(xmlText); }
 
-bool WebEngine::WriteProfiles(const std::string& profilesJson, std::string* xmlText) {
+bool WebEngine::WriteProfiles(const std::string& profilesJson, const std::string& baseXml, std::string* xmlText) {
   message_.clear();
-  if (ProfilesJson::Write(profilesJson, xmlText, &message_)) return true;
+  if (ProfilesJson::Write(profilesJson, baseXml, xmlText, &message_)) return true;
   xmlText->clear();
   return false;
 }
@@ -160,12 +162,12 @@ int WebEngine::Apply(const std::string& choicesJson, bool brackets, const std::s
     return -1;
   }
   int32_t findingCount = session_->Findings().FindingCount();
-  std::vector<std::pair<int32_t, bool>> choices;
+  std::vector<std::pair<int32_t, std::optional<bool>>> choices;
   if (!ReadChoices(choicesJson, findingCount, &choices, &message_)) return -1;
   for (int32_t index = 0; index < findingCount; ++index) session_->SetChecked(index, false);
   for (const auto& [index, parentheses] : choices) {
     session_->SetChecked(index, true);
-    session_->SetParentheses(index, parentheses);
+    if (parentheses) session_->SetParentheses(index, *parentheses);
   }
   // Applying spends the scan: its findings are gone once the next one runs.
   scanned_ = false;

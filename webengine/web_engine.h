@@ -40,8 +40,10 @@ class WebEngine {
   static std::string OptionsJson();
   // The profiles of a profiles file's text as JSON (with "error").
   static std::string ReadProfiles(const std::string& xmlText);
-  // The text of a profiles file for that JSON; false with Message() on bad JSON.
-  bool WriteProfiles(const std::string& profilesJson, std::string* xmlText);
+  // The text of a profiles file for that JSON, written into the file the
+  // profiles came from (baseXml, empty for a new one) so that what other
+  // plug-ins keep in it stays; false with Message() on bad JSON or XML.
+  bool WriteProfiles(const std::string& profilesJson, const std::string& baseXml, std::string* xmlText);
 
   // Scans the whole score with the named profile of the profiles text
   // (empty: built-in defaults) and the layers of layerMask. The report's

@@ -90,11 +90,11 @@ EMSCRIPTEN_KEEPALIVE const char* rz_profiles_read(const char* xmlText) {
   }
 }
 
-EMSCRIPTEN_KEEPALIVE const char* rz_profiles_write(const char* profilesJson) {
+EMSCRIPTEN_KEEPALIVE const char* rz_profiles_write(const char* profilesJson, const char* baseXml) {
   Failure().clear();
   try {
     std::string xmlText;
-    Engine().WriteProfiles(Text(profilesJson), &xmlText);
+    Engine().WriteProfiles(Text(profilesJson), Text(baseXml), &xmlText);
     return Keep(std::move(xmlText));
   } catch (...) {
     Failure() = kOutOfMemory;

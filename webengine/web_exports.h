@@ -22,8 +22,10 @@ const char* rz_score_text(void);
 const char* rz_options(void);
 // JSON of the profiles in the text of a profiles file.
 const char* rz_profiles_read(const char* xmlText);
-// The text of a profiles file for the profiles JSON; "" with rz_message() on bad JSON.
-const char* rz_profiles_write(const char* profilesJson);
+// The text of a profiles file for the profiles JSON, written into the profiles
+// file the user opened (baseXml; null or "" for a new file) so that the rest of
+// that file stays; "" with rz_message() on bad JSON or XML.
+const char* rz_profiles_write(const char* profilesJson, const char* baseXml);
 // Scans the whole open score: the report's JSON with the findings' note
 // indexes, or {"error":"message"}.
 const char* rz_scan(const char* profilesXml, const char* profileName, int layerMask);

@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 #include <tinyxml2.h>
 
+#include <nlohmann/json.hpp>
+
 #include <cctype>
 #include <cstdlib>
 #include <filesystem>
@@ -10,11 +12,10 @@
 #include <vector>
 
 #include "tests/musicxml/musicxml_test_support.h"
-#include "webengine/json_reader.h"
 
 namespace {
 
-using webengine::JsonValue;
+using Json = nlohmann::json;
 using webengine::WebEngine;
 
 std::string ExamplesFolder() {
@@ -24,10 +25,9 @@ std::string ExamplesFolder() {
 
 std::string ReadExample(const std::string& name) { return musicxml_test::ReadFile(ExamplesFolder() + "/" + name); }
 
-JsonValue Parsed(const std::string& text) {
-  JsonValue value;
-  std::string error;
-  EXPECT_TRUE(JsonValue::Parse(text, &value, &error)) << error << "\n" << text;
+Json Parsed(const std::string& text) {
+  Json value = Json::parse(text, nullptr, false);
+  EXPECT_FALSE(value.is_discarded()) << text;
   return value;
 }
 
@@ -76,20 +76,20 @@ TEST(WebEngineTest, FindingsNameTheirNotesInTheNumberedText) {
     for (size_t index = 0; index < notes.size(); ++index) {
       ASSERT_STREQ(notes[index]->Attribute("id"), ("rzn-" + std::to_string(index)).c_str()) << name;
     }
-    JsonValue scan = Parsed(engine.Scan("", "", 0xF));
-    ASSERT_TRUE(scan.Find("findings")) << name;
-    for (const JsonValue& finding : scan.Find("findings")->Items()) {
-      int64_t noteIndex = static_cast<int64_t>(finding.Find("noteIndex")->Number());
-      int64_t related = static_cast<int64_t>(finding.Find("relatedNoteIndex")->Number());
+    Json scan = Parsed(engine.Scan("", "", 0xF));
+    ASSERT_TRUE(scan.contains("findings")) << name;
+    for (const Json& finding : scan["findings"]) {
+      int64_t noteIndex = finding.value("noteIndex", int64_t{-1});
+      int64_t related = finding.value("relatedNoteIndex", int64_t{-1});
       ASSERT_GE(noteIndex, 0) << name;
       ASSERT_LT(static_cast<size_t>(noteIndex), notes.size()) << name;
       EXPECT_LT(related, static_cast<int64_t>(notes.size())) << name;
       EXPECT_NE(related, noteIndex) << name;
-      const JsonValue* written = finding.Find("writtenNote");
+      std::string written = finding.value("writtenNote", finding.value("note", std::string()));
       std::string step;
       int alter = 0;
       int octave = 0;
-      ReadPitchName((written ? written : finding.Find("note"))->String(), &step, &alter, &octave);
+      ReadPitchName(written, &step, &alter, &octave);
       const tinyxml2::XMLElement* pitch = notes[static_cast<size_t>(noteIndex)]->FirstChildElement("pitch");
       ASSERT_TRUE(pitch) << name << " note " << noteIndex;
       EXPECT_STREQ(pitch->FirstChildElement("step")->GetText(), step.c_str()) << name << " note " << noteIndex;
@@ -151,45 +151,53 @@ TEST(WebEngineTest, BadInputIsRefusedWithAMessage) {
   EXPECT_EQ(engine.Clean("", "empty.musicxml", "out.musicxml"), -1);
 }
 
-// The profiles of a settings file read into JSON and written back give the
-// same profiles, with the attributes that are no options kept.
+// The profiles of a settings file read into JSON and written back into it
+// give the same profiles, with the attributes that are no options kept and
+// what another plug-in keeps in the file untouched.
 TEST(WebEngineTest, ProfilesReadAndWriteBack) {
   std::string file = ReadExample("rzpluginstorage.xml");
   size_t profile = file.find("<SettingsProfile ");
   ASSERT_NE(profile, std::string::npos);
   file.insert(profile + 17, "Colour=\"blue\" ");
+  size_t root = file.find("<RZPluginSettings>");
+  ASSERT_NE(root, std::string::npos);
+  file.insert(root + 18, "<RZOther Keep=\"1\"/>");
   std::string json = WebEngine::ReadProfiles(file);
-  JsonValue profiles = Parsed(json);
-  EXPECT_EQ(profiles.Find("error")->String(), "");
-  ASSERT_GE(profiles.Find("profiles")->Items().size(), 1u);
-  EXPECT_EQ(profiles.Find("profiles")->Items()[0].Find("values")->Find("Colour")->String(), "blue");
+  Json profiles = Parsed(json);
+  EXPECT_EQ(profiles["error"], "");
+  ASSERT_GE(profiles["profiles"].size(), 1u);
+  EXPECT_EQ(profiles["profiles"][0]["values"]["Colour"], "blue");
   WebEngine engine;
   std::string written;
-  ASSERT_TRUE(engine.WriteProfiles(json, &written)) << engine.Message();
+  ASSERT_TRUE(engine.WriteProfiles(json, file, &written)) << engine.Message();
   EXPECT_EQ(WebEngine::ReadProfiles(written), json);
+  EXPECT_NE(written.find("<RZOther Keep=\"1\"/>"), std::string::npos);
+  ASSERT_TRUE(engine.WriteProfiles(json, "", &written)) << engine.Message();
+  EXPECT_EQ(WebEngine::ReadProfiles(written), json);
+  EXPECT_FALSE(engine.WriteProfiles(json, "<RZPluginSettings>", &written));
 
-  JsonValue fresh = Parsed(WebEngine::ReadProfiles(""));
-  ASSERT_EQ(fresh.Find("profiles")->Items().size(), 1u);
-  EXPECT_EQ(fresh.Find("profiles")->Items()[0].Find("name")->String(), "Default Profile");
-  EXPECT_NE(Parsed(WebEngine::ReadProfiles("<x")).Find("error")->String(), "");
+  Json fresh = Parsed(WebEngine::ReadProfiles(""));
+  ASSERT_EQ(fresh["profiles"].size(), 1u);
+  EXPECT_EQ(fresh["profiles"][0]["name"], "Default Profile");
+  EXPECT_NE(Parsed(WebEngine::ReadProfiles("<x"))["error"], "");
   for (const char* bad : {"", "[]", "{\"profiles\":[{\"values\":{}}]}",
                           "{\"profiles\":[{\"name\":\"A\",\"values\":{\"GrandStaff\":\"1\"}}]}",
                           "{\"profiles\":[{\"name\":\"A\",\"values\":{\"SystemTieMode\":1.5}}]}",
                           "{\"profiles\":[{\"name\":\"\\ud800\"}]}"}) {
-    EXPECT_FALSE(engine.WriteProfiles(bad, &written)) << bad;
+    EXPECT_FALSE(engine.WriteProfiles(bad, "", &written)) << bad;
     EXPECT_EQ(written, "") << bad;
   }
 }
 
 // The option table names every option with the profile editor's label.
 TEST(WebEngineTest, OptionsCarryTheEditorsLabels) {
-  JsonValue options = Parsed(WebEngine::OptionsJson());
-  const std::vector<JsonValue>& rows = options.Find("options")->Items();
+  Json options = Parsed(WebEngine::OptionsJson());
+  const Json& rows = options["options"];
   ASSERT_EQ(rows.size(), 19u);
-  EXPECT_EQ(rows[0].Find("label")->String(), "Cross-Stave Checks");
-  EXPECT_EQ(rows.back().Find("key")->String(), "SystemTieMode");
-  EXPECT_EQ(rows.back().Find("choices")->Items().size(), 8u);
-  EXPECT_EQ(options.Find("layers")->Items().size(), 4u);
+  EXPECT_EQ(rows.front()["label"], "Cross-Stave Checks");
+  EXPECT_EQ(rows.back()["key"], "SystemTieMode");
+  EXPECT_EQ(rows.back()["choices"].size(), 8u);
+  EXPECT_EQ(options["layers"].size(), 4u);
 }
 
 }  // namespace
