@@ -95,6 +95,8 @@ function layerMask() {
 // earlier scan no longer belong to what is shown.
 async function openBytes(name, bytes) {
   const opened = await engine.request('open', { bytes, name });
+  timings.openMilliseconds = opened.openMilliseconds;
+  timings.layoutMilliseconds = opened.layoutMilliseconds;
   state.current = { name, bytes };
   state.findings = [];
   list.show([]);

@@ -97,12 +97,14 @@ function drawScore() {
 
 function openScore({ bytes, name }) {
   reportProgress('Reading ' + name);
+  const started = performance.now();
   if (!callEngine('rz_open', bytes, bytes.length, name)) {
     throw new Error(engineMessage());
   }
+  const openMilliseconds = performance.now() - started;
   const warnings = JSON.parse(engine.UTF8ToString(engine._rz_warnings()) || '[]');
   const pageCount = drawScore();
-  return { pageCount, warnings };
+  return { pageCount, warnings, openMilliseconds, layoutMilliseconds: performance.now() - started - openMilliseconds };
 }
 
 function pageOfNote(noteIndex) {
