@@ -26,7 +26,6 @@ const list = new FindingsList($('findings'), {
   onChange: () => updateButtons(),
 });
 const view = new ScoreView($('pages'), engine, {
-  onPageDrawn: () => {},
   onNoteClicked: (index) => list.select(index),
 });
 let profiles = null;

@@ -8,11 +8,8 @@ export class ScoreView {
     this.engine = engine;
     this.handlers = handlers;
     this.pages = [];
-    this.findings = [];
-    this.findingsByPage = new Map();
-    this.rowStates = [];
-    this.selected = -1;
     this.generation = 0;
+    this.setFindings([], []);
     this.observer = new IntersectionObserver((entries) => this.onVisible(entries), {
       root: container,
       rootMargin: '300px 0px',
@@ -24,10 +21,7 @@ export class ScoreView {
   reset(pageCount) {
     this.generation++;
     this.observer.disconnect();
-    this.findings = [];
-    this.findingsByPage = new Map();
-    this.rowStates = [];
-    this.selected = -1;
+    this.setFindings([], []);
     this.pages = [];
     const fragment = document.createDocumentFragment();
     for (let number = 1; number <= pageCount; number++) {
@@ -43,15 +37,16 @@ export class ScoreView {
     for (const page of this.pages) this.observer.observe(page.element);
   }
 
-  // findings with their page; rowStates[i].checked says how note i is coloured.
+  // findings of the scan; rowStates[i].checked says how finding i's note is coloured.
   setFindings(findings, rowStates) {
     this.findings = findings;
     this.rowStates = rowStates;
     this.selected = -1;
-    this.findingsByPage = new Map();
+    this.findingsOfNote = new Map();
     findings.forEach((finding, index) => {
-      if (!this.findingsByPage.has(finding.page)) this.findingsByPage.set(finding.page, []);
-      this.findingsByPage.get(finding.page).push(index);
+      const id = 'rzn-' + finding.noteIndex;
+      if (!this.findingsOfNote.has(id)) this.findingsOfNote.set(id, []);
+      this.findingsOfNote.get(id).push(index);
     });
     this.recolourAll();
   }
@@ -73,45 +68,35 @@ export class ScoreView {
         page.element.innerHTML = svg;
         page.element.style.aspectRatio = '';
         page.element.classList.add('drawn');
-        this.colourPage(number);
-        this.handlers.onPageDrawn(number);
+        this.colourPage(page.element);
       });
     }
     return page.drawn;
   }
 
-  noteElement(noteIndex, pageNumber) {
-    const page = this.pages[pageNumber - 1];
-    if (!page || noteIndex < 0) return null;
-    return page.element.querySelector('[id="rzn-' + noteIndex + '"]');
-  }
-
-  colourPage(number) {
-    const page = this.pages[number - 1].element;
-    for (const element of page.querySelectorAll('.rz-checked, .rz-unchecked, .rz-selected, .rz-reference')) {
-      element.classList.remove('rz-checked', 'rz-unchecked', 'rz-selected', 'rz-reference');
-      delete element.dataset.finding;
+  // Colours the notes of the findings on a drawn page: the first finding of a
+  // note names it, and the note shows checked when any of its findings is.
+  colourPage(pageElement) {
+    for (const note of pageElement.querySelectorAll('g.note')) {
+      const indexes = this.findingsOfNote.get(note.id);
+      if (!indexes && note.dataset.finding === undefined) continue;
+      note.classList.remove('rz-checked', 'rz-unchecked');
+      delete note.dataset.finding;
+      if (!indexes) continue;
+      const checked = indexes.some((index) => this.rowStates[index].checked);
+      note.dataset.finding = String(indexes[0]);
+      note.classList.add(checked ? 'rz-checked' : 'rz-unchecked');
     }
-    // The first finding of a note names it; the note shows checked when any of its findings is.
-    const onPage = this.findingsByPage.get(number) || [];
-    for (let position = onPage.length - 1; position >= 0; position--) {
-      const index = onPage[position];
-      const finding = this.findings[index];
-      const note = this.noteElement(finding.noteIndex, number);
-      if (!note) continue;
-      const checkedElsewhere = note.dataset.finding !== undefined && note.classList.contains('rz-checked');
-      const checked = this.rowStates[index].checked || checkedElsewhere;
-      note.dataset.finding = String(index);
-      note.classList.toggle('rz-checked', checked);
-      note.classList.toggle('rz-unchecked', !checked);
-    }
-    this.markSelected();
   }
 
   recolourAll() {
-    this.pages.forEach((page, index) => {
-      if (page.element.classList.contains('drawn')) this.colourPage(index + 1);
-    });
+    for (const page of this.pages) {
+      if (page.element.classList.contains('drawn')) this.colourPage(page.element);
+    }
+  }
+
+  noteElement(noteIndex) {
+    return noteIndex < 0 ? null : this.container.querySelector('[id="rzn-' + noteIndex + '"]');
   }
 
   markSelected() {
@@ -120,8 +105,8 @@ export class ScoreView {
     }
     const finding = this.findings[this.selected];
     if (!finding) return;
-    this.noteElement(finding.noteIndex, finding.page)?.classList.add('rz-selected');
-    this.noteElement(finding.relatedNoteIndex, finding.relatedPage)?.classList.add('rz-reference');
+    this.noteElement(finding.noteIndex)?.classList.add('rz-selected');
+    this.noteElement(finding.relatedNoteIndex)?.classList.add('rz-reference');
   }
 
   // Scrolls to a finding's note, drawing its page (and its reference note's) first.
@@ -129,12 +114,17 @@ export class ScoreView {
     this.selected = index;
     const finding = this.findings[index];
     if (!finding) return;
-    await Promise.all([this.draw(finding.page), this.draw(finding.relatedPage)]);
-    if (this.selected !== index) return;
+    const generation = this.generation;
+    const [page, relatedPage] = await Promise.all([
+      this.engine.request('pageOfNote', { noteIndex: finding.noteIndex }),
+      this.engine.request('pageOfNote', { noteIndex: finding.relatedNoteIndex }),
+    ]);
+    await Promise.all([this.draw(page), this.draw(relatedPage)]);
+    if (this.selected !== index || generation !== this.generation) return;
     this.markSelected();
-    const note = this.noteElement(finding.noteIndex, finding.page);
+    const note = this.noteElement(finding.noteIndex);
     if (note) note.scrollIntoView({ block: 'center', inline: 'center' });
-    else this.pages[finding.page - 1]?.element.scrollIntoView({ block: 'start' });
+    else this.pages[page - 1]?.element.scrollIntoView({ block: 'start' });
   }
 
   onClick(event) {

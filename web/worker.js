@@ -107,7 +107,9 @@ function openScore({ bytes, name }) {
   return { pageCount, warnings, openMilliseconds, layoutMilliseconds: performance.now() - started - openMilliseconds };
 }
 
-function pageOfNote(noteIndex) {
+// The page that shows a note, 0 when none does. Verovio looks the note up
+// through the whole layout, so this is asked for one chosen finding at a time.
+function pageOfNote({ noteIndex }) {
   if (noteIndex < 0) return 0;
   return toolkit.getPageWithElement('rzn-' + noteIndex);
 }
@@ -119,11 +121,6 @@ function scan({ profilesXml, profileName, layerMask }) {
   const scanMilliseconds = performance.now() - started;
   const report = JSON.parse(text);
   if (report.error !== undefined) throw new Error(report.error);
-  reportProgress('Finding the notes on the pages');
-  for (const finding of report.findings) {
-    finding.page = pageOfNote(finding.noteIndex);
-    finding.relatedPage = pageOfNote(finding.relatedNoteIndex);
-  }
   report.scanMilliseconds = scanMilliseconds;
   return report;
 }
@@ -156,6 +153,7 @@ const operations = {
   options: () => JSON.parse(engine.UTF8ToString(engine._rz_options())),
   open: openScore,
   render: ({ page }) => toolkit.renderToSVG(page),
+  pageOfNote,
   scan,
   apply,
   clean,
