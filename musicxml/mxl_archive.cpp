@@ -86,7 +86,8 @@ bool ReadEntry(zip_t* archive, zip_uint64_t index, std::string* content, std::st
   content->clear();
   char buffer[64 * 1024];
   zip_int64_t read = 0;
-  while ((read = zip_fread(file, buffer, sizeof buffer)) > 0 && content->size() + read <= stat.size) {
+  while ((read = zip_fread(file, buffer, sizeof buffer)) > 0 &&
+         static_cast<zip_uint64_t>(content->size()) + static_cast<zip_uint64_t>(read) <= stat.size) {
     content->append(buffer, static_cast<size_t>(read));
   }
   zip_fclose(file);
