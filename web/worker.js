@@ -144,7 +144,7 @@ function readProfiles({ text }) {
 }
 
 function writeProfiles({ profiles }) {
-  const text = engineText('rz_profiles_write', JSON.stringify(profiles));
+  const text = engineText('rz_profiles_write', JSON.stringify({ profiles }));
   if (text === '') throw new Error(engineMessage());
   return text;
 }

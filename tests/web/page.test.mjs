@@ -150,7 +150,8 @@ test('an unchecked finding is the one accidental the download lacks', async (t) 
     await t.test(example.name, async () => {
       const page = await scoreOnPage(example);
       const rows = await listedRows(page);
-      if (rows.length === 0) return page.close();
+      // With one finding unchecked, another is left to apply.
+      if (rows.length < 2) return page.close();
       // Check All/None unchecks all when any row is checked, else checks all.
       await page.click('#check-all');
       if ((await listedRows(page)).some((row) => !row.checked)) await page.click('#check-all');

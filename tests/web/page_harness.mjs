@@ -147,7 +147,7 @@ export async function uploadTo(page, inputSelector, file) {
 export async function act(page, start) {
   const before = await page.evaluate(() => Number(document.body.dataset.actions || 0));
   await start();
-  await page.waitForFunction((count) => Number(document.body.dataset.actions || 0) > count, { timeout: 180000, polling: 50 }, before);
+  await page.waitForFunction((count) => Number(document.body.dataset.actions || 0) > count, { timeout: 60000, polling: 50 }, before);
 }
 
 // Opens a score by the page's file input and waits until its scan is listed
