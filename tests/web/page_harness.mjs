@@ -84,23 +84,26 @@ export async function openBrowser() {
     ],
   });
   const url = `http://127.0.0.1:${server.address().port}/`;
+  const downloads = new Downloads(await browser.target().createCDPSession());
+  await downloads.start();
   return {
     browser,
     url,
+    downloads,
     async close() {
       await browser.close();
       server.close();
       fs.rmSync(userDataDir, { recursive: true, force: true });
+      fs.rmSync(downloads.folder, { recursive: true, force: true });
     },
   };
 }
 
-// A new tab on the page, ready to use, whose downloads land in a folder of their own.
+// A new tab on the page, ready to use; page.downloads takes what it downloads.
 export async function openPage(session) {
   const page = await session.browser.newPage();
   await page.setViewport({ width: 1400, height: 900 });
-  page.downloads = new Downloads(await session.browser.target().createCDPSession());
-  await page.downloads.start();
+  page.downloads = session.downloads;
   await page.goto(session.url);
   await page.waitForSelector('body[data-ready="true"]', { timeout: 60000 });
   return page;
