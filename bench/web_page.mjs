@@ -1,10 +1,11 @@
-// Times the review page in headless Chromium on the largest example and on a
-// generated score of about 8 MB (a corpus score's measures repeated): from
+// Times the review page in headless Chromium on the largest example, on a
+// corpus score of about 1.3 MB and on a generated score of about 8 MB (a
+// corpus score's measures repeated): from
 // choosing the file to the first page drawn with its findings coloured, the
 // engine's open and scan in the page against the native rzacc scan, and the
 // longest task on the page's main thread meanwhile. Needs the built site
 // (scripts/web --out build/web/site) and a native rzacc.
-//   node bench/web_page.mjs [--megabytes 8] [--source CORPUS_SCORE]
+//   node bench/web_page.mjs [--megabytes 8] [--source SCORE] [--score SCORE]
 import fs from 'node:fs';
 import os from 'node:os';
 import path from 'node:path';
@@ -17,7 +18,9 @@ function option(name, fallback) {
 }
 
 const megabytes = Number(option('--megabytes', '8'));
-const source = option('--source', '/work/shared/corpus/scores/quartet_Boccherini_G213_Op39.musicxml');
+const corpus = '/work/shared/corpus/scores/';
+const source = option('--source', corpus + 'orch_Bach_BWV1048-3_Allegro.musicxml');
+const medium = option('--score', corpus + 'quartet_Mozart_K464-1_Allegro.musicxml');
 
 // The score's measures repeated in every part until the file has about the
 // size asked for; measures are numbered on.
@@ -65,7 +68,7 @@ fs.writeFileSync(generated, repeatedScore(fs.readFileSync(source, 'utf8'), megab
 
 const session = await openBrowser();
 try {
-  for (const file of [largest, source, generated]) {
+  for (const file of [largest, medium, source, generated]) {
     const figures = await measure(session, file);
     const native = nativeScanMilliseconds(file);
     const megabytesOf = (fs.statSync(file).size / 1e6).toFixed(2);

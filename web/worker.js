@@ -9,7 +9,7 @@ importScripts('verovio-toolkit-wasm.js', 'rzengine.js');
 
 const PAGE_WIDTH = 2100;
 const PAGE_HEIGHT = 2970;
-const SCALE = 40;
+const SCALE = 55;
 
 let engine = null;
 let toolkit = null;
