@@ -11,11 +11,11 @@ import os from 'node:os';
 import path from 'node:path';
 import { fileURLToPath } from 'node:url';
 
-const [rzacc, engineJs] = process.argv.slice(2);
-if (!rzacc || !engineJs) {
+if (process.argv.length < 4) {
   console.error('usage: node engine_vs_rzacc.mjs RZACC ENGINE_JS');
   process.exit(2);
 }
+const [rzacc, engineJs] = process.argv.slice(2, 4).map((argument) => path.resolve(argument));
 const sourceDir = path.resolve(path.dirname(fileURLToPath(import.meta.url)), '../..');
 const examples = path.join(sourceDir, 'examples');
 const work = fs.mkdtempSync(path.join(os.tmpdir(), 'rz-engine-'));
@@ -50,8 +50,8 @@ function runRzacc(args) {
 
 // The example's profile arguments, with the profiles file's path made whole.
 function profileArgs(example) {
-  const argsFile = path.join(examples, example.replace(/\.musicxml$/, '.args'));
-  if (!fs.existsSync(argsFile)) return { args: [], profilesXml: '', profileName: '' };
+  const argsFile = example && path.join(examples, example.replace(/\.musicxml$/, '.args'));
+  if (!argsFile || !fs.existsSync(argsFile)) return { args: [], profilesXml: '', profileName: '' };
   const args = fs.readFileSync(argsFile, 'utf8').split('\n').filter((line) => line.length > 0);
   let profilesXml = '';
   let profileName = '';
@@ -153,7 +153,7 @@ function derivedScores() {
 
 const scores = fs.readdirSync(examples).filter((file) => file.endsWith('.musicxml')).sort();
 for (const example of scores) compare(path.join(examples, example), profileArgs(example));
-for (const derived of derivedScores()) compare(derived, profileArgs(''));
+for (const derived of derivedScores()) compare(derived, profileArgs(null));
 fs.rmSync(work, { recursive: true, force: true });
 
 if (failures.length > 0) {

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <tinyxml2.h>
 
+#include <cctype>
 #include <cstdlib>
 #include <filesystem>
 #include <string>
@@ -92,7 +93,7 @@ TEST(WebEngineTest, FindingsNameTheirNotesInTheNumberedText) {
       const tinyxml2::XMLElement* pitch = notes[static_cast<size_t>(noteIndex)]->FirstChildElement("pitch");
       ASSERT_TRUE(pitch) << name << " note " << noteIndex;
       EXPECT_STREQ(pitch->FirstChildElement("step")->GetText(), step.c_str()) << name << " note " << noteIndex;
-      EXPECT_EQ(pitch->IntAttribute("octave", pitch->FirstChildElement("octave")->IntText()), octave) << name;
+      EXPECT_EQ(pitch->FirstChildElement("octave")->IntText(), octave) << name << " note " << noteIndex;
       const tinyxml2::XMLElement* alterElement = pitch->FirstChildElement("alter");
       EXPECT_EQ(alterElement ? alterElement->IntText() : 0, alter) << name << " note " << noteIndex;
       ++checked;
@@ -145,6 +146,7 @@ TEST(WebEngineTest, BadInputIsRefusedWithAMessage) {
   EXPECT_GT(engine.Apply("[{\"index\":0,\"parentheses\":false}]", true, "#FF0000", "out.musicxml"), 0)
       << engine.Message();
   EXPECT_EQ(engine.Output().find("parentheses=\"yes\""), std::string::npos);
+  EXPECT_EQ(engine.Output().find("bracket=\"yes\""), std::string::npos);
   EXPECT_NE(engine.Output().find("color=\"#FF0000\""), std::string::npos);
   EXPECT_EQ(engine.Clean("", "empty.musicxml", "out.musicxml"), -1);
 }
