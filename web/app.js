@@ -7,6 +7,8 @@ import { ProfilesPanel } from './profiles-panel.js';
 
 const $ = (id) => document.getElementById(id);
 const SCORE_ENDINGS = ['.musicxml', '.xml', '.mxl'];
+// Opening a score is reading it, laying out its pages and scanning it.
+const OPEN_STEPS = 3;
 
 // Timings for whoever measures the page (the browser tests print them).
 const timings = (window.rzTimings = {});
@@ -19,7 +21,7 @@ const state = {
   findings: [],
 };
 
-const engine = new EngineClient((text) => setStatus(text, true));
+const engine = new EngineClient((text) => showProgress(text));
 const list = new FindingsList($('findings'), {
   onSelect: (index) => selectFinding(index),
   onCheck: () => view.setFindings(state.findings, list.rows),
@@ -33,6 +35,18 @@ let profiles = null;
 function setStatus(text, working = false) {
   $('status').textContent = text;
   $('progress').hidden = !working;
+}
+
+// The steps the worker reports for the action that runs, counted against
+// the number the action takes.
+const progress = { step: 0, steps: 0 };
+
+function showProgress(text) {
+  progress.step++;
+  const counted = progress.steps > 1 ? ` (step ${Math.min(progress.step, progress.steps)} of ${progress.steps})` : '';
+  setStatus(text + '…' + counted, true);
+  $('progress').max = Math.max(progress.steps, 1);
+  $('progress').value = Math.min(progress.step, progress.steps);
 }
 
 function showMessage(text) {
@@ -58,9 +72,11 @@ function countText(count) {
 
 // Runs one user action: the buttons wait while it works, and a failure is
 // shown on the page, which stays usable.
-async function run(action) {
+async function run(action, steps = 1) {
   if (state.busy) return;
   state.busy = true;
+  progress.step = 0;
+  progress.steps = steps;
   showMessage('');
   updateButtons();
   try {
@@ -227,12 +243,12 @@ function selectFinding(index) {
   view.select(index);
 }
 
-function wireFileInput(button, input, open) {
+function wireFileInput(button, input, open, steps) {
   $(button).addEventListener('click', () => $(input).click());
   $(input).addEventListener('change', () => {
     const file = $(input).files[0];
     $(input).value = '';
-    if (file) run(() => open(file));
+    if (file) run(() => open(file), steps);
   });
 }
 
@@ -253,7 +269,7 @@ function wireDrop() {
     depth = 0;
     $('drop-hint').hidden = true;
     const file = event.dataTransfer.files[0];
-    if (file) run(() => openScore(file));
+    if (file) run(() => openScore(file), OPEN_STEPS);
   });
 }
 
@@ -262,12 +278,12 @@ async function start() {
   profiles = new ProfilesPanel($('profile'), $('options'), optionTable);
   const read = await engine.request('readProfiles', { text: '' });
   profiles.setProfiles(read.profiles);
-  wireFileInput('open-score', 'score-file', openScore);
-  wireFileInput('open-profiles', 'profiles-file', openProfiles);
+  wireFileInput('open-score', 'score-file', openScore, OPEN_STEPS);
+  wireFileInput('open-profiles', 'profiles-file', openProfiles, 1);
   wireDrop();
   $('scan').addEventListener('click', () => run(rescan));
-  $('apply').addEventListener('click', () => run(apply));
-  $('clean').addEventListener('click', () => run(clean));
+  $('apply').addEventListener('click', () => run(apply, OPEN_STEPS + 1));
+  $('clean').addEventListener('click', () => run(clean, OPEN_STEPS + 1));
   $('download').addEventListener('click', download);
   $('save-profiles').addEventListener('click', () => run(saveProfiles));
   $('check-all').addEventListener('click', () => list.checkAllOrNone());
