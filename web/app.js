@@ -19,6 +19,7 @@ const state = {
   output: null, // {name, bytes} that Download gives
   busy: false,
   findings: [],
+  profilesFile: '', // the text of the profiles file the user opened
 };
 
 const engine = new EngineClient((text) => showProgress(text));
@@ -219,14 +220,16 @@ function download() {
 }
 
 async function openProfiles(file) {
-  const read = await engine.request('readProfiles', { text: await file.text() });
+  const text = await file.text();
+  const read = await engine.request('readProfiles', { text });
   if (read.error) throw new Error(file.name + ': ' + read.error);
   profiles.setProfiles(read.profiles);
+  state.profilesFile = text;
   setStatus('Profiles of ' + file.name + ' opened.');
 }
 
 async function saveProfiles() {
-  const text = await engine.request('writeProfiles', { profiles: profiles.profiles });
+  const text = await engine.request('writeProfiles', { profiles: profiles.profiles, base: state.profilesFile });
   state.profilesDownload = text;
   const link = document.createElement('a');
   link.href = URL.createObjectURL(new Blob([text], { type: 'application/xml' }));

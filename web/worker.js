@@ -143,8 +143,10 @@ function readProfiles({ text }) {
   return JSON.parse(engineText('rz_profiles_read', text));
 }
 
-function writeProfiles({ profiles }) {
-  const text = engineText('rz_profiles_write', JSON.stringify({ profiles }));
+// base: the text of the profiles file the profiles came from, so that what
+// other plug-ins keep in it is written back too; '' for a new file.
+function writeProfiles({ profiles, base = '' }) {
+  const text = engineText('rz_profiles_write', JSON.stringify({ profiles }), base);
   if (text === '') throw new Error(engineMessage());
   return text;
 }

@@ -271,7 +271,10 @@ test('the list answers clicks on notes, the arrow keys, space, Check All/None an
 });
 
 test('a profile changed on the page and saved takes effect in rzacc', async () => {
-  const profilesFile = path.join(examplesDir, 'rzpluginstorage.xml');
+  // The file is shared with other plug-ins of the family: what they keep in it stays.
+  const shared = fs.readFileSync(path.join(examplesDir, 'rzpluginstorage.xml'), 'utf8');
+  const otherPlugin = '<RZOtherPlugin Keep="1"/>';
+  const profilesFile = writeScratch('shared-rzpluginstorage.xml', shared.replace('<RZPluginSettings>', '<RZPluginSettings>' + otherPlugin));
   const example = { file: path.join(examplesDir, 'key_change.musicxml'), profilesFile, profileName: 'Default Profile', layers: '1234' };
   const page = await openPage(session);
   await chooseSettings(page, example);
@@ -287,6 +290,7 @@ test('a profile changed on the page and saved takes effect in rzacc', async () =
   const saved = await page.downloads.take(page, '#save-profiles');
   assert.equal(saved.name, 'rzpluginstorage.xml');
   const savedFile = writeScratch('saved-rzpluginstorage.xml', saved.bytes);
+  assert.ok(saved.bytes.toString('utf8').includes(otherPlugin));
 
   const after = nativeScan(example.file, ['--profiles', savedFile, '--profile', example.profileName]);
   assert.notDeepEqual(columnsOf(after.findings), columnsOf(before.findings));
