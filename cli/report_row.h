@@ -39,6 +39,10 @@ struct ReportRow {
   int round = 1;             // apply: the round of scan and apply that found it
   uint32_t entryNumber = 0;  // the finding's note in the host
   int noteIndex = 0;
+  // The <note> elements of the finding's note and of its related note, by
+  // index among all <note> elements of the file; -1 for none.
+  int64_t noteElement = -1;
+  int64_t relatedNoteElement = -1;
 
   static ReportRow FromFinding(const AccidentalFinding& finding, bool checked, const musicxml::ImportedScore& score);
 

@@ -156,6 +156,9 @@ void ReportWriter::WriteJson(const Report& report, std::ostream& out) {
     if (!row.writtenNote.empty()) out << ", \"writtenNote\": " << JsonString(row.writtenNote);
     if (report.apply) out << ", \"applied\": " << (row.applied ? "true" : "false") << ", \"round\": " << row.round;
     if (row.notWritten) out << ", \"notWritten\": true";
+    if (report.noteElements) {
+      out << ", \"noteIndex\": " << row.noteElement << ", \"relatedNoteIndex\": " << row.relatedNoteElement;
+    }
     out << "}";
   }
   out << (report.rows.empty() ? "]" : "\n  ]");

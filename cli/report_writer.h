@@ -24,6 +24,8 @@ struct Report {
   std::string output;
   int notesWritten = 0;
   int rounds = 1;  // rounds of scan and apply that applied something
+  // Whether each finding names its note's <note> elements, for the web page.
+  bool noteElements = false;
 };
 
 class ReportWriter {

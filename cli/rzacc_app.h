@@ -29,6 +29,11 @@ class RzaccApp {
   // Whether writing output would replace the score file itself.
   static bool IsSameFile(const std::string& score, const std::string& output);
 
+  // The findings of a scan as report rows of the round; checkedOnly leaves
+  // out the rows that were not to be applied.
+  static void AddRows(const session::ScanRun& run, int round, bool checkedOnly, session::ScoreSession* scoreSession,
+                      Report* report);
+
  private:
   static int RunScore(const RzaccOptions& options, PitchSearch search, std::ostream& out, std::ostream& err);
   static int RunClean(const RzaccOptions& options, std::ostream& out, std::ostream& err);
@@ -40,10 +45,6 @@ class RzaccApp {
   // after an error.
   static bool ApplyAndWrite(const RzaccOptions& options, const AnalysisSettings& settings,
                             session::ScoreSession* scoreSession, Report* report, std::ostream& err);
-  // The findings of a scan as report rows of the round; checkedOnly leaves
-  // out the rows that were not to be applied.
-  static void AddRows(const session::ScanRun& run, int round, bool checkedOnly, session::ScoreSession* scoreSession,
-                      Report* report);
 };
 
 }  // namespace rzacc

@@ -2,6 +2,9 @@
 
 if(WIN32)
   include(${CMAKE_CURRENT_LIST_DIR}/Tinyxml2FromDebianSource.cmake)
+elseif(EMSCRIPTEN)
+  include(${CMAKE_CURRENT_LIST_DIR}/Tinyxml2FromDebianSource.cmake)
+  include(${CMAKE_CURRENT_LIST_DIR}/LibzipFromDebianSource.cmake)
 else()
   find_package(tinyxml2 CONFIG QUIET)
   if(NOT TARGET tinyxml2::tinyxml2)
@@ -15,6 +18,23 @@ else()
   if(PkgConfig_FOUND)
     pkg_check_modules(RZ_LIBZIP QUIET IMPORTED_TARGET libzip)
   endif()
+  if(TARGET PkgConfig::RZ_LIBZIP)
+    add_library(rz_libzip INTERFACE)
+    target_link_libraries(rz_libzip INTERFACE PkgConfig::RZ_LIBZIP)
+  endif()
+endif()
+
+# nlohmann's JSON reader for the page's engine, header only, from Debian's
+# package. The Emscripten build must not see the machine's /usr/include, so
+# every build takes a copy of the package's headers.
+if(NOT WIN32)
+  set(RZ_JSON_HEADERS /usr/include/nlohmann)
+  if(NOT EXISTS ${RZ_JSON_HEADERS}/json.hpp)
+    message(FATAL_ERROR "nlohmann/json.hpp is missing (run scripts/install-deps)")
+  endif()
+  file(COPY ${RZ_JSON_HEADERS} DESTINATION ${PROJECT_BINARY_DIR}/_deps/json/include)
+  add_library(rz_json INTERFACE)
+  target_include_directories(rz_json SYSTEM INTERFACE ${PROJECT_BINARY_DIR}/_deps/json/include)
 endif()
 
 if(RZ_BUILD_TESTS)

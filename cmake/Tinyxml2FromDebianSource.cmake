@@ -1,25 +1,7 @@
-# tinyxml2 for the Windows build: Debian's source package, fetched into the
-# build folder with apt-get source at configure time and compiled statically.
-set(RZ_TINYXML2_SOURCE_ROOT ${PROJECT_BINARY_DIR}/_deps/tinyxml2-source)
-file(GLOB rz_tinyxml2_found ${RZ_TINYXML2_SOURCE_ROOT}/tinyxml2-*/tinyxml2.cpp)
-if(NOT rz_tinyxml2_found)
-  file(MAKE_DIRECTORY ${RZ_TINYXML2_SOURCE_ROOT})
-  execute_process(COMMAND apt-get source --download-only tinyxml2
-    WORKING_DIRECTORY ${RZ_TINYXML2_SOURCE_ROOT} RESULT_VARIABLE rz_fetch_result
-    OUTPUT_QUIET ERROR_VARIABLE rz_fetch_error)
-  file(GLOB rz_tinyxml2_archives ${RZ_TINYXML2_SOURCE_ROOT}/tinyxml2_*.orig.tar.*)
-  if(NOT rz_fetch_result EQUAL 0 OR NOT rz_tinyxml2_archives)
-    message(FATAL_ERROR "Could not fetch tinyxml2's source package (run scripts/install-deps): ${rz_fetch_error}")
-  endif()
-  list(GET rz_tinyxml2_archives 0 rz_tinyxml2_archive)
-  file(ARCHIVE_EXTRACT INPUT ${rz_tinyxml2_archive} DESTINATION ${RZ_TINYXML2_SOURCE_ROOT})
-  file(GLOB rz_tinyxml2_found ${RZ_TINYXML2_SOURCE_ROOT}/tinyxml2-*/tinyxml2.cpp)
-  if(NOT rz_tinyxml2_found)
-    message(FATAL_ERROR "tinyxml2's source package has no tinyxml2.cpp")
-  endif()
-endif()
-list(GET rz_tinyxml2_found 0 rz_tinyxml2_cpp)
-get_filename_component(rz_tinyxml2_dir ${rz_tinyxml2_cpp} DIRECTORY)
-add_library(rz_tinyxml2 STATIC ${rz_tinyxml2_cpp})
+# tinyxml2 for the Windows and WebAssembly builds: Debian's source package,
+# compiled statically.
+include(${CMAKE_CURRENT_LIST_DIR}/DebianSource.cmake)
+rz_debian_source(tinyxml2 tinyxml2.cpp rz_tinyxml2_dir)
+add_library(rz_tinyxml2 STATIC ${rz_tinyxml2_dir}/tinyxml2.cpp)
 target_include_directories(rz_tinyxml2 SYSTEM PUBLIC ${rz_tinyxml2_dir})
 add_library(tinyxml2::tinyxml2 ALIAS rz_tinyxml2)

@@ -86,7 +86,8 @@ bool ReadEntry(zip_t* archive, zip_uint64_t index, std::string* content, std::st
   content->clear();
   char buffer[64 * 1024];
   zip_int64_t read = 0;
-  while ((read = zip_fread(file, buffer, sizeof buffer)) > 0 && content->size() + read <= stat.size) {
+  while ((read = zip_fread(file, buffer, sizeof buffer)) > 0 &&
+         static_cast<zip_uint64_t>(content->size()) + static_cast<zip_uint64_t>(read) <= stat.size) {
     content->append(buffer, static_cast<size_t>(read));
   }
   zip_fclose(file);
@@ -106,8 +107,16 @@ bool ReadNamedEntry(zip_t* archive, const std::string& name, std::string* conten
   return ReadEntry(archive, static_cast<zip_uint64_t>(index), content, error);
 }
 
+// Every entry keeps its time stamp, the rewritten score too, so that the
+// same score written twice gives the same bytes.
+void KeepTimeStamp(zip_t* target, zip_int64_t added, const zip_stat_t& stat) {
+  if (added >= 0 && (stat.valid & ZIP_STAT_MTIME)) {
+    zip_file_set_mtime(target, static_cast<zip_uint64_t>(added), stat.mtime, 0);
+  }
+}
+
 // Adds one entry of source to target: the replaced score from memory, every
-// other entry straight from the source, with its compression kept.
+// other entry straight from the source, with its compression and time stamp kept.
 bool CopyEntry(zip_t* source, zip_t* target, zip_uint64_t index, const std::string& rootPath,
                const std::string& content, std::string* error) {
   zip_stat_t stat;
@@ -118,10 +127,12 @@ bool CopyEntry(zip_t* source, zip_t* target, zip_uint64_t index, const std::stri
   }
   std::string name = stat.name;
   if (!name.empty() && name.back() == '/') {
-    if (zip_dir_add(target, name.c_str(), ZIP_FL_ENC_UTF_8) < 0) {
+    zip_int64_t added = zip_dir_add(target, name.c_str(), ZIP_FL_ENC_UTF_8);
+    if (added < 0) {
       *error = zip_strerror(target);
       return false;
     }
+    KeepTimeStamp(target, added, stat);
     return true;
   }
   zip_source_t* data = name == rootPath ? zip_source_buffer(target, content.data(), content.size(), 0)
@@ -138,6 +149,7 @@ bool CopyEntry(zip_t* source, zip_t* target, zip_uint64_t index, const std::stri
   }
   bool stored = (stat.valid & ZIP_STAT_COMP_METHOD) && stat.comp_method == ZIP_CM_STORE;
   zip_set_file_compression(target, static_cast<zip_uint64_t>(added), stored ? ZIP_CM_STORE : ZIP_CM_DEFLATE, 0);
+  KeepTimeStamp(target, added, stat);
   return true;
 }
 

@@ -43,6 +43,13 @@ bool ScanRun::SetChecked(int32_t index, bool checked) {
   return true;
 }
 
+bool ScanRun::SetParentheses(int32_t index, bool parentheses) {
+  AccidentalFinding* finding = GetRowFinding(rows_.GetRowAt(index));
+  if (!finding) return false;
+  finding->parentheses = parentheses;
+  return true;
+}
+
 const AccidentalFinding* ScanRun::FindingAt(int32_t index) const { return GetRowFinding(rows_.GetRowAt(index)); }
 
 bool ScanRun::IsChecked(int32_t index) const {

@@ -27,6 +27,8 @@ class ScanRun {
   bool ApplyChecked(bool all);
   // False for an index that is not a row's.
   bool SetChecked(int32_t index, bool checked);
+  // Whether applying the finding shows its accidental in parentheses.
+  bool SetParentheses(int32_t index, bool parentheses);
 
   int32_t FindingCount() const { return rows_.GetRowCount(); }
   // The finding of a row in report order, or null.

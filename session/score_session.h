@@ -83,6 +83,7 @@ class ScoreSession {
   // The findings of the last scan, with their checked state.
   const ScanRun& Findings() const { return run_; }
   bool SetChecked(int32_t index, bool checked) { return run_.SetChecked(index, checked); }
+  bool SetParentheses(int32_t index, bool parentheses) { return run_.SetParentheses(index, parentheses); }
   // Applies the chosen findings of the last scan (by index in report
   // order) or all of them; answers whether a note changed.
   bool Apply(const std::vector<int32_t>& chosen);
@@ -119,6 +120,8 @@ class ScoreSession {
   std::string WrittenPitchName(uint32_t entryNumber, int noteIndex);
 
   const musicxml::ImportedScore& Imported() const { return imported_; }
+  // The score's document until it is released or written; null after.
+  const musicxml::MusicXmlDocument* Document() const { return document_.get(); }
   const std::vector<std::string>& Warnings() const { return imported_.warnings; }
   const std::vector<std::string>& ExportWarnings() const { return exportWarnings_; }
   int MeasureCount() const { return static_cast<int>(imported_.measureNumbers.size()); }
