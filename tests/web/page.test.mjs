@@ -306,3 +306,16 @@ test('a profile changed on the page and saved takes effect in rzacc', async () =
   }
   await page.close();
 });
+
+test('without a profiles file the page offers the presets, and Engraver finds what rzacc --preset Engraver finds', async () => {
+  const file = path.join(root, 'tests/scenarios/other_octave_within_the_measure.musicxml');
+  const page = await scoreOnPage({ file, profileName: 'Engraver', layers: '1234' });
+  const offered = await page.$$eval('#profile option', (options) => options.map((option) => option.textContent));
+  assert.deepEqual(offered, ['Default Profile', 'Engraver', 'Thorough', 'Sparing']);
+  await page.$eval('details.options', (details) => (details.open = true));
+  assert.equal(await page.$eval('#options input[name="OtherOctaveSameMeasure"]', (input) => input.checked), true);
+  const engraver = columnsOf(nativeScan(file, ['--preset', 'Engraver']).findings);
+  assert.notDeepEqual(engraver, columnsOf(nativeScan(file).findings));
+  assert.deepEqual((await listedRows(page)).map((row) => row.columns), engraver);
+  await page.close();
+});
