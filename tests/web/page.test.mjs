@@ -225,10 +225,14 @@ test('a broken or unreadable file shows why and leaves the page usable', async (
       assert.equal(shown, native.stderr.trim().replace(/^rzacc: /, '').replace(file, path.basename(file)));
       assert.equal((await listedRows(page)).length, 0);
       assert.equal(await page.$eval('#apply', (button) => button.disabled), true);
+      // Nothing is left of the finding chosen in the score before.
+      assert.equal(await page.$eval('#finding-detail', (element) => element.textContent), '');
 
       await openScore(page, good);
       assert.equal(await page.$eval('#message', (element) => element.hidden), true);
       assert.deepEqual((await listedRows(page)).map((row) => row.columns), columnsOf(nativeScan(good).findings));
+      await page.click('#findings tbody tr td:nth-child(2)');
+      assert.notEqual(await page.$eval('#finding-detail', (element) => element.textContent), '');
     });
   }
   await page.close();
