@@ -1,4 +1,4 @@
-// The analysis settings: the four values of the chosen settings profile that
+// The analysis settings: the five values of the chosen settings profile that
 // a scan reads, and how its searches run. The main window keeps one active
 // record for the whole process and hands it to each scan it starts; the
 // analysis reads only what it is handed, never a profile or a global.
@@ -19,6 +19,13 @@ enum CheckOption : uint32_t {
   kKeySigRestate = CheckOptionRow(TCCheckOption::KeySigRestate).bit,
   kNoCourtesyAfterMeasureRest = CheckOptionRow(TCCheckOption::NoCourtesyAfterMeasureRest).bit,
   kRestateAfterGrace = CheckOptionRow(TCCheckOption::RestateAfterGrace).bit,
+};
+
+// Rules from engraving practice that narrow the checks.
+enum EngravingRule : uint32_t {
+  kNextMeasureUpToBeat = EngravingRuleRow(TCEngravingRule::NextMeasureUpToBeat).bit,
+  kOtherOctaveSameMeasure = EngravingRuleRow(TCEngravingRule::OtherOctaveSameMeasure).bit,
+  kSameBeatSameInstrument = EngravingRuleRow(TCEngravingRule::SameBeatSameInstrument).bit,
 };
 
 // Which kinds of finding suggest the accidental in parentheses.
@@ -49,6 +56,7 @@ enum class PitchSearch { Indexed, WholeGroup };
 struct AnalysisSettings {
   uint32_t checkOptions = kDefaultCheckOptions;
   uint32_t parenthesisOptions = kDefaultParenthesisOptions;
+  uint32_t engravingRules = kDefaultEngravingRules;
   // How many barlines back a remembered pitch still counts: 0 to 6.
   int32_t courtesyMeasureRange = kDefaultCourtesyMeasureRange;
   // How ties over system breaks are scanned: 0 to 7.
@@ -58,6 +66,7 @@ struct AnalysisSettings {
 
   bool HasCheck(uint32_t option) const { return (checkOptions & option) != 0; }
   bool HasParenthesis(uint32_t option) const { return (parenthesisOptions & option) != 0; }
+  bool HasRule(uint32_t rule) const { return (engravingRules & rule) != 0; }
   bool UsesIndex() const { return search == PitchSearch::Indexed; }
 
   // The same settings with a range or tie mode that the editor does not

@@ -386,6 +386,13 @@ bool IsWithinCourtesyRange(const TCNotePitches* earlier, const TCNotePitches* cu
       collection->HasEmptyMeasureBetween(earlier->GetMeasure(), current->GetMeasure())) {
     return false;
   }
-  if (settings.courtesyMeasureRange == kUnlimitedCourtesyRange) return true;
-  return distance <= settings.courtesyMeasureRange;
+  if (settings.courtesyMeasureRange != kUnlimitedCourtesyRange && distance > settings.courtesyMeasureRange) {
+    return false;
+  }
+  // Measures of one length assumed, a note at or before the earlier note's
+  // place in its bar stands at most one bar's time after it.
+  if (settings.HasRule(kNextMeasureUpToBeat) && distance > 0) {
+    return distance == 1 && current->GetPosition() <= earlier->GetPosition();
+  }
+  return true;
 }

@@ -58,7 +58,9 @@ bool FindPreviousChordLinePitch(const TCNotePitch* note, const TCNotePitches* en
 bool FindSpellingDifferenceOnBeat(const TCNotePitch* note, const TCNotePitches* entry,
                                   const TCAnalyzeEntryCollection* collection, TCNotePitchFoundInfo* found);
 
-// Whether a note of the earlier entry still counts for the current one.
+// Whether a note of the earlier entry still counts for the current one: within
+// the courtesy range, and with the rule kNextMeasureUpToBeat, from an earlier
+// measure only from the one before and up to the place where it stood.
 bool IsWithinCourtesyRange(const TCNotePitches* earlier, const TCNotePitches* current,
                            const TCAnalyzeEntryCollection* collection, const AnalysisSettings& settings);
 

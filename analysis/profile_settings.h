@@ -1,4 +1,4 @@
-// The analysis settings that a settings profile stands for: the four values
+// The analysis settings that a settings profile stands for: the five values
 // a scan reads, taken from the profile the user chose.
 #pragma once
 

@@ -67,17 +67,22 @@ void TCAccidentalsAnalyzer::ScanRegion() {
   cells_ = std::make_unique<TCAnalyzedCells>(layerMask_);
   measureFlags_.clear();
   layerPass_ = true;
-  independentOctaves_ = settings.HasCheck(kIndependentOctavesSame);
+  SetOctaveLinks(settings, settings.HasCheck(kIndependentOctavesSame));
   if (settings.HasCheck(kLayeredInstruments)) ScanLayers();
 
   layerPass_ = false;
-  independentOctaves_ = settings.HasCheck(kIndependentOctavesSame);
+  SetOctaveLinks(settings, settings.HasCheck(kIndependentOctavesSame));
   ScanInstruments();
 
-  independentOctaves_ = settings.HasCheck(kIndependentOctavesCross);
+  SetOctaveLinks(settings, settings.HasCheck(kIndependentOctavesCross));
   if (settings.HasCheck(kCrossStaveChecks)) ScanCrossStaff();
   cells_.reset();
   measureFlags_.clear();
+}
+
+void TCAccidentalsAnalyzer::SetOctaveLinks(const AnalysisSettings& settings, bool independentOctaves) {
+  octavesLinkedInMeasure_ = !independentOctaves && settings.HasRule(kOtherOctaveSameMeasure);
+  independentOctaves_ = independentOctaves || octavesLinkedInMeasure_;
 }
 
 void TCAccidentalsAnalyzer::LoadGrandStaffGroups() {

@@ -56,6 +56,10 @@ class TCAccidentalsAnalyzer : public __TCUndoBlockHandler {
   static std::vector<int32_t> EntriesByMeasure(const TCAnalyzeEntryCollection& collection);
 
  private:
+  // The octave searches of a pass: independent octaves as the option says,
+  // or, with the rule kOtherOctaveSameMeasure, each octave on its own and
+  // another octave's inflection within the measure besides.
+  void SetOctaveLinks(const AnalysisSettings& settings, bool independentOctaves);
   void LoadGrandStaffGroups();
   bool StaffUsesSeveralLayers(int32_t staff) const;
   void ScanLayers();
@@ -82,6 +86,13 @@ class TCAccidentalsAnalyzer : public __TCUndoBlockHandler {
   bool CompareWithPrevious(const TCNotePitch* note, const TCNotePitches* entry, const TCNotePitch* previous,
                            const TCNotePitches* previousEntry, int32_t chordLine,
                            const TCAnalyzeEntryCollection* collection);
+  bool CheckOtherOctaveInMeasure(const TCNotePitch* note, const TCNotePitches* entry,
+                                 const TCAnalyzeEntryCollection* collection);
+  // With the rule kSameBeatSameInstrument, another instrument's notes struck
+  // together with a note are no reason for its accidental, neither as a
+  // difference on the beat nor as the latest note of the letter.
+  bool IsSameInstrument(const TCNotePitches* entry, const TCNotePitches* other) const;
+  static bool IsStruckTogether(const TCNotePitches* entry, const TCNotePitches* other);
   bool CheckKeySignatureChange(const TCNotePitch* note, const TCNotePitches* entry,
                                const TCAnalyzeEntryCollection* collection);
   bool ReportMissing(const TCNotePitch* note, const TCNotePitches* entry, bool onChordLine);
@@ -96,6 +107,7 @@ class TCAccidentalsAnalyzer : public __TCUndoBlockHandler {
   std::unique_ptr<TCAnalyzedCells> cells_;
   std::unordered_map<int32_t, bool> measureFlags_;
   bool independentOctaves_ = false;
+  bool octavesLinkedInMeasure_ = false;
   bool layerPass_ = false;
   uint32_t layerMask_ = kAllLayers;
 };

@@ -79,6 +79,7 @@ void TCAccidentalsAnalyzer::AnalyzeEntry(const TCAnalyzeEntryCollection* collect
     bool measureFlag = ReadMeasureFlag(entry);
     if (CheckSameBeat(note, entry, collection)) continue;
     if (CheckNote(note, entry, collection, measureFlag)) continue;
+    if (octavesLinkedInMeasure_ && CheckOtherOctaveInMeasure(note, entry, collection)) continue;
     CheckKeySignatureChange(note, entry, collection);
   }
 }
@@ -107,7 +108,33 @@ bool TCAccidentalsAnalyzer::CheckSameBeat(const TCNotePitch* note, const TCNoteP
                                           const TCAnalyzeEntryCollection* collection) {
   TCNotePitchFoundInfo onBeat;
   if (!FindSpellingDifferenceOnBeat(note, entry, collection, &onBeat)) return false;
+  if (context_.GetSettings().HasRule(kSameBeatSameInstrument) && !IsSameInstrument(entry, onBeat.entry)) return false;
   context_.AddFinding(FindingKind::DifferOnBeat, note, entry, onBeat.note, onBeat.entry);
+  return true;
+}
+
+bool TCAccidentalsAnalyzer::IsSameInstrument(const TCNotePitches* entry, const TCNotePitches* other) const {
+  if (entry->GetStaff() == other->GetStaff()) return true;
+  const TCMultiStaffInstrument* instrument = context_.InstrumentOf(entry->GetStaff());
+  return instrument && instrument == context_.InstrumentOf(other->GetStaff());
+}
+
+bool TCAccidentalsAnalyzer::IsStruckTogether(const TCNotePitches* entry, const TCNotePitches* other) {
+  return entry->GetMeasure() == other->GetMeasure() && entry->GetPosition() == other->GetPosition() &&
+         !entry->IsGrace() && !other->IsGrace();
+}
+
+// The latest note of the letter in any octave, when it lies in the same
+// measure in another octave and is spelled otherwise.
+bool TCAccidentalsAnalyzer::CheckOtherOctaveInMeasure(const TCNotePitch* note, const TCNotePitches* entry,
+                                                      const TCAnalyzeEntryCollection* collection) {
+  TCNotePitchFoundInfo previous;
+  if (!FindPreviousPitch(note, entry, collection, false, &previous)) return false;
+  if (previous.entry->GetMeasure() != entry->GetMeasure()) return false;
+  const TCString* name = note->GetStoredPitchName();
+  const TCString* previousName = previous.note->GetStoredPitchName();
+  if (IsSameSpelling(name, previousName) || IsSameOctave(name, previousName)) return false;
+  context_.AddFinding(FindingKind::PitchDiffOtherOctave, note, entry, previous.note, previous.entry);
   return true;
 }
 
@@ -140,6 +167,10 @@ bool TCAccidentalsAnalyzer::CompareWithPrevious(const TCNotePitch* note, const T
                                                 const TCNotePitch* previous, const TCNotePitches* previousEntry,
                                                 int32_t chordLine, const TCAnalyzeEntryCollection* collection) {
   const AnalysisSettings& settings = context_.GetSettings();
+  if (settings.HasRule(kSameBeatSameInstrument) && IsStruckTogether(entry, previousEntry) &&
+      !IsSameInstrument(entry, previousEntry)) {
+    return false;
+  }
   // An alteration against the key whose last sign lies behind a barline is
   // shown nowhere in this measure.
   if (note->GetRaiseLower() != 0 && previousEntry->GetMeasure() != entry->GetMeasure()) {

@@ -4,18 +4,21 @@
 
 #include "analysis/accidental_finding.h"
 #include "analysis/analysis_settings.h"
+#include "analysis/profile_settings.h"
 #include "analysis/region_scan.h"
 #include "analysis/tc_accidentals_analyzer.h"
 #include "analysis/tc_analysis_run_context.h"
 #include "headless/headless_host.h"
 #include "headless/score_builder.h"
 #include "score/tc_music_region.h"
+#include "settings/presets.h"
+#include "settings/tc_settings_profile.h"
 #include "tests/analysis/generated_score.h"
 #include "ui/tc_data_list_rows.h"
 
 namespace {
 
-void ScanScore(benchmark::State& state, const GeneratedScoreShape& shape, PitchSearch search) {
+void ScanScore(benchmark::State& state, const GeneratedScoreShape& shape, const AnalysisSettings& settings) {
   headless::HeadlessHost& host = headless::HeadlessHost::Instance();
   host.Reset();
   host.Install();
@@ -24,8 +27,6 @@ void ScanScore(benchmark::State& state, const GeneratedScoreShape& shape, PitchS
   headless::ScoreBuilder builder;
   int64_t notes = BuildGeneratedScore(builder, shape);
   host.Selection().SelectAll();
-  AnalysisSettings settings;
-  settings.search = search;
 
   TCDataListRows rows;
   int64_t findings = 0;
@@ -56,10 +57,34 @@ GeneratedScoreShape ShapeOf(const benchmark::State& state) {
   return shape;
 }
 
-void BM_ScanRegion(benchmark::State& state) { ScanScore(state, ShapeOf(state), PitchSearch::Indexed); }
+AnalysisSettings SearchingBy(PitchSearch search) {
+  AnalysisSettings settings;
+  settings.search = search;
+  return settings;
+}
+
+void BM_ScanRegion(benchmark::State& state) { ScanScore(state, ShapeOf(state), SearchingBy(PitchSearch::Indexed)); }
 
 // The same scans with the searches walking whole groups, for comparison.
-void BM_ScanRegionLinearSearch(benchmark::State& state) { ScanScore(state, ShapeOf(state), PitchSearch::WholeGroup); }
+void BM_ScanRegionLinearSearch(benchmark::State& state) {
+  ScanScore(state, ShapeOf(state), SearchingBy(PitchSearch::WholeGroup));
+}
+
+// The largest score of BM_ScanRegion with each preset's settings (the
+// argument is the preset's place in the table): their rules must not make a
+// scan much slower than the default one.
+void BM_ScanPreset(benchmark::State& state) {
+  const Preset& preset = kPresets[static_cast<size_t>(state.range(0))];
+  TCSettingsProfile profile;
+  FillProfileFromPreset(preset, &profile);
+  GeneratedScoreShape shape;
+  shape.staves = 32;
+  shape.measures = 800;
+  shape.layers = 2;
+  shape.chords = true;
+  state.SetLabel(preset.name);
+  ScanScore(state, shape, AnalysisSettingsOf(profile));
+}
 
 // One staff of one measure holding as many entries as the argument.
 void BM_ScanDenseMeasure(benchmark::State& state) {
@@ -68,7 +93,7 @@ void BM_ScanDenseMeasure(benchmark::State& state) {
   shape.measures = 1;
   shape.linkedParts = 0;
   shape.entriesPerMeasure = static_cast<int>(state.range(0));
-  ScanScore(state, shape, PitchSearch::Indexed);
+  ScanScore(state, shape, SearchingBy(PitchSearch::Indexed));
 }
 
 void ScanSizes(benchmark::internal::Benchmark* benchmark) {
@@ -97,6 +122,7 @@ BENCHMARK(BM_ScanRegion)->Apply(ScanSizes)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ScanRegion)->Name("BM_ScanWideRegion")->Apply(WideSizes)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ScanRegionLinearSearch)->Apply(LinearSizes)->Unit(benchmark::kMillisecond);
 // A cell holds at most 32,767 entries.
+BENCHMARK(BM_ScanPreset)->DenseRange(0, static_cast<int64_t>(kPresetCount) - 1)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ScanDenseMeasure)->Arg(2000)->Arg(8000)->Arg(32000)->Unit(benchmark::kMillisecond);
 
 }  // namespace

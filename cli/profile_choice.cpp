@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <system_error>
 
+#include "settings/presets.h"
 #include "settings/storage_file.h"
 
 namespace rzacc {
@@ -56,6 +57,20 @@ bool ProfileChoice::Choose(const std::string& profilesFile, const std::string& p
   if (profilesFile.empty()) return true;
   std::string text;
   return ReadProfilesFile(profilesFile, &text, error) && chosen_.ChooseFromText(text, profilesFile, profileName, error);
+}
+
+bool ProfileChoice::ChoosePreset(const std::string& presetName, std::string* error) {
+  const Preset* preset = FindPreset(presetName);
+  if (preset) {
+    chosen_.ChoosePreset(*preset);
+    return true;
+  }
+  std::string names;
+  for (size_t index = 0; index < kPresetCount; ++index) {
+    names += std::string(index == 0 ? "\"" : ", \"") + kPresets[index].name + "\"";
+  }
+  *error = "there is no preset \"" + presetName + "\" (the presets are " + names + ")";
+  return false;
 }
 
 }  // namespace rzacc

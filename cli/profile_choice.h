@@ -18,6 +18,9 @@ class ProfileChoice {
   // or the file's first when no name is given (a file without profiles gives
   // a new profile's settings, as the plug-in does). False with one message.
   bool Choose(const std::string& profilesFile, const std::string& profileName, std::string* error);
+  // The preset of that name (rzacc presets lists them); false with one
+  // message naming the presets there are.
+  bool ChoosePreset(const std::string& presetName, std::string* error);
 
   const AnalysisSettings& Settings() const { return chosen_.Settings(); }
   const std::string& Name() const { return chosen_.Name(); }

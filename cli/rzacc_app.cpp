@@ -10,6 +10,7 @@
 #include "cli/rzacc_options.h"
 #include "musicxml/musicxml_exporter.h"
 #include "musicxml/score_file.h"
+#include "settings/presets.h"
 
 #ifndef RZACC_VERSION
 #define RZACC_VERSION "0"
@@ -63,6 +64,12 @@ int RzaccApp::Run(const std::vector<std::string>& arguments, std::ostream& out, 
     out << "rzacc " << RZACC_VERSION << "\n";
     return kExitDone;
   }
+  if (options.command == Command::Presets) {
+    for (size_t index = 0; index < kPresetCount; ++index) {
+      out << kPresets[index].name << ": " << kPresets[index].purpose << "\n";
+    }
+    return kExitDone;
+  }
   return RunScore(options, search, out, err);
 }
 
@@ -75,7 +82,9 @@ int RzaccApp::RunScore(const RzaccOptions& options, PitchSearch search, std::ost
   }
   if (options.command == Command::Clean) return RunClean(options, out, err);
   ProfileChoice profile;
-  if (!profile.Choose(options.profilesFile, options.profileName, &error)) {
+  bool chosen = options.presetName.empty() ? profile.Choose(options.profilesFile, options.profileName, &error)
+                                           : profile.ChoosePreset(options.presetName, &error);
+  if (!chosen) {
     PrintError(err, error);
     return kExitBadInput;
   }

@@ -93,11 +93,14 @@ bool CommandLine::Parse(const std::vector<std::string>& arguments, RzaccOptions*
           options->command = Command::Apply;
         } else if (argument == "clean") {
           options->command = Command::Clean;
+        } else if (argument == "presets") {
+          options->command = Command::Presets;
         } else if (argument == "help") {
           options->command = Command::Help;
           return true;
         } else {
-          *error = "unknown command '" + argument + "' (the commands are scan, apply and clean; see rzacc --help)";
+          *error =
+              "unknown command '" + argument + "' (the commands are scan, apply, clean and presets; see rzacc --help)";
           return false;
         }
         commandSeen = true;
@@ -138,6 +141,8 @@ bool CommandLine::Parse(const std::vector<std::string>& arguments, RzaccOptions*
       if (!TakeValue(arguments, &index, name, inlineValue, &options->output, error)) return false;
     } else if (name == "--profile") {
       if (!TakeValue(arguments, &index, name, inlineValue, &options->profileName, error)) return false;
+    } else if (name == "--preset") {
+      if (!TakeValue(arguments, &index, name, inlineValue, &options->presetName, error)) return false;
     } else if (name == "--profiles") {
       if (!TakeValue(arguments, &index, name, inlineValue, &options->profilesFile, error)) return false;
     } else if (name == "--measures" || name == "--staves") {
@@ -174,6 +179,11 @@ bool CommandLine::Parse(const std::vector<std::string>& arguments, RzaccOptions*
     *error = "no command given (rzacc scan SCORE or rzacc apply SCORE -o OUT; see rzacc --help)";
     return false;
   }
+  if (options->command == Command::Presets) {
+    if (arguments.size() == 1) return true;
+    *error = "presets takes no score and no options";
+    return false;
+  }
   if (positional.size() != 1) {
     *error = positional.empty() ? "no score given" : "one score at a time, not '" + positional[1] + "' as well";
     return false;
@@ -204,6 +214,15 @@ bool CommandLine::CheckCommandOptions(const RzaccOptions& options, std::string* 
     *error = std::string(options.check ? "--check" : "--profiles") + " belongs to scan and apply; clean runs no scan";
     return false;
   }
+  if (!options.presetName.empty() && (!options.profilesFile.empty() || !options.profileName.empty())) {
+    *error = std::string("--preset and ") + (options.profilesFile.empty() ? "--profile" : "--profiles") +
+             " both choose the settings; give one of them";
+    return false;
+  }
+  if (!options.presetName.empty() && options.command == Command::Clean) {
+    *error = "--preset belongs to scan and apply; clean runs no scan";
+    return false;
+  }
   if (!options.profileName.empty() && options.profilesFile.empty()) {
     *error = "--profile needs --profiles FILE, the settings file that holds the profile";
     return false;
@@ -216,6 +235,7 @@ const char* CommandLine::HelpText() {
          "  rzacc scan SCORE [options]          report the notes that need a cautionary accidental\n"
          "  rzacc apply SCORE -o OUT [options]  add the checked ones and write OUT\n"
          "  rzacc clean SCORE -o OUT            take out the accidentals that apply added\n"
+         "  rzacc presets                       list the presets, each with what it is for\n"
          "  rzacc --help | --version\n"
          "\n"
          "SCORE is a MusicXML score: .musicxml, .xml or compressed .mxl.\n"
@@ -224,6 +244,7 @@ const char* CommandLine::HelpText() {
          "  --profiles FILE   read settings profiles from FILE (the plug-in's rzpluginstorage.xml)\n"
          "  --profile NAME    use the profile NAME of that file (default: its first profile; without\n"
          "                    --profiles the settings of a new profile)\n"
+         "  --preset NAME     use the preset NAME (see rzacc presets) instead of a profiles file\n"
          "  --measures A-B    scan measures A to B, counted 1, 2, ... in file order (default: all)\n"
          "  --staves A-B      scan staves A to B, counted from the top of the score (default: all)\n"
          "  --layers DIGITS   the layers (voices) to scan, such as 12 (default: 1234)\n"

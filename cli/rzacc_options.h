@@ -7,7 +7,7 @@
 
 namespace rzacc {
 
-enum class Command { Help, Version, Scan, Apply, Clean };
+enum class Command { Help, Version, Scan, Apply, Clean, Presets };
 enum class ReportFormat { Text, Json, Csv };
 
 // A range "A-B" or a single number "A" (A-A); absent when not given.
@@ -23,6 +23,7 @@ struct RzaccOptions {
   std::string output;        // apply: -o
   std::string profileName;   // --profile
   std::string profilesFile;  // --profiles
+  std::string presetName;    // --preset
   NumberRange measures;      // host measures, 1 to the measure count in file order
   NumberRange staves;        // slots, 1 to the staff count in score order
   uint32_t layerMask = 0xF;  // bit n: layer n + 1

@@ -3,6 +3,7 @@
 #include <tinyxml2.h>
 
 #include "analysis/profile_settings.h"
+#include "settings/presets.h"
 #include "settings/tc_settings_profile.h"
 #include "settings/tc_settings_profiles.h"
 
@@ -52,6 +53,12 @@ void ProfileChoice::Take(const TCSettingsProfile& profile, const std::string& na
   }
   settings_ = AnalysisSettingsOf(profile);
   name_ = name;
+}
+
+void ProfileChoice::ChoosePreset(const Preset& preset) {
+  TCSettingsProfile profile;
+  FillProfileFromPreset(preset, &profile);
+  Take(profile, preset.name);
 }
 
 bool ProfileChoice::ChooseFromText(const std::string& text, const std::string& fileName, const std::string& profileName,

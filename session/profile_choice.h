@@ -8,6 +8,7 @@
 #include "analysis/analysis_settings.h"
 
 class TCSettingsProfile;
+struct Preset;
 
 namespace session {
 
@@ -25,6 +26,9 @@ class ProfileChoice {
   // message, the choice left as it was.
   bool ChooseFromText(const std::string& text, const std::string& fileName, const std::string& profileName,
                       std::string* error);
+
+  // The preset's settings, under its name.
+  void ChoosePreset(const Preset& preset);
 
   const AnalysisSettings& Settings() const { return settings_; }
   const std::string& Name() const { return name_; }

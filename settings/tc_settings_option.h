@@ -27,6 +27,11 @@ enum class TCCheckOption {
   Count
 };
 
+// Rules from engraving practice that narrow the checks above. The profile
+// editor does not show them: a profile keeps them in an element of its own
+// (kEngravingRuleElement), so that a profile without it reads as before.
+enum class TCEngravingRule { NextMeasureUpToBeat, OtherOctaveSameMeasure, SameBeatSameInstrument, Count };
+
 enum class TCParenthesisOption {
   ParenSameBeat,
   ParenSameMeasure,
@@ -50,6 +55,20 @@ inline constexpr TCSettingsOption kCheckOptionTable[] = {
     {"Restate After Grace Note Accidental", 0x100, "RestateAfterGrace", true},
 };
 
+inline constexpr const char* kEngravingRuleElement = "RZEngravingRules";
+
+inline constexpr TCSettingsOption kEngravingRuleTable[] = {
+    // A reader carries an inflection for about a bar's time: into the next
+    // measure up to the beat where it stood, not further.
+    {"Next Measure Only, Up to the Same Beat", 0x001, "NextMeasureUpToBeat", false},
+    // Another octave's inflection misleads within its own measure; after the
+    // barline the reader takes each octave from the key again.
+    {"Other Octaves Only in the Same Measure", 0x002, "OtherOctaveSameMeasure", false},
+    // A player reads the notes struck together on his own staves; another
+    // instrument's inflection on the same beat is no reason for a courtesy sign.
+    {"Same Beat Only Within One Instrument", 0x004, "SameBeatSameInstrument", false},
+};
+
 inline constexpr TCSettingsOption kParenthesisOptionTable[] = {
     {"On Same Beat", 0x01, "ParenSameBeat", true},
     {"In Same Measure", 0x02, "ParenSameMeasure", false},
@@ -62,14 +81,20 @@ inline constexpr TCSettingsOption kParenthesisOptionTable[] = {
 
 constexpr int32_t kCheckOptionCount = static_cast<int32_t>(TCCheckOption::Count);
 constexpr int32_t kParenthesisOptionCount = static_cast<int32_t>(TCParenthesisOption::Count);
+constexpr int32_t kEngravingRuleCount = static_cast<int32_t>(TCEngravingRule::Count);
 
 static_assert(sizeof(kCheckOptionTable) / sizeof(kCheckOptionTable[0]) == kCheckOptionCount,
               "one check option row per TCCheckOption");
 static_assert(sizeof(kParenthesisOptionTable) / sizeof(kParenthesisOptionTable[0]) == kParenthesisOptionCount,
               "one parenthesis option row per TCParenthesisOption");
+static_assert(sizeof(kEngravingRuleTable) / sizeof(kEngravingRuleTable[0]) == kEngravingRuleCount,
+              "one engraving rule row per TCEngravingRule");
 
 constexpr const TCSettingsOption& CheckOptionRow(TCCheckOption option) {
   return kCheckOptionTable[static_cast<int>(option)];
+}
+constexpr const TCSettingsOption& EngravingRuleRow(TCEngravingRule rule) {
+  return kEngravingRuleTable[static_cast<int>(rule)];
 }
 constexpr const TCSettingsOption& ParenthesisOptionRow(TCParenthesisOption option) {
   return kParenthesisOptionTable[static_cast<int>(option)];
@@ -86,7 +111,9 @@ constexpr uint32_t DefaultOptionBits(const TCSettingsOption (&table)[RowCount]) 
 
 constexpr uint32_t kDefaultCheckOptions = DefaultOptionBits(kCheckOptionTable);
 constexpr uint32_t kDefaultParenthesisOptions = DefaultOptionBits(kParenthesisOptionTable);
+constexpr uint32_t kDefaultEngravingRules = DefaultOptionBits(kEngravingRuleTable);
 static_assert(kDefaultCheckOptions == 0x1DF, "check option defaults");
+static_assert(kDefaultEngravingRules == 0, "a new profile applies no engraving rule");
 static_assert(kDefaultParenthesisOptions == 0x31, "parenthesis option defaults");
 
 // Popup entries of the numeric settings; entry i stands for the value i.

@@ -66,6 +66,7 @@ TCSettingsProfile::TCSettingsProfile()
     : name_("Profile Name"),
       checkOptions_(kDefaultCheckOptions),
       parenthesisOptions_(kDefaultParenthesisOptions),
+      engravingRules_(kDefaultEngravingRules),
       courtesyMeasureRange_(kDefaultCourtesyMeasureRange),
       notationMode_(kDefaultNotationMode),
       systemTieMode_(kDefaultSystemTieMode) {}
@@ -77,6 +78,7 @@ void TCSettingsProfile::CopyValuesFrom(const TCSettingsProfile* other) {
   name_.SetString(&other->name_);
   checkOptions_ = other->checkOptions_;
   parenthesisOptions_ = other->parenthesisOptions_;
+  engravingRules_ = other->engravingRules_;
   courtesyMeasureRange_ = other->courtesyMeasureRange_;
   notationMode_ = other->notationMode_;
   systemTieMode_ = other->systemTieMode_;
@@ -84,8 +86,9 @@ void TCSettingsProfile::CopyValuesFrom(const TCSettingsProfile* other) {
 
 bool TCSettingsProfile::HasSameValues(const TCSettingsProfile* other) const {
   return other && name_.IsEqual(&other->name_) && checkOptions_ == other->checkOptions_ &&
-         parenthesisOptions_ == other->parenthesisOptions_ && courtesyMeasureRange_ == other->courtesyMeasureRange_ &&
-         notationMode_ == other->notationMode_ && systemTieMode_ == other->systemTieMode_;
+         parenthesisOptions_ == other->parenthesisOptions_ && engravingRules_ == other->engravingRules_ &&
+         courtesyMeasureRange_ == other->courtesyMeasureRange_ && notationMode_ == other->notationMode_ &&
+         systemTieMode_ == other->systemTieMode_;
 }
 
 void TCSettingsProfile::SaveToXml(tinyxml2::XMLElement* element) const {
@@ -96,6 +99,14 @@ void TCSettingsProfile::SaveToXml(tinyxml2::XMLElement* element) const {
   element->SetAttribute("SystemTieMode", systemTieMode_);
   WriteOptionBits(element, checkOptions_, kCheckOptionTable);
   WriteOptionBits(element, parenthesisOptions_, kParenthesisOptionTable);
+  // A profile without rules is written as before they existed.
+  tinyxml2::XMLElement* rules = element->FirstChildElement(kEngravingRuleElement);
+  if (!rules && engravingRules_ == kDefaultEngravingRules) return;
+  if (!rules) {
+    rules = element->GetDocument()->NewElement(kEngravingRuleElement);
+    element->InsertEndChild(rules);
+  }
+  WriteOptionBits(rules, engravingRules_, kEngravingRuleTable);
 }
 
 bool TCSettingsProfile::LoadFromXml(const tinyxml2::XMLElement* element) {
@@ -107,5 +118,7 @@ bool TCSettingsProfile::LoadFromXml(const tinyxml2::XMLElement* element) {
   systemTieMode_ = ReadNumberAttribute(element, "SystemTieMode", kDefaultSystemTieMode);
   checkOptions_ = ReadOptionBits(element, kCheckOptionTable);
   parenthesisOptions_ = ReadOptionBits(element, kParenthesisOptionTable);
+  const tinyxml2::XMLElement* rules = element->FirstChildElement(kEngravingRuleElement);
+  engravingRules_ = rules ? ReadOptionBits(rules, kEngravingRuleTable) : kDefaultEngravingRules;
   return true;
 }

@@ -107,6 +107,12 @@ function layerMask() {
   return mask;
 }
 
+// A new list has no finding chosen, so the line about the chosen one goes too.
+function showFindings(findings) {
+  list.show(findings);
+  $('finding-detail').textContent = '';
+}
+
 // Opens bytes in the engine and draws the first page; the findings of an
 // earlier scan no longer belong to what is shown.
 async function openBytes(name, bytes) {
@@ -115,7 +121,7 @@ async function openBytes(name, bytes) {
   timings.layoutMilliseconds = opened.layoutMilliseconds;
   state.current = { name, bytes };
   state.findings = [];
-  list.show([]);
+  showFindings([]);
   view.reset(opened.pageCount);
   await view.draw(1);
   return opened;
@@ -131,7 +137,7 @@ async function scan() {
   });
   timings.scanMilliseconds = report.scanMilliseconds;
   state.findings = report.findings;
-  list.show(report.findings);
+  showFindings(report.findings);
   view.setFindings(report.findings, list.rows);
   return report.findings.length;
 }
@@ -149,7 +155,7 @@ async function openScore(file) {
   try {
     opened = await openBytes(file.name, bytes);
   } catch (error) {
-    list.show([]);
+    showFindings([]);
     view.reset(0);
     $('score-name').textContent = 'No score open: choose one or drop it on the page.';
     throw error;

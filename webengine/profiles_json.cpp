@@ -8,7 +8,7 @@
 #include <sstream>
 
 #include "cli/report_writer.h"
-#include "session/profile_choice.h"
+#include "settings/presets.h"
 #include "settings/tc_settings_option.h"
 #include "settings/tc_settings_profile.h"
 #include "settings/tc_settings_profiles.h"
@@ -52,6 +52,9 @@ void ForEachCheck(Visit visit) {
   }
   for (const TCSettingsOption& row : kParenthesisOptionTable) {
     visit(row, &TCSettingsProfile::GetParenthesisOptions, &TCSettingsProfile::SetParenthesisOptions);
+  }
+  for (const TCSettingsOption& row : kEngravingRuleTable) {
+    visit(row, &TCSettingsProfile::GetEngravingRules, &TCSettingsProfile::SetEngravingRules);
   }
 }
 
@@ -169,15 +172,8 @@ std::string ProfilesJson::Options() {
 }
 
 std::string ProfilesJson::Read(const std::string& xmlText) {
+  if (xmlText.find_first_not_of(" \t\r\n") == std::string::npos) return Read(PresetsFileText());
   std::ostringstream profiles;
-  if (xmlText.find_first_not_of(" \t\r\n") == std::string::npos) {
-    TCSettingsProfile profile;
-    TCString name;
-    name.SetUTF8(session::ProfileChoice::kDefaultProfileName);
-    profile.SetName(&name);
-    WriteProfile(profile, nullptr, profiles);
-    return ProfilesText(profiles.str(), "");
-  }
   tinyxml2::XMLDocument document;
   if (document.Parse(xmlText.data(), xmlText.size()) != tinyxml2::XML_SUCCESS) {
     return ProfilesText("", "rzpluginstorage.xml:" + std::to_string(document.ErrorLineNum()) + ": not well-formed XML");

@@ -13,8 +13,8 @@ class ProfilesJson {
   // {"options":[{"key","label","kind","choices","default"}...],"layers":[1,2,3,4]}
   static std::string Options();
   // {"profiles":[{"name","values":{...}}...],"error":""}; an empty text
-  // gives the one profile the plug-in makes when there is none. Attributes
-  // of a profile that are not options are kept as strings.
+  // gives the presets that come with the plug-in, the default profile first.
+  // Attributes of a profile that are not options are kept as strings.
   static std::string Read(const std::string& xmlText);
   // The settings file's text for profiles JSON as Read gives it, written
   // into the file baseXml (empty: a new file) as the plug-in saves: its

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "settings/presets.h"
 #include "tests/cli/cli_test_support.h"
 
 #ifdef RZ_HAVE_LIBZIP
@@ -211,6 +212,8 @@ TEST_F(RzaccAppTest, BadInputGetsOneClearMessageAndStatusTwo) {
       {{"scan", folder.File("timewise.xml")}, "score-timewise files are not supported"},
       {{"scan", score, "--profiles", Example("rzpluginstorage.xml"), "--profile", "Nobody's"},
        "there is no profile \"Nobody's\""},
+      {{"scan", score, "--preset", "engraver"},
+       "there is no preset \"engraver\" (the presets are \"Default Profile\", \"Engraver\""},
       {{"scan", score, "--profiles", folder.File("none.xml")}, "cannot open the profiles file"},
       {{"scan", score, "--measures", "2-3"}, "--measures 2-3: the score has 2 measures"},
       {{"scan", score, "--staves", "2"}, "--staves 2-2: the score has 1 staff"},
@@ -326,5 +329,42 @@ TEST_F(RzaccAppTest, ACompressedScoreIsWrittenBackCompressed) {
 }
 
 #endif
+
+}  // namespace
+
+namespace {
+
+std::string PresetsFile() {
+  return (fs::path(cli_test::ExamplesFolder()).parent_path() / "presets" / "rzpluginstorage.xml").string();
+}
+
+TEST_F(RzaccAppTest, PresetsAreListedAndScanAsTheShippedPresetsFileDoes) {
+  // The file users copy is written from the presets table; after a change
+  // of the table, copy the text that the failure leaves in the working folder.
+  std::string shipped = ReadFile(PresetsFile());
+  if (shipped != PresetsFileText()) WriteFile("rzpluginstorage.presets.xml", PresetsFileText());
+  EXPECT_EQ(shipped, PresetsFileText()) << "presets/rzpluginstorage.xml is not what the presets table writes";
+
+  cli_test::RunResult listed = RunRzacc({"presets"});
+  EXPECT_EQ(listed.status, 0);
+  std::string expected;
+  for (size_t index = 0; index < kPresetCount; ++index) {
+    expected += std::string(kPresets[index].name) + ": " + kPresets[index].purpose + "\n";
+  }
+  EXPECT_EQ(listed.out, expected);
+  EXPECT_EQ(kPresetCount, 4u);
+  ASSERT_NE(FindPreset("Default Profile"), nullptr);
+  EXPECT_EQ(FindPreset("Default Profile")->engravingRules, kDefaultEngravingRules);
+
+  std::string score = Example("piano_grand_staff.musicxml");
+  for (size_t index = 0; index < kPresetCount; ++index) {
+    const char* name = kPresets[index].name;
+    cli_test::RunResult preset = RunRzacc({"scan", score, "--preset", name});
+    cli_test::RunResult profile = RunRzacc({"scan", score, "--profiles", PresetsFile(), "--profile", name});
+    EXPECT_EQ(preset.status, 0) << name << ": " << preset.err;
+    EXPECT_EQ(preset.out, profile.out) << name;
+  }
+  EXPECT_EQ(RunRzacc({"scan", score, "--preset", "Default Profile"}).out, RunRzacc({"scan", score}).out);
+}
 
 }  // namespace

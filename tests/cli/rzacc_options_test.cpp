@@ -62,6 +62,11 @@ TEST(RzaccOptionsTest, ScanAndApplyTakeTheirOptionsInAnyOrder) {
   EXPECT_EQ(options.score, "out.musicxml");
   EXPECT_EQ(options.output, "clean.musicxml");
 
+  ASSERT_TRUE(Parse({"apply", "in.musicxml", "--preset=Engraver", "-o", "out.musicxml"}, &options, &error)) << error;
+  EXPECT_EQ(options.presetName, "Engraver");
+  ASSERT_TRUE(Parse({"presets"}, &options, &error)) << error;
+  EXPECT_EQ(options.command, Command::Presets);
+
   ASSERT_TRUE(Parse({"scan", "a.xml", "--help"}, &options, &error));
   EXPECT_EQ(options.command, Command::Help);
   ASSERT_TRUE(Parse({"--version"}, &options, &error));
@@ -101,6 +106,12 @@ TEST(RzaccOptionsTest, EveryMistakeGetsOneMessageThatNamesIt) {
       {{"clean", "a.xml", "-o", "b.xml", "--check"}, "--check belongs to scan and apply"},
       {{"apply", "a.xml", "-o", "b.xml", "--once=1"}, "--once takes no value"},
       {{"scan", "a.xml", "--profile", "Mine"}, "--profile needs --profiles FILE"},
+      {{"scan", "a.xml", "--preset", "Sparing", "--profiles", "p.xml"}, "--preset and --profiles both choose"},
+      {{"scan", "a.xml", "--profile", "Mine", "--preset=Sparing"}, "--preset and --profile both choose"},
+      {{"scan", "a.xml", "--preset"}, "option --preset needs a value"},
+      {{"clean", "a.xml", "-o", "b.xml", "--preset", "Sparing"}, "--preset belongs to scan and apply"},
+      {{"presets", "a.xml"}, "presets takes no score and no options"},
+      {{"presets", "--check"}, "presets takes no score and no options"},
   };
   for (const Case& item : cases) {
     RzaccOptions options;

@@ -160,6 +160,37 @@ TEST(SettingsProfile, SavedAttributesFollowTheFileOrderAndReadBack) {
   EXPECT_EQ(loaded.GetParenthesisOptions(), 0x4Au);
   EXPECT_EQ(loaded.GetCourtesyMeasureRange(), 6);
   EXPECT_EQ(loaded.GetSystemTieMode(), 7);
+  EXPECT_EQ(loaded.GetEngravingRules(), kDefaultEngravingRules);
+  EXPECT_EQ(element->FirstChildElement(), nullptr) << "a profile without rules is written as before";
+}
+
+TEST(SettingsProfile, EngravingRulesLiveInTheirOwnElementAndReadBack) {
+  TCSettingsProfile profile;
+  profile.SetEngravingRules(0x5);
+  tinyxml2::XMLDocument document;
+  tinyxml2::XMLElement* element = document.NewElement("SettingsProfile");
+  document.InsertEndChild(element);
+  profile.SaveToXml(element);
+  const tinyxml2::XMLElement* rules = element->FirstChildElement(kEngravingRuleElement);
+  ASSERT_NE(rules, nullptr);
+  for (const TCSettingsOption& row : kEngravingRuleTable) {
+    EXPECT_EQ(element->Attribute(row.attribute), nullptr) << row.attribute;
+    EXPECT_EQ(rules->IntAttribute(row.attribute, -1), (0x5u & row.bit) ? 1 : 0) << row.attribute;
+  }
+  TCSettingsProfile loaded;
+  ASSERT_TRUE(loaded.LoadFromXml(element));
+  EXPECT_EQ(loaded.GetEngravingRules(), 0x5u);
+  TCSettingsProfile copy;
+  copy.CopyValuesFrom(&loaded);
+  EXPECT_TRUE(copy.HasSameValues(&profile));
+  EXPECT_EQ(copy.GetEngravingRules(), 0x5u);
+
+  // Saved again with every rule off, the element stays and says so.
+  loaded.SetEngravingRules(0);
+  loaded.SaveToXml(element);
+  EXPECT_EQ(element->FirstChildElement(kEngravingRuleElement)->IntAttribute(kEngravingRuleTable[0].attribute, -1), 0);
+  profile.SetEngravingRules(0x1);
+  EXPECT_FALSE(loaded.HasSameValues(&profile));
 }
 
 }  // namespace

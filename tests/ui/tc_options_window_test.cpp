@@ -186,6 +186,8 @@ TEST_F(OptionsWindowTest, ValuesWithoutAnEntryAreKeptUnlessTheUserChoosesOne) {
   loose->SetNotationMode(3);
   loose->SetCourtesyMeasureRange(9);
   loose->SetSystemTieMode(12);
+  // The engraving rules have no row in the editor at all.
+  loose->SetEngravingRules(0x5);
   Choose(dialog_, IDC_MAIN_PROFILE_POPUP, 2);
   EditProfiles([&](HWND editor) {
     EXPECT_EQ(ComboChoice(editor, IDC_EDITOR_NOTATION_MODE), CB_ERR);
@@ -197,6 +199,7 @@ TEST_F(OptionsWindowTest, ValuesWithoutAnEntryAreKeptUnlessTheUserChoosesOne) {
   EXPECT_EQ(Profile(2)->GetNotationMode(), 3);
   EXPECT_EQ(Profile(2)->GetCourtesyMeasureRange(), 2);
   EXPECT_EQ(Profile(2)->GetSystemTieMode(), 12);
+  EXPECT_EQ(Profile(2)->GetEngravingRules(), 0x5u);
 }
 
 TEST_F(OptionsWindowTest, AddAndOkAndUseChooseTheNewProfile) {

@@ -225,10 +225,14 @@ test('a broken or unreadable file shows why and leaves the page usable', async (
       assert.equal(shown, native.stderr.trim().replace(/^rzacc: /, '').replace(file, path.basename(file)));
       assert.equal((await listedRows(page)).length, 0);
       assert.equal(await page.$eval('#apply', (button) => button.disabled), true);
+      // Nothing is left of the finding chosen in the score before.
+      assert.equal(await page.$eval('#finding-detail', (element) => element.textContent), '');
 
       await openScore(page, good);
       assert.equal(await page.$eval('#message', (element) => element.hidden), true);
       assert.deepEqual((await listedRows(page)).map((row) => row.columns), columnsOf(nativeScan(good).findings));
+      await page.click('#findings tbody tr td:nth-child(2)');
+      assert.notEqual(await page.$eval('#finding-detail', (element) => element.textContent), '');
     });
   }
   await page.close();
@@ -304,5 +308,18 @@ test('a profile changed on the page and saved takes effect in rzacc', async () =
       nativeScan(example.file, ['--profiles', profilesFile, '--profile', name]),
     );
   }
+  await page.close();
+});
+
+test('without a profiles file the page offers the presets, and Engraver finds what rzacc --preset Engraver finds', async () => {
+  const file = path.join(root, 'tests/scenarios/other_octave_within_the_measure.musicxml');
+  const page = await scoreOnPage({ file, profileName: 'Engraver', layers: '1234' });
+  const offered = await page.$$eval('#profile option', (options) => options.map((option) => option.textContent));
+  assert.deepEqual(offered, ['Default Profile', 'Engraver', 'Thorough', 'Sparing']);
+  await page.$eval('details.options', (details) => (details.open = true));
+  assert.equal(await page.$eval('#options input[name="OtherOctaveSameMeasure"]', (input) => input.checked), true);
+  const engraver = columnsOf(nativeScan(file, ['--preset', 'Engraver']).findings);
+  assert.notDeepEqual(engraver, columnsOf(nativeScan(file).findings));
+  assert.deepEqual((await listedRows(page)).map((row) => row.columns), engraver);
   await page.close();
 });

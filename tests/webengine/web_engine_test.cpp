@@ -176,9 +176,16 @@ TEST(WebEngineTest, ProfilesReadAndWriteBack) {
   EXPECT_EQ(WebEngine::ReadProfiles(written), json);
   EXPECT_FALSE(engine.WriteProfiles(json, "<RZPluginSettings>", &written));
 
-  Json fresh = Parsed(WebEngine::ReadProfiles(""));
-  ASSERT_EQ(fresh["profiles"].size(), 1u);
+  // Without a file the presets are offered, and their rules survive a save.
+  std::string presets = WebEngine::ReadProfiles("");
+  Json fresh = Parsed(presets);
+  ASSERT_EQ(fresh["profiles"].size(), 4u);
   EXPECT_EQ(fresh["profiles"][0]["name"], "Default Profile");
+  EXPECT_EQ(fresh["profiles"][0]["values"]["NextMeasureUpToBeat"], false);
+  EXPECT_EQ(fresh["profiles"][1]["name"], "Engraver");
+  EXPECT_EQ(fresh["profiles"][1]["values"]["NextMeasureUpToBeat"], true);
+  ASSERT_TRUE(engine.WriteProfiles(presets, "", &written)) << engine.Message();
+  EXPECT_EQ(WebEngine::ReadProfiles(written), presets);
   EXPECT_NE(Parsed(WebEngine::ReadProfiles("<x"))["error"], "");
   for (const char* bad : {"", "[]", "{\"profiles\":[{\"values\":{}}]}",
                           "{\"profiles\":[{\"name\":\"A\",\"values\":{\"GrandStaff\":\"1\"}}]}",
@@ -193,7 +200,7 @@ TEST(WebEngineTest, ProfilesReadAndWriteBack) {
 TEST(WebEngineTest, OptionsCarryTheEditorsLabels) {
   Json options = Parsed(WebEngine::OptionsJson());
   const Json& rows = options["options"];
-  ASSERT_EQ(rows.size(), 19u);
+  ASSERT_EQ(rows.size(), 22u);
   EXPECT_EQ(rows.front()["label"], "Cross-Stave Checks");
   EXPECT_EQ(rows.back()["key"], "SystemTieMode");
   EXPECT_EQ(rows.back()["choices"].size(), 8u);
