@@ -35,7 +35,20 @@ export class ProfilesPanel {
       this.optionsBox.replaceChildren();
       return;
     }
-    this.optionsBox.replaceChildren(...this.optionTable.map((option) => this.makeControl(profile, option)));
+    const controls = [];
+    this.optionTable.forEach((option, index) => {
+      if (index === 0 || option.group !== this.optionTable[index - 1].group) controls.push(this.makeHeading(option.group));
+      controls.push(this.makeControl(profile, option));
+    });
+    this.optionsBox.replaceChildren(...controls);
+  }
+
+  // The editor's lists each have a heading; the page keeps them.
+  makeHeading(text) {
+    const heading = document.createElement('h3');
+    heading.className = 'option-group';
+    heading.textContent = text;
+    return heading;
   }
 
   makeControl(profile, option) {

@@ -147,25 +147,34 @@ bool LoadBase(const std::string& baseXml, tinyxml2::XMLDocument* document, std::
   return false;
 }
 
+// The check rows of one table, under the heading the editor gives its list.
+template <size_t RowCount>
+void WriteCheckRows(const TCSettingsOption (&table)[RowCount], const char* group, std::ostream& out) {
+  for (const TCSettingsOption& row : table) {
+    out << "{\"key\":" << ReportWriter::JsonString(row.attribute)
+        << ",\"label\":" << ReportWriter::JsonString(row.label) << ",\"group\":" << ReportWriter::JsonString(group)
+        << ",\"kind\":\"check\",\"default\":" << (row.defaultOn ? "true" : "false") << "},";
+  }
+}
+
 }  // namespace
 
 std::string ProfilesJson::Options() {
   std::ostringstream out;
   out << "{\"options\":[";
+  WriteCheckRows(kCheckOptionTable, "Options", out);
+  WriteCheckRows(kParenthesisOptionTable, "Cautionary Parentheses", out);
+  WriteCheckRows(kEngravingRuleTable, "Engraving Rules", out);
   const char* separator = "";
-  ForEachCheck([&](const TCSettingsOption& row, auto, auto) {
-    out << separator << "{\"key\":" << ReportWriter::JsonString(row.attribute)
-        << ",\"label\":" << ReportWriter::JsonString(row.label)
-        << ",\"kind\":\"check\",\"default\":" << (row.defaultOn ? "true" : "false") << "}";
-    separator = ",";
-  });
   for (const ChoiceSetting& setting : kChoiceSettings) {
-    out << ",{\"key\":" << ReportWriter::JsonString(setting.attribute)
-        << ",\"label\":" << ReportWriter::JsonString(setting.label) << ",\"kind\":\"choice\",\"choices\":[";
+    out << separator << "{\"key\":" << ReportWriter::JsonString(setting.attribute)
+        << ",\"label\":" << ReportWriter::JsonString(setting.label)
+        << ",\"group\":\"Settings\",\"kind\":\"choice\",\"choices\":[";
     for (int32_t index = 0; index < setting.count; ++index) {
       out << (index ? "," : "") << ReportWriter::JsonString(setting.choices[index]);
     }
     out << "],\"default\":" << setting.defaultValue << "}";
+    separator = ",";
   }
   out << "],\"layers\":[1,2,3,4]}";
   return out.str();

@@ -317,6 +317,8 @@ test('without a profiles file the page offers the presets, and Engraver finds wh
   const offered = await page.$$eval('#profile option', (options) => options.map((option) => option.textContent));
   assert.deepEqual(offered, ['Default Profile', 'Engraver', 'Thorough', 'Sparing']);
   await page.$eval('details.options', (details) => (details.open = true));
+  const headings = await page.$$eval('#options .option-group', (elements) => elements.map((element) => element.textContent));
+  assert.deepEqual(headings, ['Options', 'Cautionary Parentheses', 'Engraving Rules', 'Settings']);
   assert.equal(await page.$eval('#options input[name="OtherOctaveSameMeasure"]', (input) => input.checked), true);
   const engraver = columnsOf(nativeScan(file, ['--preset', 'Engraver']).findings);
   assert.notDeepEqual(engraver, columnsOf(nativeScan(file).findings));

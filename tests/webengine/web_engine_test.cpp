@@ -202,6 +202,10 @@ TEST(WebEngineTest, OptionsCarryTheEditorsLabels) {
   const Json& rows = options["options"];
   ASSERT_EQ(rows.size(), 22u);
   EXPECT_EQ(rows.front()["label"], "Cross-Stave Checks");
+  EXPECT_EQ(rows[9]["label"], "On Same Beat");
+  EXPECT_EQ(rows[9]["group"], "Cautionary Parentheses");
+  EXPECT_EQ(rows[16]["label"], "Next Measure Only, Up to the Same Beat");
+  EXPECT_EQ(rows[16]["group"], "Engraving Rules");
   EXPECT_EQ(rows.back()["key"], "SystemTieMode");
   EXPECT_EQ(rows.back()["choices"].size(), 8u);
   EXPECT_EQ(options["layers"].size(), 4u);
