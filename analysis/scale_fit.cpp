@@ -26,14 +26,22 @@ uint32_t NotesInBestScale(const std::array<uint32_t, 12>& counts) {
 
 int32_t SemitonesOfLetter(char16_t letter) {
   switch (letter) {
-    case u'C': return 0;
-    case u'D': return 2;
-    case u'E': return 4;
-    case u'F': return 5;
-    case u'G': return 7;
-    case u'A': return 9;
-    case u'B': return 11;
-    default: return -1;
+    case u'C':
+      return 0;
+    case u'D':
+      return 2;
+    case u'E':
+      return 4;
+    case u'F':
+      return 5;
+    case u'G':
+      return 7;
+    case u'A':
+      return 9;
+    case u'B':
+      return 11;
+    default:
+      return -1;
   }
 }
 

@@ -28,8 +28,9 @@ enum class TCCheckOption {
 };
 
 // Rules from engraving practice that narrow the checks above, or widen them
-// where a convention asks for more signs. The profile editor does not show them: a profile keeps them in an element of its own
-// (kEngravingRuleElement), so that a profile without it reads as before.
+// where a convention asks for more signs. The profile editor does not show
+// them: a profile keeps them in an element of its own (kEngravingRuleElement),
+// so that a profile without it reads as before.
 enum class TCEngravingRule {
   NextMeasureUpToBeat,
   OtherOctaveSameMeasure,

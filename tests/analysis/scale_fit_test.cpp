@@ -29,8 +29,8 @@ ScaleFit FitOf(const std::vector<std::string>& measures) {
 }
 
 TEST(ScaleFitTest, PitchClassesFollowLetterAndSigns) {
-  const std::pair<const char*, int32_t> names[] = {{"C4", 0},  {"C#4", 1}, {"Ebb2", 2}, {"Fx5", 7},
-                                                   {"B#3", 0}, {"Cb4", 11}, {"", -1},   {"H4", -1}};
+  const std::pair<const char*, int32_t> names[] = {{"C4", 0},  {"C#4", 1},  {"Ebb2", 2}, {"Fx5", 7},
+                                                   {"B#3", 0}, {"Cb4", 11}, {"", -1},    {"H4", -1}};
   for (const auto& [text, pitchClass] : names) {
     TCString name;
     name.SetCString(text);
@@ -44,13 +44,12 @@ TEST(ScaleFitTest, PitchClassesFollowLetterAndSigns) {
 // too few to judge.
 TEST(ScaleFitTest, OnlyMusicSpreadOverAllTwelvePitchClassesKeepsToNoKey) {
   ScaleFit chromaticTonal = FitOf({"C4 D4 E4 F4 G4 F#4 G4 A4", "B4 C5 C#5 D5 G4 G#4 A4 B4", "C5 B4 Bb4 A4 G4 F4 E4 D4",
-                                   "G4 A4 B4 C5 D5 E5 F#5 G5", "F#5 E5 D5 C#5 D5 B4 A4 G4",
-                                   "C5 D5 E5 F5 G5 A5 B5 C6"});
+                                   "G4 A4 B4 C5 D5 E5 F#5 G5", "F#5 E5 D5 C#5 D5 B4 A4 G4", "C5 D5 E5 F5 G5 A5 B5 C6"});
   EXPECT_GT(chromaticTonal.MedianShare(), 0.8);
   EXPECT_FALSE(chromaticTonal.KeepsToNoKey());
 
-  ScaleFit atonal = FitOf({"C#5 D5 G4 Bb4 A4 Eb5", "E5 F#4 B4 F4 Ab4 C5", "D5 C#5 Bb4 G4 Eb5 A4",
-                           "F#4 E5 C5 B4 Ab4 F4", "G4 Eb5 D5 C#5 Bb4 Bb4"});
+  ScaleFit atonal = FitOf({"C#5 D5 G4 Bb4 A4 Eb5", "E5 F#4 B4 F4 Ab4 C5", "D5 C#5 Bb4 G4 Eb5 A4", "F#4 E5 C5 B4 Ab4 F4",
+                           "G4 Eb5 D5 C#5 Bb4 Bb4"});
   EXPECT_LT(atonal.MedianShare(), 0.72);
   EXPECT_TRUE(atonal.KeepsToNoKey());
 
