@@ -21,11 +21,12 @@ enum CheckOption : uint32_t {
   kRestateAfterGrace = CheckOptionRow(TCCheckOption::RestateAfterGrace).bit,
 };
 
-// Rules from engraving practice that narrow the checks.
+// Rules from engraving practice that narrow or widen the checks.
 enum EngravingRule : uint32_t {
   kNextMeasureUpToBeat = EngravingRuleRow(TCEngravingRule::NextMeasureUpToBeat).bit,
   kOtherOctaveSameMeasure = EngravingRuleRow(TCEngravingRule::OtherOctaveSameMeasure).bit,
   kSameBeatSameInstrument = EngravingRuleRow(TCEngravingRule::SameBeatSameInstrument).bit,
+  kAtonalEveryNote = EngravingRuleRow(TCEngravingRule::AtonalEveryNote).bit,
 };
 
 // Which kinds of finding suggest the accidental in parentheses.

@@ -21,6 +21,8 @@ constexpr FindingKindInfo kFindingKinds[] = {
      kParenSystemBreaks, true},
     {FindingKind::SystemBreakTieMismatched, "Tie with accidental over (mismatched) system breaks.", false,
      ParenthesisRule::Option, kParenSystemBreaks, false},
+    // Atonal scores show their signs plainly, with no parentheses.
+    {FindingKind::AtonalNote, "Atonal music: every note shows its accidental.", false, ParenthesisRule::Never, 0, true},
 };
 
 static_assert(sizeof(kFindingKinds) / sizeof(kFindingKinds[0]) == kFindingKindCount, "one table row per finding kind");

@@ -15,9 +15,10 @@ enum class FindingKind : int32_t {
   KeySignatureDifference,
   SystemBreakTie,
   SystemBreakTieMismatched,
+  AtonalNote,
 };
 
-constexpr int32_t kFindingKindCount = 10;
+constexpr int32_t kFindingKindCount = 11;
 
 // Where a kind takes its parentheses from.
 enum class ParenthesisRule : int32_t {

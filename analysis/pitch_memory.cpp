@@ -375,6 +375,16 @@ bool FindSpellingDifferenceOnBeat(const TCNotePitch* note, const TCNotePitches* 
   return first >= 0 && consider(collection->GetEntryAt(first));
 }
 
+namespace {
+
+constexpr int32_t kQuarterNote = 1024;
+
+int32_t EndOfQuarterBeat(int32_t position) {
+  return position < 0 ? position + 1 : (position / kQuarterNote + 1) * kQuarterNote;
+}
+
+}  // namespace
+
 bool IsWithinCourtesyRange(const TCNotePitches* earlier, const TCNotePitches* current,
                            const TCAnalyzeEntryCollection* collection, const AnalysisSettings& settings) {
   if (!earlier || !current) return false;
@@ -389,10 +399,13 @@ bool IsWithinCourtesyRange(const TCNotePitches* earlier, const TCNotePitches* cu
   if (settings.courtesyMeasureRange != kUnlimitedCourtesyRange && distance > settings.courtesyMeasureRange) {
     return false;
   }
-  // Measures of one length assumed, a note at or before the earlier note's
-  // place in its bar stands at most one bar's time after it.
+  // Measures of one length assumed, a note before the end of the beat where
+  // the earlier note stood follows it by about a bar's time. The measure
+  // records do not give the time signature, so the quarter note is the beat:
+  // never longer than the beat of the usual meters, so the rule errs on the
+  // side of fewer signs.
   if (settings.HasRule(kNextMeasureUpToBeat) && distance > 0) {
-    return distance == 1 && current->GetPosition() <= earlier->GetPosition();
+    return distance == 1 && current->GetPosition() < EndOfQuarterBeat(earlier->GetPosition());
   }
   return true;
 }

@@ -60,7 +60,7 @@ bool FindSpellingDifferenceOnBeat(const TCNotePitch* note, const TCNotePitches* 
 
 // Whether a note of the earlier entry still counts for the current one: within
 // the courtesy range, and with the rule kNextMeasureUpToBeat, from an earlier
-// measure only from the one before and up to the place where it stood.
+// measure only from the one before and up to the end of the beat where it stood.
 bool IsWithinCourtesyRange(const TCNotePitches* earlier, const TCNotePitches* current,
                            const TCAnalyzeEntryCollection* collection, const AnalysisSettings& settings);
 

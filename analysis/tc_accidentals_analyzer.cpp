@@ -1,7 +1,10 @@
 #include "analysis/tc_accidentals_analyzer.h"
 
+#include <vector>
+
 #include "analysis/analysis_settings.h"
 #include "analysis/pitch_memory.h"
+#include "analysis/scale_fit.h"
 #include "analysis/tc_analyze_entry_collection.h"
 #include "analysis/tc_analyzed_cells.h"
 #include "analysis/tc_system_tie_scan_part_handler.h"
@@ -10,6 +13,8 @@
 #include "score/tc_groups.h"
 #include "score/tc_music_region.h"
 #include "score/tc_note_entry_cell.h"
+#include "score/tc_note_pitch.h"
+#include "score/tc_note_pitches.h"
 #include "score/tc_part.h"
 #include "shell/host_version.h"
 #include "shell/tx_api.h"
@@ -66,6 +71,7 @@ void TCAccidentalsAnalyzer::ScanRegion() {
 
   cells_ = std::make_unique<TCAnalyzedCells>(layerMask_);
   measureFlags_.clear();
+  atonalRegion_ = settings.HasRule(kAtonalEveryNote) && RegionKeepsToNoKey();
   layerPass_ = true;
   SetOctaveLinks(settings, settings.HasCheck(kIndependentOctavesSame));
   if (settings.HasCheck(kLayeredInstruments)) ScanLayers();
@@ -78,6 +84,25 @@ void TCAccidentalsAnalyzer::ScanRegion() {
   if (settings.HasCheck(kCrossStaveChecks)) ScanCrossStaff();
   cells_.reset();
   measureFlags_.clear();
+}
+
+bool TCAccidentalsAnalyzer::RegionKeepsToNoKey() {
+  ScaleFit fit;
+  for (int32_t slot = region_->GetStartSlot(); slot <= region_->GetEndSlot(); ++slot) {
+    int32_t staff = region_->GetStaffOfSlot(slot);
+    for (int32_t measure = FirstRegionMeasure(); measure <= LastRegionMeasure(); ++measure) {
+      std::vector<TCNotePitches*> entries;
+      cells_->AppendShownLayers(measure, staff, &entries);
+      for (const TCNotePitches* entry : entries) {
+        for (int32_t n = 0; n < entry->GetCount(); ++n) {
+          const TCNotePitch* note = entry->GetPitchAt(n);
+          if (!note || note->IsTiedFromPrevious()) continue;
+          fit.AddNote(measure, staff, ScaleFit::PitchClassOfName(note->GetStoredPitchName()));
+        }
+      }
+    }
+  }
+  return fit.KeepsToNoKey();
 }
 
 void TCAccidentalsAnalyzer::SetOctaveLinks(const AnalysisSettings& settings, bool independentOctaves) {

@@ -60,6 +60,8 @@ class TCAccidentalsAnalyzer : public __TCUndoBlockHandler {
   // or, with the rule kOtherOctaveSameMeasure, each octave on its own and
   // another octave's inflection within the measure besides.
   void SetOctaveLinks(const AnalysisSettings& settings, bool independentOctaves);
+  // Whether the notes of the region's staves keep to no key (ScaleFit).
+  bool RegionKeepsToNoKey();
   void LoadGrandStaffGroups();
   bool StaffUsesSeveralLayers(int32_t staff) const;
   void ScanLayers();
@@ -108,6 +110,9 @@ class TCAccidentalsAnalyzer : public __TCUndoBlockHandler {
   std::unordered_map<int32_t, bool> measureFlags_;
   bool independentOctaves_ = false;
   bool octavesLinkedInMeasure_ = false;
+  // With the rule kAtonalEveryNote, in a region that keeps to no key, every
+  // note without a sign and without another reason for one gets a finding.
+  bool atonalRegion_ = false;
   bool layerPass_ = false;
   uint32_t layerMask_ = kAllLayers;
 };

@@ -80,7 +80,8 @@ void TCAccidentalsAnalyzer::AnalyzeEntry(const TCAnalyzeEntryCollection* collect
     if (CheckSameBeat(note, entry, collection)) continue;
     if (CheckNote(note, entry, collection, measureFlag)) continue;
     if (octavesLinkedInMeasure_ && CheckOtherOctaveInMeasure(note, entry, collection)) continue;
-    CheckKeySignatureChange(note, entry, collection);
+    if (CheckKeySignatureChange(note, entry, collection)) continue;
+    if (atonalRegion_) context_.AddFinding(FindingKind::AtonalNote, note, entry, nullptr, nullptr);
   }
 }
 

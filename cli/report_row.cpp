@@ -15,6 +15,7 @@ constexpr const char* kKindNames[] = {
     "LayerLineMissing",     "NoteMissing",
     "ChordLineMissing",     "KeySignatureDifference",
     "SystemBreakTie",       "SystemBreakTieMismatched",
+    "AtonalNote",
 };
 static_assert(sizeof(kKindNames) / sizeof(kKindNames[0]) == kFindingKindCount, "one name per finding kind");
 

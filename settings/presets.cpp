@@ -17,9 +17,10 @@ constexpr uint32_t Rule(TCEngravingRule rule) { return EngravingRuleRow(rule).bi
 constexpr uint32_t kEngraverChecks = kDefaultCheckOptions & ~Check(TCCheckOption::CrossStaveChecks) &
                                      ~Check(TCCheckOption::ChordLineInstruments) &
                                      ~Check(TCCheckOption::IndependentOctavesSame);
-constexpr uint32_t kEngraverRules = Rule(TCEngravingRule::NextMeasureUpToBeat) |
-                                    Rule(TCEngravingRule::OtherOctaveSameMeasure) |
-                                    Rule(TCEngravingRule::SameBeatSameInstrument);
+// Music that keeps to no key gets a sign on every note, as its engravers print it.
+constexpr uint32_t kEngraverRules =
+    Rule(TCEngravingRule::NextMeasureUpToBeat) | Rule(TCEngravingRule::OtherOctaveSameMeasure) |
+    Rule(TCEngravingRule::SameBeatSameInstrument) | Rule(TCEngravingRule::AtonalEveryNote);
 // The Engraver preset on each staff by itself: no comparison between the
 // staves of a grand staff or between layers, no restating after key changes.
 constexpr uint32_t kSparingChecks = kEngraverChecks & ~Check(TCCheckOption::KeySigRestate) &
@@ -31,7 +32,8 @@ constexpr uint32_t kSparingChecks = kEngraverChecks & ~Check(TCCheckOption::KeyS
 constexpr uint32_t kThoroughChecks = (kDefaultCheckOptions & ~Check(TCCheckOption::IndependentOctavesSame) &
                                       ~Check(TCCheckOption::ChordLineInstruments)) |
                                      Check(TCCheckOption::IndependentOctavesCross);
-constexpr uint32_t kThoroughRules = Rule(TCEngravingRule::SameBeatSameInstrument);
+constexpr uint32_t kThoroughRules =
+    Rule(TCEngravingRule::SameBeatSameInstrument) | Rule(TCEngravingRule::AtonalEveryNote);
 
 }  // namespace
 

@@ -27,10 +27,17 @@ enum class TCCheckOption {
   Count
 };
 
-// Rules from engraving practice that narrow the checks above. The profile
-// editor does not show them: a profile keeps them in an element of its own
-// (kEngravingRuleElement), so that a profile without it reads as before.
-enum class TCEngravingRule { NextMeasureUpToBeat, OtherOctaveSameMeasure, SameBeatSameInstrument, Count };
+// Rules from engraving practice that narrow the checks above, or widen them
+// where a convention asks for more signs. The profile editor does not show
+// them: a profile keeps them in an element of its own (kEngravingRuleElement),
+// so that a profile without it reads as before.
+enum class TCEngravingRule {
+  NextMeasureUpToBeat,
+  OtherOctaveSameMeasure,
+  SameBeatSameInstrument,
+  AtonalEveryNote,
+  Count
+};
 
 enum class TCParenthesisOption {
   ParenSameBeat,
@@ -67,6 +74,9 @@ inline constexpr TCSettingsOption kEngravingRuleTable[] = {
     // A player reads the notes struck together on his own staves; another
     // instrument's inflection on the same beat is no reason for a courtesy sign.
     {"Same Beat Only Within One Instrument", 0x004, "SameBeatSameInstrument", false},
+    // Where the notes keep to no key, the key tells the reader nothing and
+    // engravers give every note its own sign.
+    {"Atonal Music: an Accidental on Every Note", 0x008, "AtonalEveryNote", false},
 };
 
 inline constexpr TCSettingsOption kParenthesisOptionTable[] = {

@@ -46,9 +46,9 @@ TEST_F(RunContextTest, EveryKindGetsItsTextParenthesesAndCheckState) {
   builder.AddMeasures(1);
   auto voice = builder.Voice(flute);
   voice.Note("F#4!", kQuarter);
-  for (int i = 0; i < 10; ++i) voice.Note("F4", kQuarter / 4);
+  for (int i = 0; i < 11; ++i) voice.Note("F4", kQuarter / 4);
   Entries entries = AnalyzedEntriesOf(flute, 1);
-  ASSERT_EQ(entries.size(), 11u);
+  ASSERT_EQ(entries.size(), 12u);
 
   const KindExpectation expectations[] = {
       {FindingKind::DifferOnBeat, "Differ on beat with F#4.", true, true},
@@ -61,6 +61,7 @@ TEST_F(RunContextTest, EveryKindGetsItsTextParenthesesAndCheckState) {
       {FindingKind::KeySignatureDifference, "Note is different to preceeding key signature.", true, true},
       {FindingKind::SystemBreakTie, "Tie with accidental over system break.", false, true},
       {FindingKind::SystemBreakTieMismatched, "Tie with accidental over (mismatched) system breaks.", false, false},
+      {FindingKind::AtonalNote, "Atonal music: every note shows its accidental.", false, true},
   };
   const TCNotePitches* related = entries[0].get();
   for (uint32_t parenthesisOptions : {kDefaultParenthesisOptions, 0x7Fu, 0u}) {
@@ -68,7 +69,7 @@ TEST_F(RunContextTest, EveryKindGetsItsTextParenthesesAndCheckState) {
     AnalysisSettings settings;
     settings.parenthesisOptions = parenthesisOptions;
     TCAnalysisRunContext context(&rows_, nullptr, settings);
-    for (size_t i = 0; i < 10; ++i) {
+    for (size_t i = 0; i < 11; ++i) {
       const KindExpectation& expected = expectations[i];
       const TCNotePitches* entry = entries[i + 1].get();
       bool withRelated = i <= 3;
@@ -83,7 +84,7 @@ TEST_F(RunContextTest, EveryKindGetsItsTextParenthesesAndCheckState) {
       EXPECT_EQ(row->IsChecked(), expected.checked);
       bool parentheses =
           parenthesisOptions == kDefaultParenthesisOptions ? expected.parenthesesByDefault : parenthesisOptions != 0;
-      if (expected.kind == FindingKind::NoteMissing) parentheses = false;
+      if (expected.kind == FindingKind::NoteMissing || expected.kind == FindingKind::AtonalNote) parentheses = false;
       EXPECT_EQ(finding->parentheses, parentheses);
       EXPECT_TRUE(finding->showAccidental);
       EXPECT_FALSE(finding->applied);

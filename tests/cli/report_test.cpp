@@ -25,7 +25,8 @@ TEST(ReportRowTest, ColumnsAreBuiltAsTheResultListBuildsThem) {
   EXPECT_EQ(ReportRow::BuildAccidentalColumn("Ex10", false, false), "x");
   EXPECT_STREQ(ReportRow::KindName(0), "DifferOnBeat");
   EXPECT_STREQ(ReportRow::KindName(9), "SystemBreakTieMismatched");
-  EXPECT_STREQ(ReportRow::KindName(10), "Unknown");
+  EXPECT_STREQ(ReportRow::KindName(10), "AtonalNote");
+  EXPECT_STREQ(ReportRow::KindName(11), "Unknown");
   EXPECT_STREQ(ReportRow::KindName(-1), "Unknown");
 }
 

@@ -200,7 +200,7 @@ TEST(WebEngineTest, ProfilesReadAndWriteBack) {
 TEST(WebEngineTest, OptionsCarryTheEditorsLabels) {
   Json options = Parsed(WebEngine::OptionsJson());
   const Json& rows = options["options"];
-  ASSERT_EQ(rows.size(), 22u);
+  ASSERT_EQ(rows.size(), 23u);
   EXPECT_EQ(rows.front()["label"], "Cross-Stave Checks");
   EXPECT_EQ(rows[9]["label"], "On Same Beat");
   EXPECT_EQ(rows[9]["group"], "Cautionary Parentheses");
