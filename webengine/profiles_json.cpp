@@ -149,11 +149,13 @@ bool LoadBase(const std::string& baseXml, tinyxml2::XMLDocument* document, std::
 
 // The check rows of one table, under the heading the editor gives its list.
 template <size_t RowCount>
-void WriteCheckRows(const TCSettingsOption (&table)[RowCount], const char* group, std::ostream& out) {
+void WriteCheckRows(const TCSettingsOption (&table)[RowCount], const char* group, const char** separator,
+                    std::ostream& out) {
   for (const TCSettingsOption& row : table) {
-    out << "{\"key\":" << ReportWriter::JsonString(row.attribute)
+    out << *separator << "{\"key\":" << ReportWriter::JsonString(row.attribute)
         << ",\"label\":" << ReportWriter::JsonString(row.label) << ",\"group\":" << ReportWriter::JsonString(group)
-        << ",\"kind\":\"check\",\"default\":" << (row.defaultOn ? "true" : "false") << "},";
+        << ",\"kind\":\"check\",\"default\":" << (row.defaultOn ? "true" : "false") << "}";
+    *separator = ",";
   }
 }
 
@@ -162,10 +164,10 @@ void WriteCheckRows(const TCSettingsOption (&table)[RowCount], const char* group
 std::string ProfilesJson::Options() {
   std::ostringstream out;
   out << "{\"options\":[";
-  WriteCheckRows(kCheckOptionTable, "Options", out);
-  WriteCheckRows(kParenthesisOptionTable, "Cautionary Parentheses", out);
-  WriteCheckRows(kEngravingRuleTable, "Engraving Rules", out);
   const char* separator = "";
+  WriteCheckRows(kCheckOptionTable, "Options", &separator, out);
+  WriteCheckRows(kParenthesisOptionTable, "Cautionary Parentheses", &separator, out);
+  WriteCheckRows(kEngravingRuleTable, "Engraving Rules", &separator, out);
   for (const ChoiceSetting& setting : kChoiceSettings) {
     out << separator << "{\"key\":" << ReportWriter::JsonString(setting.attribute)
         << ",\"label\":" << ReportWriter::JsonString(setting.label)
