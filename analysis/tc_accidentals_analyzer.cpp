@@ -88,10 +88,11 @@ void TCAccidentalsAnalyzer::ScanRegion() {
 
 bool TCAccidentalsAnalyzer::RegionKeepsToNoKey() {
   ScaleFit fit;
+  std::vector<TCNotePitches*> entries;
   for (int32_t slot = region_->GetStartSlot(); slot <= region_->GetEndSlot(); ++slot) {
     int32_t staff = region_->GetStaffOfSlot(slot);
     for (int32_t measure = FirstRegionMeasure(); measure <= LastRegionMeasure(); ++measure) {
-      std::vector<TCNotePitches*> entries;
+      entries.clear();
       cells_->AppendShownLayers(measure, staff, &entries);
       for (const TCNotePitches* entry : entries) {
         for (int32_t n = 0; n < entry->GetCount(); ++n) {
