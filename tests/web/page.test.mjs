@@ -243,13 +243,23 @@ test('the list answers clicks on notes, the arrow keys, space, Check All/None an
   const page = await scoreOnPage(example);
   const selectedRow = () => page.$eval('#findings tr.selected', (tr) => Number(tr.dataset.finding));
   const noteClass = (index) => page.$eval(`#findings tr[data-finding="${index}"]`, (tr) => document.getElementById(tr.dataset.note).getAttribute('class'));
+  // The score marks a chosen note once its page is drawn, after the list has
+  // moved: wait for the mark, failing if it never comes.
+  const markedAsChosen = (index) => page.waitForFunction(
+    (finding) => {
+      const tr = document.querySelector(`#findings tr[data-finding="${finding}"]`);
+      return document.getElementById(tr.dataset.note).classList.contains('rz-selected');
+    },
+    { timeout: 10000 },
+    index,
+  );
 
   await page.$eval('g.note[data-finding="1"] .notehead', (head) => head.dispatchEvent(new MouseEvent('click', { bubbles: true })));
   assert.equal(await selectedRow(), 1);
-  assert.match(await noteClass(1), /rz-selected/);
+  await markedAsChosen(1);
   await page.keyboard.press('ArrowUp');
   assert.equal(await selectedRow(), 0);
-  assert.match(await noteClass(0), /rz-selected/);
+  await markedAsChosen(0);
   assert.doesNotMatch(await noteClass(1), /rz-selected/);
 
   const checkedBefore = (await listedRows(page))[0].checked;
