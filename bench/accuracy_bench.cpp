@@ -50,6 +50,7 @@ struct CorpusScore {
   std::string name;
   std::string stripped;
   std::set<int> courtesy;
+  std::vector<int> cueDistances;
   int half = 0;
 };
 
@@ -139,7 +140,7 @@ std::vector<CorpusScore> ReadCorpus(const fs::path& folder, size_t* largest) {
       std::fprintf(stderr, "%s: not a partwise MusicXML score, left out\n", file.string().c_str());
       continue;
     }
-    CorpusScore score{file.filename().string(), census.Stripped(), census.CourtesyNotes(),
+    CorpusScore score{file.filename().string(), census.Stripped(), census.CourtesyNotes(), census.CueDistances(),
                       static_cast<int>(scores.size() % 2)};
     if (text.size() > largestSize) {
       largestSize = text.size();
@@ -198,6 +199,35 @@ void PrintKinds(const std::string& preset, const PresetResult& result) {
   }
 }
 
+// How far back the inflection lies that each courtesy accidental answers:
+// what any rule that looks back at earlier notes can find at best.
+void PrintCueDistances(const std::vector<CorpusScore>& scores) {
+  const char* labels[] = {"same measure", "1 back", "2-3 back", "4-8 back", "9+ back", "none"};
+  auto bucket = [](int distance) {
+    if (distance < 0) return 5;
+    if (distance <= 1) return distance;
+    return distance <= 3 ? 2 : (distance <= 8 ? 3 : 4);
+  };
+  int counts[3][6] = {};
+  for (const CorpusScore& score : scores) {
+    for (int distance : score.cueDistances) {
+      ++counts[score.half][bucket(distance)];
+      ++counts[2][bucket(distance)];
+    }
+  }
+  std::printf(
+      "\nCourtesy accidentals by the nearest earlier note of their letter spelled otherwise (the latest one on the "
+      "staff in the octave, on the staff, in the part or in the score), in measures back:\n\n|       |");
+  for (const char* label : labels) std::printf(" %s |", label);
+  std::printf("\n|---|---|---|---|---|---|---|\n");
+  const char* rows[] = {"half A", "half B", "all"};
+  for (int row = 0; row < 3; ++row) {
+    std::printf("| %-6s |", rows[row]);
+    for (int column = 0; column < 6; ++column) std::printf(" %5d |", counts[row][column]);
+    std::printf("\n");
+  }
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -237,5 +267,6 @@ int main(int argc, char** argv) {
   std::printf(
       "\n| settings        | finding kind               | hits  | extra | precision |\n|---|---|---|---|---|\n");
   for (size_t index = 0; index < chosen.size(); ++index) PrintKinds(chosen[index].first, results[index]);
+  PrintCueDistances(scores);
   return 0;
 }

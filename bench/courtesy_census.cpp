@@ -118,22 +118,25 @@ std::vector<NoteEvent> MeasureEvents(tinyxml2::XMLElement* measure, long long* d
 
 bool CourtesyCensus::Read(const std::string& text) {
   courtesyNotes_.clear();
+  soundings_.clear();
   required_ = 0;
   if (document_.Parse(text.data(), text.size()) != tinyxml2::XML_SUCCESS) return false;
   tinyxml2::XMLElement* root = document_.FirstChildElement("score-partwise");
   if (!root) return false;
   int ordinal = -1;
+  int partIndex = 0;
   for (tinyxml2::XMLElement* part = root->FirstChildElement("part"); part; part = part->NextSiblingElement("part")) {
-    CountPart(part, &ordinal);
+    CountPart(part, partIndex++, &ordinal);
   }
   return true;
 }
 
-void CourtesyCensus::CountPart(tinyxml2::XMLElement* part, int* ordinal) {
+void CourtesyCensus::CountPart(tinyxml2::XMLElement* part, int partIndex, int* ordinal) {
   long long divisions = 1;
   std::map<int, KeyMap> keys;
+  int measureIndex = 0;
   for (tinyxml2::XMLElement* measure = part->FirstChildElement("measure"); measure;
-       measure = measure->NextSiblingElement("measure")) {
+       measure = measure->NextSiblingElement("measure"), ++measureIndex) {
     std::map<std::tuple<int, char, int>, double> state;
     std::map<std::tuple<int, char, int>, double> before;
     bool first = true;
@@ -151,7 +154,10 @@ void CourtesyCensus::CountPart(tinyxml2::XMLElement* part, int* ordinal) {
       const KeyMap& key = keys.count(event.staff) ? keys[event.staff] : keys[0];
       auto held = before.find(place);
       double holding = held != before.end() ? held->second : (key.count(step) ? key.at(step) : 0);
-      if (event.note->FirstChildElement("accidental")) {
+      bool printed = event.note->FirstChildElement("accidental") != nullptr;
+      soundings_.push_back({partIndex, event.staff, measureIndex, event.onset.numerator, event.onset.denominator, step,
+                            std::get<2>(place), alter, printed && alter == holding});
+      if (printed) {
         if (alter == holding) {
           courtesyNotes_.insert(event.ordinal);
         } else {
@@ -163,6 +169,49 @@ void CourtesyCensus::CountPart(tinyxml2::XMLElement* part, int* ordinal) {
       }
     }
   }
+}
+
+std::vector<int> CourtesyCensus::CueDistances() const {
+  std::vector<const Sounding*> order;
+  for (const Sounding& note : soundings_) order.push_back(&note);
+  auto earlier = [](const Sounding* left, const Sounding* right) {
+    if (left->measure != right->measure) return left->measure < right->measure;
+    return left->onsetNumerator * right->onsetDenominator < right->onsetNumerator * left->onsetDenominator;
+  };
+  std::stable_sort(order.begin(), order.end(), earlier);
+  // The latest note of each letter in four ever wider scopes: staff and
+  // octave, staff, part, score.
+  using Scope = std::tuple<int, int, int, char, int>;
+  auto scopesOf = [](const Sounding& note) {
+    return std::vector<Scope>{{0, note.part, note.staff, note.step, note.octave},
+                              {1, note.part, note.staff, note.step, 0},
+                              {2, note.part, 0, note.step, 0},
+                              {3, 0, 0, note.step, 0}};
+  };
+  std::map<Scope, const Sounding*> latest;
+  std::vector<int> distances;
+  for (size_t first = 0; first < order.size();) {
+    size_t end = first;
+    while (end < order.size() && !earlier(order[first], order[end])) ++end;
+    // Notes struck together are judged against what sounded before them.
+    for (size_t index = first; index < end; ++index) {
+      const Sounding& note = *order[index];
+      if (!note.courtesy) continue;
+      int nearest = -1;
+      for (const Scope& scope : scopesOf(note)) {
+        auto found = latest.find(scope);
+        if (found == latest.end() || found->second->alter == note.alter) continue;
+        int distance = note.measure - found->second->measure;
+        if (nearest < 0 || distance < nearest) nearest = distance;
+      }
+      distances.push_back(nearest);
+    }
+    for (size_t index = first; index < end; ++index) {
+      for (const Scope& scope : scopesOf(*order[index])) latest[scope] = order[index];
+    }
+    first = end;
+  }
+  return distances;
 }
 
 std::string CourtesyCensus::Stripped() {

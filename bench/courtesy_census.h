@@ -8,6 +8,7 @@
 
 #include <set>
 #include <string>
+#include <vector>
 
 #include <tinyxml2.h>
 
@@ -20,13 +21,34 @@ class CourtesyCensus {
   // the file in document order, counted from 0.
   const std::set<int>& CourtesyNotes() const { return courtesyNotes_; }
   int RequiredCount() const { return required_; }
+  // For each courtesy accidental, how many measures back lies the nearest
+  // of the latest notes of its letter (on its staff in its octave, on its
+  // staff, in its part, in the whole score) that is spelled otherwise: the
+  // inflection a reader may still hear. -1 where every one of them is
+  // spelled as the note is, or the letter has not sounded before.
+  std::vector<int> CueDistances() const;
   // The score's text without the courtesy accidentals.
   std::string Stripped();
 
  private:
-  void CountPart(tinyxml2::XMLElement* part, int* ordinal);
+  // A pitched note as the cue distances need it; measures counted per part
+  // from 0, which lines the parts up.
+  struct Sounding {
+    int part;
+    int staff;
+    int measure;
+    long long onsetNumerator;
+    long long onsetDenominator;
+    char step;
+    int octave;
+    double alter;
+    bool courtesy;
+  };
+
+  void CountPart(tinyxml2::XMLElement* part, int partIndex, int* ordinal);
 
   tinyxml2::XMLDocument document_;
+  std::vector<Sounding> soundings_;
   std::set<int> courtesyNotes_;
   int required_ = 0;
 };
