@@ -1,6 +1,7 @@
 #include "bench/courtesy_census.h"
 
 #include <algorithm>
+#include <array>
 #include <cstdlib>
 #include <map>
 #include <numeric>
@@ -183,10 +184,10 @@ std::vector<int> CourtesyCensus::CueDistances() const {
   // octave, staff, part, score.
   using Scope = std::tuple<int, int, int, char, int>;
   auto scopesOf = [](const Sounding& note) {
-    return std::vector<Scope>{{0, note.part, note.staff, note.step, note.octave},
-                              {1, note.part, note.staff, note.step, 0},
-                              {2, note.part, 0, note.step, 0},
-                              {3, 0, 0, note.step, 0}};
+    return std::array<Scope, 4>{{{0, note.part, note.staff, note.step, note.octave},
+                                 {1, note.part, note.staff, note.step, 0},
+                                 {2, note.part, 0, note.step, 0},
+                                 {3, 0, 0, note.step, 0}}};
   };
   std::map<Scope, const Sounding*> latest;
   std::vector<int> distances;
